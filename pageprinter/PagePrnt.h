@@ -1,0 +1,422 @@
+#pragma once
+// TPagePrinter: builds paged output from lines and table rows into recorded
+// pages with headers, footers and borders, prints them with copies, collation
+// and a progress dialog, previews them, or writes them as plain text to a file.
+//
+// The class is implemented over several files by concern:
+//   PagePrntComponent.cpp  construction, properties, units, printer geometry, Loaded
+//   PagePrntFormats.cpp    column format strings
+//   PagePrntStore.cpp      page list, open page and its canvas
+//   PagePrntPersist.cpp    stored descriptions (write and read)
+//   PagePrntFlow.cpp       document building, text flow, text-file output
+//   PagePrntDecorate.cpp   headers, footers, borders, tokens, friendly texts
+//   PagePrntPrint.cpp      printing and the progress dialog
+//   PagePrntPreview.cpp    preview painting, zoom and scroll ranges
+#include <QScrollArea>
+#include <QStringList>
+#include <QWidget>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "FormLoading.h"
+#include "Graphics.h"
+#include "Metafile.h"
+#include "PagePrntErrors.h"
+#include "Printer.h"
+
+class TPPPrnPrgDlg;
+class QPaintEvent;
+
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+
+namespace pageprinter {
+Q_NAMESPACE
+enum TMeasureUnit { muInches, muMillimeters };
+Q_ENUM_NS(TMeasureUnit)
+enum TLineSpacing { lsHalfSpace, lsSingleSpace, lsSingleAndAHalf, lsDoubleSpace };
+Q_ENUM_NS(TLineSpacing)
+enum TPageBorder { pbTop, pbBottom, pbLeft, pbRight };
+Q_ENUM_NS(TPageBorder)
+enum TZoomLocation { zlTopLeft, zlTopCenter, zlCenter };
+Q_ENUM_NS(TZoomLocation)
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+Q_ENUM_NS(TAlignment)
+}  // namespace pageprinter
+using namespace pageprinter;
+
+// One byte; bit n stands for the border with ordinal n.
+using TPageBorders = uint8_t;
+constexpr TPageBorders BorderBit(TPageBorder b) { return TPageBorders(1u << b); }
+
+// The document's pages in order; owns them.
+class TPageList {
+ public:
+  TPageList() = default;
+  ~TPageList();
+  TPageList(const TPageList&) = delete;
+  TPageList& operator=(const TPageList&) = delete;
+  int Count() const { return int(items_.size()); }
+  // 0-based; raises EListError-like Exception "List index out of bounds (%d)" outside 0..Count-1.
+  TMetafile* Items(int index) const;
+  void Add(TMetafile* page) { items_.push_back(page); }
+
+ private:
+  std::vector<TMetafile*> items_;
+};
+
+// The preview surface: paints through the component's PaintPreview.
+class TPreviewBox : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TPreviewBox(class TPagePrinter* owner);
+  std::function<void(QPainter&)> OnPaint;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+class TPagePrinter : public QScrollArea, public TLoadable {
+  Q_OBJECT
+  // Published properties, in the published order (the order of stored descriptions).
+  Q_PROPERTY(pageprinter::TMeasureUnit MeasureUnit READ MeasureUnit WRITE SetMeasureUnit)
+  Q_PROPERTY(bool AbortOnCancel READ AbortOnCancel WRITE SetAbortOnCancel)
+  Q_PROPERTY(pageprinter::TAlignment Alignment READ Alignment WRITE SetAlignment)
+  Q_PROPERTY(bool AutoFooterFont READ AutoFooterFont WRITE SetAutoFooterFont)
+  Q_PROPERTY(bool AutoHeaderFont READ AutoHeaderFont WRITE SetAutoHeaderFont)
+  Q_PROPERTY(bool Collate READ Collate WRITE SetCollate)
+  Q_PROPERTY(uint32_t Copies READ Copies WRITE SetCopies)
+  Q_PROPERTY(double DefaultColWidth READ DefaultColWidth WRITE SetDefaultColWidth)
+  Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
+  Q_PROPERTY(QString Footer READ Footer WRITE SetFooter)
+  Q_PROPERTY(QString FooterFormat READ FooterFormat WRITE SetFooterFormat)
+  Q_PROPERTY(QString FriendlyFooter READ FriendlyFooter WRITE SetFriendlyFooter)
+  Q_PROPERTY(QString FriendlyHeader READ FriendlyHeader WRITE SetFriendlyHeader)
+  Q_PROPERTY(bool GradientBackground READ GradientBackground WRITE SetGradientBackground)
+  Q_PROPERTY(QString Header READ Header WRITE SetHeader)
+  Q_PROPERTY(QString HeaderFormat READ HeaderFormat WRITE SetHeaderFormat)
+  Q_PROPERTY(QStringList Lines READ LinesValue WRITE SetLinesValue)
+  Q_PROPERTY(pageprinter::TLineSpacing LineSpacing READ LineSpacing WRITE SetLineSpacing)
+  Q_PROPERTY(double MarginBottom READ MarginBottom WRITE SetMarginBottom)
+  Q_PROPERTY(double MarginLeft READ MarginLeft WRITE SetMarginLeft)
+  Q_PROPERTY(double MarginRight READ MarginRight WRITE SetMarginRight)
+  Q_PROPERTY(double MarginTop READ MarginTop WRITE SetMarginTop)
+  Q_PROPERTY(int Orientation READ OrientationValue WRITE SetOrientationValue)
+  Q_PROPERTY(double PageBorderOffset READ PageBorderOffset WRITE SetPageBorderOffset)
+  Q_PROPERTY(uint PageBorders READ PageBordersValue WRITE SetPageBordersValue)
+  Q_PROPERTY(bool PrintToFile READ PrintToFile WRITE SetPrintToFile)
+  Q_PROPERTY(QString ProgressMessage READ ProgressMessage WRITE SetProgressMessage)
+  Q_PROPERTY(uint32_t ShadowColor READ ShadowColor WRITE SetShadowColor)
+  Q_PROPERTY(uint32_t ShadowOffset READ ShadowOffset WRITE SetShadowOffset)
+  Q_PROPERTY(bool ShowCancel READ ShowCancel WRITE SetShowCancel)
+  Q_PROPERTY(bool ShowMargins READ ShowMargins WRITE SetShowMargins)
+  Q_PROPERTY(bool ShowProgress READ ShowProgress WRITE SetShowProgress)
+  Q_PROPERTY(QString TableFormat READ TableFormat WRITE SetTableFormat)
+  Q_PROPERTY(bool TableGrid READ TableGrid WRITE SetTableGrid)
+  Q_PROPERTY(uint32_t TabSize READ TabSize WRITE SetTabSize)
+  Q_PROPERTY(QString Title READ Title WRITE SetTitle)
+  Q_PROPERTY(QChar TokenSeparator READ TokenSeparator WRITE SetTokenSeparator)
+  Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
+  Q_PROPERTY(pageprinter::TZoomLocation ZoomLocation READ ZoomLocation WRITE SetZoomLocation)
+  Q_PROPERTY(uint32_t ZoomPercent READ ZoomPercent WRITE SetZoomPercent)
+
+ public:
+  explicit TPagePrinter(QWidget* owner = nullptr);
+  ~TPagePrinter() override;
+
+  // ---- Properties (component) ----
+  TMeasureUnit MeasureUnit() const { return measureUnit_; }
+  void SetMeasureUnit(TMeasureUnit unit);
+  bool AbortOnCancel() const { return abortOnCancel_; }
+  void SetAbortOnCancel(bool v) { abortOnCancel_ = v; }
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment v) { alignment_ = v; }
+  bool AutoFooterFont() const { return autoFooterFont_; }
+  void SetAutoFooterFont(bool v);
+  bool AutoHeaderFont() const { return autoHeaderFont_; }
+  void SetAutoHeaderFont(bool v);
+  bool Collate() const { return collate_; }
+  void SetCollate(bool v) { collate_ = v; }
+  uint32_t Copies() const { return copies_; }
+  void SetCopies(uint32_t v);
+  double DefaultColWidth() const { return defaultColWidth_; }
+  void SetDefaultColWidth(double v) { defaultColWidth_ = v; }
+  QString FileName() const { return fileName_; }
+  void SetFileName(const QString& v);
+  QString Footer() const { return footer_; }
+  void SetFooter(const QString& v) { footer_ = v; }
+  TFont& FooterFont() { return *footerFont_; }
+  void SetFooterFont(const TFont& f) { footerFont_->Assign(f); }
+  QString FooterFormat() const { return footerFormat_; }
+  void SetFooterFormat(const QString& v);
+  QString FriendlyFooter() const { return friendlyFooter_; }
+  void SetFriendlyFooter(const QString& v);
+  QString FriendlyHeader() const { return friendlyHeader_; }
+  void SetFriendlyHeader(const QString& v);
+  bool GradientBackground() const { return gradientBackground_; }
+  void SetGradientBackground(bool v);
+  QString Header() const { return header_; }
+  void SetHeader(const QString& v) { header_ = v; }
+  TFont& HeaderFont() { return *headerFont_; }
+  void SetHeaderFont(const TFont& f) { headerFont_->Assign(f); }
+  QString HeaderFormat() const { return headerFormat_; }
+  void SetHeaderFormat(const QString& v);
+  // The list is created again when it was discarded; assigning nullptr discards it.
+  QStringList* Lines();
+  void SetLines(const QStringList* lines);
+  QStringList LinesValue() { return *Lines(); }
+  void SetLinesValue(const QStringList& lines) { SetLines(&lines); }
+  TLineSpacing LineSpacing() const { return lineSpacing_; }
+  void SetLineSpacing(TLineSpacing v);
+  double MarginBottom() const { return marginBottom_; }
+  void SetMarginBottom(double v);
+  double MarginLeft() const { return marginLeft_; }
+  void SetMarginLeft(double v);
+  double MarginRight() const { return marginRight_; }
+  void SetMarginRight(double v);
+  double MarginTop() const { return marginTop_; }
+  void SetMarginTop(double v);
+  TNotifyEvent OnNewLine() const { return onNewLine_; }
+  void SetOnNewLine(TNotifyEvent e) { onNewLine_ = std::move(e); }
+  TNotifyEvent OnNewPage() const { return onNewPage_; }
+  void SetOnNewPage(TNotifyEvent e) { onNewPage_ = std::move(e); }
+  TPrinterOrientation Orientation() const;
+  void SetOrientation(TPrinterOrientation o);
+  int OrientationValue() const { return int(Orientation()); }
+  void SetOrientationValue(int o) { SetOrientation(TPrinterOrientation(o)); }
+  double PageBorderOffset() const { return pageBorderOffset_; }
+  void SetPageBorderOffset(double v) { pageBorderOffset_ = v; }
+  TPageBorders PageBorders() const { return pageBorders_; }
+  void SetPageBorders(TPageBorders v) { pageBorders_ = v; }
+  uint PageBordersValue() const { return pageBorders_; }
+  void SetPageBordersValue(uint v) { pageBorders_ = TPageBorders(v & 0x0F); }
+  bool PrintToFile() const { return printToFile_; }
+  void SetPrintToFile(bool v);
+  QString ProgressMessage() const { return progressMessage_; }
+  void SetProgressMessage(const QString& v) { progressMessage_ = v; }
+  TColor ShadowColor() const { return shadowColor_; }
+  void SetShadowColor(TColor v);
+  uint32_t ShadowOffset() const { return shadowOffset_; }
+  void SetShadowOffset(uint32_t v);
+  bool ShowCancel() const { return showCancel_; }
+  void SetShowCancel(bool v) { showCancel_ = v; }
+  bool ShowMargins() const { return showMargins_; }
+  void SetShowMargins(bool v);
+  bool ShowProgress() const { return showProgress_; }
+  void SetShowProgress(bool v) { showProgress_ = v; }
+  QString TableFormat() const { return tableFormat_; }
+  void SetTableFormat(const QString& v);
+  bool TableGrid() const { return tableGrid_; }
+  void SetTableGrid(bool v) { tableGrid_ = v; }
+  uint32_t TabSize() const { return tabSize_; }
+  void SetTabSize(uint32_t v) { tabSize_ = v; }
+  QString Title() const;
+  void SetTitle(const QString& v);
+  QChar TokenSeparator() const { return tokenSeparator_; }
+  void SetTokenSeparator(QChar v) { tokenSeparator_ = v; }
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v) { wordWrap_ = v; }
+  TZoomLocation ZoomLocation() const { return zoomLocation_; }
+  void SetZoomLocation(TZoomLocation v) { zoomLocation_ = v; }
+  uint32_t ZoomPercent() const { return zoomPercent_; }
+  void SetZoomPercent(uint32_t v);
+  // The body-text font (the control's Font). Changing any attribute runs the font-change handling.
+  TFont& Font() { return *font_; }
+  void SetFont(const TFont& f) { font_->Assign(f); }
+  // The control's colour: end of the preview gradient, plain background otherwise.
+  TColor Color() const { return color_; }
+  void SetColor(TColor c);
+
+  // ---- Public, not published ----
+  bool Printing() const { return printToFile_ ? fileOpen_ : documentOpen_; }
+  int PageNumber() const { return pageNumber_; }
+  void SetPageNumber(int v);
+  int PageCount() const;
+  TMetafile* Pages(int n) const;  // 1-based
+  TMetafileCanvas* PageCanvas() const { return pageCanvas_.get(); }
+  uint32_t FromPage() const { return fromPage_; }
+  void SetFromPage(uint32_t v);
+  uint32_t ToPage() const { return toPage_; }
+  void SetToPage(uint32_t v);
+
+  // ---- Units and printer geometry (recomputed at every call) ----
+  int UnitsToPixelsX(double v) const;
+  int UnitsToPixelsY(double v) const;
+  double PixelsToUnitsX(int p) const;
+  double PixelsToUnitsY(int p) const;
+  double MinMarginTop() const;
+  double MinMarginBottom() const;
+  double MinMarginLeft() const;
+  double MinMarginRight() const;
+  double PhysicalPageWidth() const;
+  double PhysicalPageHeight() const;
+  double PrintableWidth() const;
+  double PrintableHeight() const;
+  double ContentWidth() const;
+  int LeftMarginPixels() const;
+  int RightMarginPixels() const;
+  int TopMarginPixels() const;
+  int BottomMarginPixels() const;
+  int ContentWidthPixels() const;
+  int ContentHeightPixels() const;
+  // The printer's device context, nullptr when no printer is usable.
+  TDeviceContext* PrinterHandle() const;
+  void UpdatePrinterMetrics();
+  int LineHeight() const { return lineHeight_; }
+  const TTextMetric& TextMetrics() const { return textMetrics_; }
+
+  // ---- Column formats ----
+  static void SplitTokens(const QString& text, QChar separator, QStringList& target);
+  void ParseColumnFormat(QString& spec, TAlignment& alignment, double& width) const;
+  QString NormalizeFormat(const QString& format, bool convert) const;
+
+  // ---- Page store ----
+  void ClearPages(bool appendFirst);
+  void AddPage();
+  void OpenPage();
+  void ClosePage();
+  void RealizePageFont();
+
+  // ---- Document building ----
+  void BeginDoc();
+  void EndDoc();
+  void Write(const QString& text);
+  void WriteLine(const QString& text);
+  void WriteLineAligned(TAlignment alignment, const QString& text);
+  void WriteTableLine(const QString& row);
+  int NewLine();
+  int NewPage();
+  int CurrentX() const { return currentX_; }
+  int CurrentY() const { return currentY_; }
+  int LineNumber() const { return lineNumber_; }
+  bool DocumentOpen() const { return documentOpen_; }
+  bool FileOpen() const { return fileOpen_; }
+  // Text routines of the flow (exposed for tests and fuzzing).
+  static QString ExpandTabs(const QString& s, uint32_t tabSize);
+  static QString Spaces(int n);
+  static QString CutAtLastBlank(const QString& s);
+  QString FitToWidth(const QString& s, int width);
+  void TakeFittingPart(QString& piece, QString& rest, int width, bool dropBlank);
+
+  // ---- Decoration ----
+  void DecoratePage();
+  QString ReplaceTokens(const QString& text) const;
+  static QString ReplaceAll(const QString& pattern, const QString& replacement, const QString& text);
+  void ConvertFriendly(const QString& text, bool isHeader);
+
+  // ---- Printing ----
+  bool Print();
+  void ProgressCancelClick();
+  TPPPrnPrgDlg* ProgressDialog() const { return progressDialog_; }
+
+  // ---- Preview ----
+  virtual void PaintPreview(QPainter& painter);
+  void UpdateScrollRanges();
+  int UnitsToScreen(bool horizontal, double value) const;
+  int UnitsToZoomedScreen(bool horizontal, double value) const;
+  double PrinterScreenRatio(bool horizontal) const;
+  int PageExtentOnScreen(bool horizontal) const;
+  static void GradientFill(TCanvas& canvas, QRect rect, TColor startColor, TColor endColor, bool vertical);
+  TPreviewBox* PreviewBox() const { return previewBox_; }
+  int HorzRange() const { return horzRange_; }
+  int VertRange() const { return vertRange_; }
+
+  // ---- Loading ----
+  void Loaded() override;
+
+  // Incremented on every repaint request (tests check "repaints only on a change").
+  int InvalidateCount() const { return invalidateCount_; }
+  void Invalidate();
+
+ private:
+  // Component
+  void FontChanged();
+  void SetMargin(double& field, double value, double minimum, double bound, const char* message);
+  // Flow
+  QString PrepareLine(const QString& text, int& width);
+  void WriteWrapped(const QString& text, bool continuing);
+  void DrawCellGrid(int columnWidth, bool top, bool bottom);
+  void WriteFileText(const QString& text);
+  void OpenOutputFile();
+  void CloseOutputFile();
+  // Printing
+  void PrintPage(int pageNo, int first, int last, bool isLastSheet);
+  void UpdateProgress(const QString& msg, int pageNo, int first, int last);
+  // Preview
+  void ApplyScrollRanges();
+
+  TPrinter* printer_ = nullptr;  // the application-wide printer, not owned
+  bool constructing_ = false;
+
+  TMeasureUnit measureUnit_ = muInches;
+  bool abortOnCancel_ = false;
+  TAlignment alignment_ = taLeftJustify;
+  bool autoFooterFont_ = true;
+  bool autoHeaderFont_ = true;
+  bool collate_ = true;
+  uint32_t copies_ = 1;
+  double defaultColWidth_ = 0;
+  QString fileName_;
+  QString footer_;
+  QString footerFormat_;
+  QString friendlyFooter_;
+  QString friendlyHeader_;
+  bool gradientBackground_ = true;
+  QString header_;
+  QString headerFormat_;
+  std::unique_ptr<QStringList> lines_;
+  TLineSpacing lineSpacing_ = lsSingleSpace;
+  double marginBottom_ = 0, marginLeft_ = 0, marginRight_ = 0, marginTop_ = 0;
+  TNotifyEvent onNewLine_;
+  TNotifyEvent onNewPage_;
+  double pageBorderOffset_ = 0;
+  TPageBorders pageBorders_ = 0;
+  bool printToFile_ = false;
+  QString progressMessage_;
+  TColor shadowColor_ = clBtnShadow;
+  uint32_t shadowOffset_ = 5;
+  bool showCancel_ = true;
+  bool showMargins_ = true;
+  bool showProgress_ = true;
+  QString tableFormat_;
+  bool tableGrid_ = false;
+  uint32_t tabSize_ = 8;
+  QChar tokenSeparator_ = QChar('|');
+  bool wordWrap_ = true;
+  TZoomLocation zoomLocation_ = zlTopLeft;
+  uint32_t zoomPercent_ = 25;
+  TColor color_ = clBtnFace;
+
+  std::unique_ptr<TFont> font_;
+  std::unique_ptr<TFont> headerFont_;
+  std::unique_ptr<TFont> footerFont_;
+
+  // Page store
+  std::unique_ptr<TPageList> pageList_;
+  TMetafile* openPage_ = nullptr;
+  std::unique_ptr<TMetafileCanvas> pageCanvas_;
+  bool openPageOwned_ = false;
+  int pageNumber_ = 0;
+
+  // Flow
+  int currentX_ = 0, currentY_ = 0, lineNumber_ = 0;
+  int lineHeight_ = 0;
+  TTextMetric textMetrics_;
+  bool documentOpen_ = false;
+  bool decorating_ = false;
+  bool fileOpen_ = false;
+  std::FILE* outputFile_ = nullptr;
+  QByteArray fileLine_;  // not used by all realizations; kept for buffered output
+
+  // Printing
+  uint32_t fromPage_ = 0, toPage_ = 0;
+  bool cancelFlag_ = false;
+  TPPPrnPrgDlg* progressDialog_ = nullptr;
+
+  // Preview
+  TPreviewBox* previewBox_ = nullptr;
+  int horzRange_ = 0, vertRange_ = 0;
+  int invalidateCount_ = 0;
+};

@@ -1,0 +1,63 @@
+#pragma once
+// A drawing surface with a pen, a brush and a font. Coordinates are device pixels.
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <vector>
+
+#include "Graphics.h"
+
+class TMetafile;
+class QPainter;
+class TDeviceContext;
+
+class TCanvas {
+ public:
+  virtual ~TCanvas() = default;
+  TFont& Font() { return font_; }
+  TPen& Pen() { return pen_; }
+  TBrush& Brush() { return brush_; }
+
+  // Text with its top-left corner at (x, y); the background box follows the brush style.
+  virtual void TextOut(int x, int y, const QString& text) = 0;
+  virtual int TextWidth(const QString& text) = 0;
+  virtual int TextHeight(const QString& text) = 0;
+  void MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
+  void LineTo(int x, int y);
+  QPoint PenPos() const { return penPos_; }
+  virtual void Polyline(const std::vector<QPoint>& points) = 0;
+  // Outline with the pen, inside filled with the brush (right and bottom edges excluded).
+  virtual void Rectangle(const QRect& r) = 0;
+  // Fills with the brush only.
+  virtual void FillRect(const QRect& r) = 0;
+  // Plays a recorded page at its own size with its origin at (x, y).
+  virtual void Draw(int x, int y, const TMetafile& page) = 0;
+  // Plays a recorded page scaled into r.
+  virtual void StretchDraw(const QRect& r, const TMetafile& page) = 0;
+
+ protected:
+  TFont font_;
+  TPen pen_;
+  TBrush brush_;
+  QPoint penPos_;
+};
+
+// A canvas over a QPainter; text is measured on the painter's device unless a
+// reference device context is given.
+class TPainterCanvas : public TCanvas {
+ public:
+  explicit TPainterCanvas(QPainter* painter, TDeviceContext* reference = nullptr);
+  void TextOut(int x, int y, const QString& text) override;
+  int TextWidth(const QString& text) override;
+  int TextHeight(const QString& text) override;
+  void Polyline(const std::vector<QPoint>& points) override;
+  void Rectangle(const QRect& r) override;
+  void FillRect(const QRect& r) override;
+  void Draw(int x, int y, const TMetafile& page) override;
+  void StretchDraw(const QRect& r, const TMetafile& page) override;
+  QPainter* Painter() const { return painter_; }
+
+ private:
+  QPainter* painter_;
+  TDeviceContext* reference_;
+};

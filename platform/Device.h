@@ -1,0 +1,49 @@
+#pragma once
+// Device contexts: what a printer or the screen reports about itself, and how
+// text is measured on it. Layout code only ever asks through these calls.
+#include <QString>
+
+#include "Graphics.h"
+
+enum TDeviceCap {
+  HORZRES = 8,
+  VERTRES = 10,
+  LOGPIXELSX = 88,
+  LOGPIXELSY = 90,
+  PHYSICALWIDTH = 110,
+  PHYSICALHEIGHT = 111,
+  PHYSICALOFFSETX = 112,
+  PHYSICALOFFSETY = 113,
+};
+
+struct TTextMetric {
+  int tmHeight = 0;
+  int tmAscent = 0;
+  int tmDescent = 0;
+  int tmInternalLeading = 0;
+  int tmExternalLeading = 0;
+  int tmAveCharWidth = 0;
+};
+
+class TDeviceContext {
+ public:
+  virtual ~TDeviceContext() = default;
+  virtual int Caps(TDeviceCap index) const = 0;
+  // Width in this device's pixels of text in the given font (its height already in device pixels).
+  virtual int TextWidth(const TFont& font, const QString& text) const;
+  virtual int TextHeight(const TFont& font, const QString& text) const;
+  virtual TTextMetric TextMetrics(const TFont& font) const;
+  // The font the context holds (what GetTextMetrics reports on).
+  TFont& SelectedFont() { return selectedFont_; }
+
+ private:
+  TFont selectedFont_;
+};
+
+// A handle of 0 stands for "no device"; both calls then report nothing.
+int GetDeviceCaps(const TDeviceContext* dc, TDeviceCap index);
+bool GetTextMetrics(TDeviceContext* dc, TTextMetric& metrics);
+
+// The screen's logical resolution (96 on the offscreen platform).
+int ScreenPixelsPerInch();
+TDeviceContext* ScreenDC();

@@ -1,0 +1,65 @@
+#pragma once
+// A recorded page: plain data, a list of drawing operations in the pixels of
+// the reference device it was recorded against. One paint path plays it onto
+// any QPainter (printer, PDF, preview, image), 1:1 or stretched.
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "Canvas.h"
+
+class QPainter;
+
+struct TMetaOp {
+  enum Kind { Text, Polyline, Rectangle, FillRect } kind = Text;
+  QString text;                      // Text
+  QPoint origin;                     // Text: top-left of the text
+  std::vector<QPoint> points;        // Polyline
+  QRect rect;                        // Rectangle, FillRect
+  std::shared_ptr<const TFont> font; // Text; shared between operations with the same font
+  TPen pen;                          // Polyline, Rectangle
+  TBrush brush;                      // Text background, Rectangle, FillRect
+};
+
+class TMetafile {
+ public:
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetWidth(int w) { width_ = w; }
+  void SetHeight(int h) { height_ = h; }
+  const std::vector<TMetaOp>& Operations() const { return ops_; }
+  std::vector<TMetaOp>& Operations() { return ops_; }
+  // Plays the page so that its (0, 0)..(Width, Height) lands on dest.
+  void Play(QPainter& painter, const QRect& dest) const;
+  // Convenience for tests: all text operations in recording order.
+  std::vector<const TMetaOp*> TextOperations() const;
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<TMetaOp> ops_;
+};
+
+// Records into a metafile; measures text on the reference device, the screen
+// when no reference is given. Freeing the canvas ends the recording.
+class TMetafileCanvas : public TCanvas {
+ public:
+  TMetafileCanvas(TMetafile* page, TDeviceContext* reference);
+  void TextOut(int x, int y, const QString& text) override;
+  int TextWidth(const QString& text) override;
+  int TextHeight(const QString& text) override;
+  void Polyline(const std::vector<QPoint>& points) override;
+  void Rectangle(const QRect& r) override;
+  void FillRect(const QRect& r) override;
+  void Draw(int x, int y, const TMetafile& page) override;
+  void StretchDraw(const QRect& r, const TMetafile& page) override;
+  TDeviceContext* Reference() const { return reference_; }
+
+ private:
+  std::shared_ptr<const TFont> CurrentFont();
+  TMetafile* page_;
+  TDeviceContext* reference_;
+  std::shared_ptr<const TFont> lastFont_;
+};

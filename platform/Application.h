@@ -8,14 +8,18 @@
 
 class Application {
  public:
+  // Kept here only: window captions are not touched. Until set, the Qt application name.
   static QString Title();
   static void SetTitle(const QString& title);
   static void ProcessMessages();
   // Ends the message loop; the program exits when it returns.
   static void Terminate();
-  // Shows the error's text in a message box under the application title.
+  // True once Terminate was called.
+  static bool Terminated();
+  // Shows the error's text in a message box under the application title
+  // (what() for exceptions that are not ours; a generic text when empty).
   static void ShowException(const std::exception& error);
   // Runs a command; an exception it lets out goes to the default error report.
-  // Returns false when one did.
+  // Returns false when one did. Exceptions of any type are caught.
   static bool Run(const std::function<void()>& command);
 };

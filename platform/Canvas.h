@@ -2,6 +2,7 @@
 // A drawing surface with a pen, a brush and a font. Coordinates are device pixels.
 #include <QPoint>
 #include <QRect>
+#include <QFont>
 #include <QString>
 #include <vector>
 
@@ -10,6 +11,11 @@
 class TMetafile;
 class QPainter;
 class TDeviceContext;
+
+// The rectangle from (left, top) to (right, bottom) with right and bottom excluded.
+inline QRect GdiRect(int left, int top, int right, int bottom) {
+  return QRect(left, top, right - left, bottom - top);
+}
 
 class TCanvas {
  public:
@@ -26,9 +32,11 @@ class TCanvas {
   void LineTo(int x, int y);
   QPoint PenPos() const { return penPos_; }
   virtual void Polyline(const std::vector<QPoint>& points) = 0;
-  // Outline with the pen, inside filled with the brush (right and bottom edges excluded).
+  // Outline with the pen, inside filled with the brush. The figure covers the pixels
+  // r.x() .. r.x()+r.width()-1 and r.y() .. r.y()+r.height()-1, so a rectangle given as
+  // (left, top, right, bottom) with right and bottom excluded is GdiRect(l, t, r, b).
   virtual void Rectangle(const QRect& r) = 0;
-  // Fills with the brush only.
+  // Fills the same pixels as Rectangle with the brush only (nothing with a bsClear brush).
   virtual void FillRect(const QRect& r) = 0;
   // Plays a recorded page at its own size with its origin at (x, y).
   virtual void Draw(int x, int y, const TMetafile& page) = 0;
@@ -58,6 +66,12 @@ class TPainterCanvas : public TCanvas {
   QPainter* Painter() const { return painter_; }
 
  private:
+  // The QFont of the current TFont, rebuilt only when the font changes.
+  const QFont& RealizedFont();
   QPainter* painter_;
   TDeviceContext* reference_;
+  TFont realizedFrom_;
+  QFont realized_;
+  int realizedAscent_ = 0;
+  bool realizedValid_ = false;
 };

@@ -6,10 +6,12 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 struct FormatSettings {
   QChar decimalSeparator = '.';
+  // A null QChar switches digit grouping off.
   QChar thousandSeparator = ',';
   QString currencyString = QStringLiteral("$");
   // Positive currency form: 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $".
@@ -18,14 +20,24 @@ struct FormatSettings {
   // 0 "($1)", 1 "-$1", 2 "$-1", 3 "$1-", 4 "(1$)", 5 "-1$", 6 "1-$", 7 "1$-",
   // 8 "-1 $", 9 "-$ 1", 10 "1 $-", 11 "$ 1-", 12 "$ -1", 13 "1- $", 14 "($ 1)", 15 "(1 $)".
   int negCurrFormat = 0;
+  // Date and time formats are FormatDateTime patterns. "/" in them stands for
+  // dateSeparator and ":" for timeSeparator. The order of the first d, m and y
+  // codes in shortDateFormat is the order in which TryStrToDate reads a date.
   QChar dateSeparator = '/';
   QString shortDateFormat = QStringLiteral("M/d/yyyy");           // "ddddd"
   QString longDateFormat = QStringLiteral("dddd, MMMM d, yyyy");  // "dddddd"
   QChar timeSeparator = ':';
-  QString shortTimeFormat = QStringLiteral("h:mm AMPM");          // "t"
-  QString longTimeFormat = QStringLiteral("h:mm:ss AMPM");        // "tt"
+  QString shortTimeFormat = QStringLiteral("h:nn AMPM");          // "t"
+  QString longTimeFormat = QStringLiteral("h:nn:ss AMPM");        // "tt"
   QString timeAMString = QStringLiteral("AM");
   QString timePMString = QStringLiteral("PM");
+  // Month names January first; day names Monday first (as QDate::dayOfWeek counts).
+  QStringList shortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  QStringList longMonthNames = {"January", "February", "March",     "April",   "May",      "June",
+                                "July",    "August",   "September", "October", "November", "December"};
+  QStringList shortDayNames = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+  QStringList longDayNames = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
 
   static FormatSettings FromLocale(const QLocale& locale);
   static const FormatSettings& Current();
@@ -34,8 +46,11 @@ struct FormatSettings {
 
 // Text to extended float with the platform's grammar: optional blanks, sign,
 // digits with at most one decimal separator (at least one digit or the
-// separator), optional exponent, optional blanks, nothing else. Rejects values
-// beyond the 80-bit extended range. Never throws.
+// separator), optional exponent, optional blanks, nothing else. Blanks are
+// spaces (U+0020) only; tabs and other control characters are rejected. Only
+// the ASCII digits count. Rejects values beyond the 80-bit extended range;
+// values too small for it become the nearest representable value (subnormal
+// or zero). Never throws.
 bool TryTextToFloat(const QString& text, long double& value, const FormatSettings& fs = FormatSettings::Current());
 // The same, raising EConvertError "'%s' is not a valid floating point value".
 long double StrToFloat(const QString& text, const FormatSettings& fs = FormatSettings::Current());
@@ -45,16 +60,41 @@ int32_t StrToInt(const QString& text);
 bool TryStrToInt(const QString& text, int32_t& value);
 
 // General number format: at most 15 significant digits, no trailing zeros, the
-// settings' decimal separator, exponent notation only for extreme magnitudes.
+// settings' decimal separator; exponent notation ("1.5E20", "1E-5") when the
+// decimal exponent is 15 or more, or below -4. NaN and infinities give "NAN",
+// "INF" and "-INF".
 QString FloatToStrGeneral(long double value, const FormatSettings& fs = FormatSettings::Current());
-// Fixed-point with the given decimals (half away from zero), no grouping.
+// Fixed-point with `decimals` decimals (0..18) after the value was taken to
+// `precision` significant digits (1..18); rounding is half away from zero on the
+// value's 18-digit decimal form. A value with more integer digits than
+// `precision` falls back to the general format. No grouping.
+QString FloatToStrFixed(long double value, int precision, int decimals,
+                        const FormatSettings& fs = FormatSettings::Current());
+// FloatToStrFixed with precision 18.
 QString FormatFixed(long double value, int decimals, const FormatSettings& fs = FormatSettings::Current());
-// Currency: grouping, the settings' decimal separator and currency forms, the given decimals.
+// Currency: grouping, the settings' decimal separator and currency forms, the given decimals
+// (precision 18, half away from zero). A value that rounds to zero is never shown negative.
 QString FormatCurrency(long double value, int decimals, const FormatSettings& fs = FormatSettings::Current());
+// The regional decoration of an amount whose digits are already exact: groups
+// integerDigits (ASCII digits; leading zeros dropped, empty means 0), adds the
+// decimal separator and fractionDigits when there are any, and places the
+// currency symbol and sign by currencyFormat or negCurrFormat.
+QString ApplyCurrencyFormat(bool negative, const QString& integerDigits, const QString& fractionDigits,
+                            const FormatSettings& fs = FormatSettings::Current());
 
-// Short-date conversion in the settings' order and separator; false when not a valid date.
+// Short-date conversion in the settings' order and separator: day and month of
+// one or two digits, a year of two or four digits, spaces allowed around each
+// number; false when the text is not a valid date (year 1..9999).
 bool TryStrToDate(const QString& text, QDate& date, const FormatSettings& fs = FormatSettings::Current());
-// Date/time patterns: "ddddd" short date, "dddddd" long date, "t" short time, "tt" long time,
-// and the ordinary codes (d, dd, m, mm, yy, yyyy, h, hh, n, nn, s, ss, /, :, quoted text).
+// The same, raising EConvertError "'%s' is not a valid date".
+QDate StrToDate(const QString& text, const FormatSettings& fs = FormatSettings::Current());
+// Two-digit years fall in the hundred years from 50 years before the current
+// year to 49 years after it (in 2025: 75..99 -> 1975..1999, 00..74 -> 2000..2074).
+int ExpandTwoDigitYear(int twoDigitYear, int currentYear);
+// Date/time patterns (codes are case-insensitive): "ddddd" short date, "dddddd" long date,
+// "t" short time, "tt" long time, "c" short date and long time; d, dd, ddd, dddd (day,
+// day names), m, mm, mmm, mmmm (month, month names; minutes right after an h code),
+// yy, yyyy, h, hh (12-hour when the pattern has am/pm, a/p or ampm), n, nn, s, ss,
+// z, zzz, "/" date separator, ":" time separator, text in single or double quotes.
 QString FormatDateTime(const QString& pattern, const QDateTime& moment,
                        const FormatSettings& fs = FormatSettings::Current());

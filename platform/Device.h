@@ -2,6 +2,7 @@
 // Device contexts: what a printer or the screen reports about itself, and how
 // text is measured on it. Layout code only ever asks through these calls.
 #include <QString>
+#include <memory>
 
 #include "Graphics.h"
 
@@ -37,7 +38,12 @@ class TDeviceContext {
   TFont& SelectedFont() { return selectedFont_; }
 
  private:
+  // Layout measures cell after cell in one font: the font's metrics are kept
+  // until a different font is measured.
+  struct MetricsCache;
+  const MetricsCache& Metrics(const TFont& font) const;
   TFont selectedFont_;
+  mutable std::shared_ptr<MetricsCache> metrics_;
 };
 
 // A handle of 0 stands for "no device"; both calls then report nothing.

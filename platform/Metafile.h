@@ -17,7 +17,7 @@ struct TMetaOp {
   QString text;                      // Text
   QPoint origin;                     // Text: top-left of the text
   std::vector<QPoint> points;        // Polyline
-  QRect rect;                        // Rectangle, FillRect
+  QRect rect;                        // Rectangle, FillRect (pixels as TCanvas::Rectangle)
   std::shared_ptr<const TFont> font; // Text; shared between operations with the same font
   TPen pen;                          // Polyline, Rectangle
   TBrush brush;                      // Text background, Rectangle, FillRect
@@ -47,6 +47,7 @@ class TMetafile {
 class TMetafileCanvas : public TCanvas {
  public:
   TMetafileCanvas(TMetafile* page, TDeviceContext* reference);
+  ~TMetafileCanvas() override;
   void TextOut(int x, int y, const QString& text) override;
   int TextWidth(const QString& text) override;
   int TextHeight(const QString& text) override;

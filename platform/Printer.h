@@ -2,6 +2,7 @@
 // The process-wide printer object and its three realizations: the system
 // printer (CUPS's default queue through QPrinter), a PDF file, and a test
 // printer that records what it is asked to do.
+#include <QPoint>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -27,6 +28,7 @@ class TPrinter {
   virtual int Copies() const { return copies_; }
   virtual void SetCopies(int copies) { copies_ = copies; }
   // Job control; BeginDoc raises EPrinter when a job is already open or none can start.
+  // EndDoc, NewPage and Abort raise EPrinter when no job is open.
   virtual void BeginDoc() = 0;
   virtual void EndDoc() = 0;
   virtual void NewPage() = 0;
@@ -47,14 +49,21 @@ std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer);
 
 class QPrinter;
 
-// QPrinter on CUPS's default queue. Without a usable queue Handle() raises EPrinter.
+// QPrinter on CUPS's default queue. Without a usable queue Handle() raises EPrinter
+// ("There is no default printer currently selected"), and so do Orientation,
+// SetOrientation and BeginDoc. The queue is looked up once, at first use. A job is
+// spooled as PDF with the queue's page set-up and handed to CUPS by EndDoc (which
+// raises EPrinter when CUPS refuses it); Abort discards it, so nothing is printed.
 std::unique_ptr<TPrinter> MakeSystemPrinter();
 // QPrinter writing a PDF file at the given resolution on a Letter sheet with 0.25-inch offsets.
+// The title becomes the document's title; Abort removes the file.
 std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi = 600);
 
 // A printer with a chosen resolution, sheet and offsets. Text is measured at a
 // fixed pitch: every character advances round(0.6 x |font height|) pixels, and the
 // text metrics are height |h|, ascent 4|h|/5, external leading ExternalLeading.
+// Its canvas draws nothing: Draw/StretchDraw note the page on the current sheet.
+// BeginDoc starts sheet 1, each NewPage the next one.
 class TTestPrinter : public TPrinter {
  public:
   struct Setup {
@@ -64,10 +73,12 @@ class TTestPrinter : public TPrinter {
     int externalLeading = 0;
     bool available = true;     // false: Handle() raises EPrinter ("no printer")
     int failAtSheet = 0;       // > 0: the n-th NewPage/EndDoc of a job raises EPrinter
+                               // (not recorded as an event; the job stays open)
   };
   struct Sheet {
     const TMetafile* page = nullptr;  // the page drawn on the sheet (nullptr: none)
     int operations = 0;               // operations that page held when drawn
+    QPoint origin;                    // where it was drawn (top-left of the rectangle when stretched)
   };
   explicit TTestPrinter(Setup setup);
   ~TTestPrinter() override;
@@ -89,6 +100,7 @@ class TTestPrinter : public TPrinter {
   void ClearRecord();
 
  private:
+  void CountSheetEnd();
   class Context;
   class RecordingCanvas;
   Setup setup_;

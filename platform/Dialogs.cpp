@@ -1,0 +1,82 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+std::unique_ptr<Dialogs>& Installed() {
+  static std::unique_ptr<Dialogs> dialogs;
+  return dialogs;
+}
+
+// Dialogs belong to the window the user is working in, when there is one.
+QWidget* DialogParent() { return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                                   : QApplication::activeWindow(); }
+
+}  // namespace
+
+Dialogs& TheDialogs() {
+  auto& dialogs = Installed();
+  if (!dialogs) dialogs = std::make_unique<QtDialogs>();
+  return *dialogs;
+}
+
+std::unique_ptr<Dialogs> SetDialogs(std::unique_ptr<Dialogs> dialogs) {
+  auto& installed = Installed();
+  std::unique_ptr<Dialogs> previous = std::move(installed);
+  installed = std::move(dialogs);  // empty: the Qt dialogs come back on next use
+  return previous;
+}
+
+void QtDialogs::MessageBeep(unsigned) { QApplication::beep(); }
+
+void QtDialogs::ShowMessage(const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, DialogParent());
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+bool QtDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
+  QInputDialog dialog(DialogParent());
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(caption);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(value);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  value = dialog.textValue();
+  return true;
+}
+
+void ScriptedDialogs::MessageBeep(unsigned type) {
+  Event event{Event::Beep, QString(), QString(), type};
+  events_.push_back(event);
+  if (OnEvent) OnEvent(event);
+}
+
+void ScriptedDialogs::ShowMessage(const QString& caption, const QString& text) {
+  Event event{Event::Message, caption, text, 0};
+  events_.push_back(event);
+  if (OnEvent) OnEvent(event);
+}
+
+bool ScriptedDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
+  Event event{Event::Query, caption, prompt, 0};
+  events_.push_back(event);
+  if (OnEvent) OnEvent(event);
+  if (answers_.empty()) return false;  // nothing scripted: the user cancels
+  std::optional<QString> answer = std::move(answers_.front());
+  answers_.pop_front();
+  if (!answer) return false;
+  value = *answer;
+  return true;
+}
+
+QStringList ScriptedDialogs::Messages() const {
+  QStringList messages;
+  for (const Event& event : events_)
+    if (event.kind == Event::Message) messages << event.text;
+  return messages;
+}

@@ -1,0 +1,172 @@
+// Printing for real through CUPS: the system printer object prints to the
+// default queue, which the capture queue (tests/e2e/cups/cups-capture.sh start DIR)
+// turns into PDF files in DIR. The folder is named by TALLYVANE_CAPTURE_DIR;
+// without it these tests are skipped.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include "Canvas.h"
+#include "Device.h"
+#include "Errors.h"
+#include "Printer.h"
+
+namespace {
+
+QString RunTool(const QString& program, const QStringList& args) {
+  QProcess p;
+  p.start(program, args);
+  if (!p.waitForFinished(60000)) return {};
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString CaptureDir() { return QString::fromLocal8Bit(qgetenv("TALLYVANE_CAPTURE_DIR")); }
+
+// A title no earlier job in the folder can have.
+QString UniqueTitle(const char* what) {
+  return QString("Tallyvane %1 %2-%3")
+      .arg(what)
+      .arg(QCoreApplication::applicationPid())
+      .arg(QDateTime::currentMSecsSinceEpoch());
+}
+
+QString MetaValue(const QString& metaFile, const QString& key) {
+  QFile f(metaFile);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  for (const QByteArray& line : f.readAll().split('\n'))
+    if (line.startsWith(key.toUtf8() + '=')) return QString::fromUtf8(line.mid(key.size() + 1));
+  return {};
+}
+
+// The captured document of the job with the given title, waiting for the
+// backend to store it; empty when none arrives.
+QString WaitForCapturedJob(const QString& title, int seconds) {
+  const QDir dir(CaptureDir());
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < seconds * 1000) {
+    for (const QString& meta : dir.entryList({"job-*.meta"}, QDir::Files)) {
+      const QString metaPath = dir.filePath(meta);
+      if (MetaValue(metaPath, "title") != title) continue;
+      const QString document = dir.filePath(MetaValue(metaPath, "document"));
+      if (QFile::exists(document)) return document;
+    }
+    QThread::msleep(100);
+  }
+  return {};
+}
+
+bool QueueIdle(int seconds) {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < seconds * 1000) {
+    if (RunTool("lpstat", {"-o", "tallyvane-capture"}).trimmed().isEmpty()) return true;
+    QThread::msleep(100);
+  }
+  return false;
+}
+
+QString PdfInfo(const QString& file, const QString& field) {
+  for (const QString& line : RunTool("pdfinfo", {file}).split('\n'))
+    if (line.startsWith(field + ':')) return line.mid(field.size() + 1).trimmed();
+  return {};
+}
+
+int PdfPageCount(const QString& file) {
+  const QString pages = PdfInfo(file, "Pages");
+  return pages.isEmpty() ? -1 : pages.toInt();
+}
+
+class CupsCapture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (CaptureDir().isEmpty())
+      GTEST_SKIP() << "TALLYVANE_CAPTURE_DIR is not set; start the capture queue with "
+                      "tests/e2e/cups/cups-capture.sh start DIR and export TALLYVANE_CAPTURE_DIR=DIR";
+    ASSERT_TRUE(QDir(CaptureDir()).exists()) << CaptureDir().toStdString();
+    const QPrinterInfo queue = QPrinterInfo::defaultPrinter();
+    ASSERT_FALSE(queue.isNull()) << "Qt finds no default printer";
+    ASSERT_EQ(queue.printerName(), "tallyvane-capture");
+  }
+};
+
+TEST_F(CupsCapture, SystemPrinterPrintsTwoPagesToTheDefaultQueue) {
+  auto printer = MakeSystemPrinter();
+  TDeviceContext* dc = printer->Handle();
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ASSERT_GT(dpi, 0);
+  EXPECT_GT(GetDeviceCaps(dc, PHYSICALWIDTH), 0);
+  EXPECT_GT(GetDeviceCaps(dc, PHYSICALHEIGHT), GetDeviceCaps(dc, PHYSICALWIDTH));
+  EXPECT_EQ(printer->Orientation(), poPortrait);
+
+  const QString title = UniqueTitle("capture");
+  printer->SetTitle(title);
+  printer->SetCopies(2);
+  printer->BeginDoc();
+  EXPECT_TRUE(printer->Printing());
+  const char* lines[] = {"Captured page one", "Captured page two"};
+  for (int sheet = 0; sheet < 2; ++sheet) {
+    if (sheet > 0) printer->NewPage();
+    TCanvas* canvas = printer->Canvas();
+    canvas->Font().SetName("Courier New");
+    canvas->Font().SetPixelsPerInch(dpi);
+    canvas->Font().SetSize(12);
+    canvas->Font().SetColor(clBlack);
+    canvas->Brush().Style = bsClear;
+    canvas->TextOut(dpi / 2, dpi / 2, lines[sheet]);
+    canvas->MoveTo(dpi / 2, dpi);
+    canvas->LineTo(dpi * 3, dpi);
+  }
+  printer->EndDoc();
+  EXPECT_FALSE(printer->Printing());
+
+  const QString pdf = WaitForCapturedJob(title, 60);
+  ASSERT_FALSE(pdf.isEmpty()) << "no captured job titled " << title.toStdString();
+  ASSERT_TRUE(pdf.endsWith(".pdf")) << pdf.toStdString();
+  EXPECT_EQ(PdfPageCount(pdf), 2);
+  QString meta = pdf;
+  meta.replace(".pdf", ".meta");
+  EXPECT_EQ(MetaValue(meta, "copies"), "2");
+  // The sheet CUPS received is the one the device context described.
+  const QStringList size = PdfInfo(pdf, "Page size").split(' ');
+  ASSERT_GE(size.size(), 3);
+  EXPECT_NEAR(size[0].toDouble(), GetDeviceCaps(dc, PHYSICALWIDTH) * 72.0 / GetDeviceCaps(dc, LOGPIXELSX), 1.0);
+  EXPECT_NEAR(size[2].toDouble(), GetDeviceCaps(dc, PHYSICALHEIGHT) * 72.0 / dpi, 1.0);
+  const QString page1 = RunTool("pdftotext", {"-f", "1", "-l", "1", pdf, "-"});
+  const QString page2 = RunTool("pdftotext", {"-f", "2", "-l", "2", pdf, "-"});
+  EXPECT_TRUE(page1.contains("Captured page one")) << page1.toStdString();
+  EXPECT_TRUE(page2.contains("Captured page two")) << page2.toStdString();
+  EXPECT_FALSE(page1.contains("Captured page two"));
+}
+
+TEST_F(CupsCapture, AbortedJobIsNotPrinted) {
+  auto printer = MakeSystemPrinter();
+  const QString title = UniqueTitle("aborted");
+  printer->SetTitle(title);
+  printer->BeginDoc();
+  printer->Canvas()->TextOut(100, 100, "Never printed");
+  printer->Abort();
+  EXPECT_FALSE(printer->Printing());
+
+  // A job that was submitted would be queued by now; once the queue is idle,
+  // any job would have been captured.
+  ASSERT_TRUE(QueueIdle(60));
+  const QDir dir(CaptureDir());
+  for (const QString& meta : dir.entryList({"job-*.meta"}, QDir::Files))
+    EXPECT_NE(MetaValue(dir.filePath(meta), "title"), title) << "the aborted job reached the queue";
+
+  // The printer object is usable again after an abort.
+  printer->SetTitle(UniqueTitle("after abort"));
+  printer->BeginDoc();
+  printer->Canvas()->TextOut(100, 100, "After abort");
+  printer->EndDoc();
+  EXPECT_FALSE(WaitForCapturedJob(printer->Title(), 60).isEmpty());
+}
+
+}  // namespace

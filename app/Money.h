@@ -1,0 +1,67 @@
+#pragma once
+// Money: a fixed-point amount with four decimals, held as a signed 64-bit count
+// of ten-thousandths. Storing a floating-point value rounds to that grain
+// (nearest, halves to even); sums and differences are exact. A value that does
+// not fit the count raises EInvalidOp, as the floating-point store would.
+#include <QString>
+#include <cstdint>
+
+#include "Conversions.h"
+
+// Raises EInvalidOp, the floating-point store's failure.
+[[noreturn]] void ThrowInvalidOp();
+
+struct Money {
+  int64_t count = 0;  // ten-thousandths
+
+  static constexpr Money FromCount(int64_t c) { return Money{c}; }
+  // value in currency units (2.5 -> 25000 ten-thousandths)
+  static Money FromValue(long double value);
+  // value already in ten-thousandths (the count itself, possibly fractional)
+  static Money FromScaled(long double scaled);
+  long double Value() const { return static_cast<long double>(count) / 10000.0L; }
+
+  friend Money operator+(Money a, Money b) {
+    Money r;
+    if (__builtin_add_overflow(a.count, b.count, &r.count)) ThrowInvalidOp();
+    return r;
+  }
+  friend Money operator-(Money a, Money b) {
+    Money r;
+    if (__builtin_sub_overflow(a.count, b.count, &r.count)) ThrowInvalidOp();
+    return r;
+  }
+  Money operator-() const { return Money{} - *this; }
+  Money& operator+=(Money b) { return *this = *this + b; }
+  Money& operator-=(Money b) { return *this = *this - b; }
+  friend constexpr bool operator==(Money a, Money b) { return a.count == b.count; }
+  friend constexpr bool operator!=(Money a, Money b) { return a.count != b.count; }
+};
+
+// Rounds to the nearest whole number, halves to even, and checks that it fits
+// 64 bits (EInvalidOp otherwise).
+int64_t RoundHalfEvenToInt64Slow(long double scaled);
+inline int64_t RoundHalfEvenToInt64(long double scaled) {
+  // Adding and removing 1.5 x 2^63 leaves no fraction bits in the 64-bit
+  // mantissa, so the FPU rounds to a whole number in its current mode (nearest,
+  // halves to even; the program never changes it). Unlike nearbyintl this does
+  // not save and restore the floating-point environment on every call, and
+  // inline it keeps the value in the FPU's registers.
+  constexpr long double kShift = 13835058055282163712.0L;  // 1.5 x 2^63
+  constexpr long double kTwo62 = 4611686018427387904.0L;
+  if (scaled > -kTwo62 && scaled < kTwo62) {
+    const long double shifted = scaled + kShift;
+    return static_cast<int64_t>(shifted - kShift);
+  }
+  return RoundHalfEvenToInt64Slow(scaled);
+}
+inline Money Money::FromScaled(long double scaled) { return Money{RoundHalfEvenToInt64(scaled)}; }
+
+// Money in the regional currency format with exactly two decimals; the third
+// decimal rounds half away from zero (0.005 shows as one cent).
+QString FormatMoney(Money value, const FormatSettings& fs = FormatSettings::Current());
+// The same into a caller's buffer, for bulk formatting without reallocating.
+void FormatMoneyTo(Money value, QString& out, const FormatSettings& fs = FormatSettings::Current());
+// Puts the currency symbol and the sign around unsigned amount text (digits,
+// grouping and decimals already in place), following the regional forms.
+QString DecorateCurrency(const QString& amount, bool negative, const FormatSettings& fs);

@@ -1,0 +1,122 @@
+#pragma once
+// The main window: the loan inputs, the command bar of hover labels, the
+// summary and the schedule table. Its handlers check and read the inputs and
+// hand the work to the loan logic (Loan.h, LoanInputs.h) and the schedule
+// printout (ScheduleDocument.h).
+#include <QDate>
+#include <QDialog>
+#include <QWidget>
+#include <memory>
+
+#include "Loan.h"
+#include "LoanInputs.h"
+#include "ScheduleModel.h"
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTableView;
+class TQVXFlashLabel;
+class TPagePrinter;
+namespace Ui {
+class TMainForm;
+}
+
+// The calculation state, one set for the process; zero before the first Calculate.
+LoanState& CalculationState();
+
+class TMainForm : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The help window and the about box, created after the main window.
+  void SetCompanionWindows(QDialog* aboutBox, QDialog* helpWindow);
+
+  // Controls, in declaration order.
+  QGroupBox* GroupBox1;
+  QLabel* Label1;
+  QLabel* Label2;
+  QLabel* Label3;
+  QGroupBox* GroupBox2;
+  QRadioButton* rbtnMonthly;
+  QRadioButton* rbtnWeekly;
+  QFrame* Panel1;
+  TQVXFlashLabel* flblCalculate;
+  TQVXFlashLabel* flblPrint;
+  TQVXFlashLabel* flblHelp;
+  TQVXFlashLabel* flblAbout;
+  QLineEdit* txtAmount;
+  QLineEdit* txtInterest;
+  QLineEdit* txtPayments;
+  QFrame* Panel2;
+  QTableView* grdAmort;
+  QGroupBox* GroupBox3;
+  QLabel* Label4;
+  QLabel* Label6;
+  QLabel* Label7;
+  QLabel* lblPayment;
+  QLabel* lblInterest;
+  QLabel* lblPrincipal;
+  TQVXFlashLabel* flblExit;
+  QLabel* Image1;
+  QFrame* Bevel1;
+  QFrame* Bevel2;
+  QLabel* Label5;
+  QLabel* lblTotalAmt;
+  TPagePrinter* PgPrint;
+
+  ScheduleModel* GridModel() const { return model_; }
+  // Grid terms: row 0 holds the headings.
+  int GridRowCount() const { return model_->GridRowCount(); }
+  QString GridCell(int column, int row) const { return model_->Cell(column, row); }
+  // True while a print is being prepared, built or sent; Calculate and Print
+  // are ignored meanwhile.
+  bool PrintRunning() const;
+  // Builds the printed document for a first due date (BeginDoc .. EndDoc).
+  void BuildPrintDocument(const QDate& start);
+
+  // Event handlers.
+  void FormCreate();
+  void flblExitClick(QObject* Sender);
+  void flblHelpClick(QObject* Sender);
+  void flblAboutClick(QObject* Sender);
+  void txtAmountKeyPress(QObject* Sender, QChar& Key);
+  void txtInterestKeyPress(QObject* Sender, QChar& Key);
+  void txtPaymentsKeyPress(QObject* Sender, QChar& Key);
+  void txtAmountChange(QObject* Sender);
+  void txtAmountEnter(QObject* Sender);
+  void txtInterestEnter(QObject* Sender);
+  void txtPaymentsEnter(QObject* Sender);
+  void flblCalculateClick(QObject* Sender);
+  void FillGrid();
+  void PgPrintNewPage(QObject* Sender);
+  void PrintLoanDetail();
+  void flblPrintClick(QObject* Sender);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  LoanInputTexts InputTexts() const;
+  // The check Calculate and Print share; false after reporting the failing box.
+  bool InputsPass();
+  QLineEdit* Box(LoanField field) const;
+  void SetupGrid();
+  void SelectWholeText(QLineEdit* box);
+  void UpdateRadioTabStops();
+  void ShowSchedule(Schedule schedule);
+  void Calculate();
+
+  std::unique_ptr<Ui::TMainForm> ui_;
+  ScheduleModel* model_ = nullptr;
+  QDialog* aboutBox_ = nullptr;
+  QDialog* helpWindow_ = nullptr;
+  QLineEdit* selectOnRelease_ = nullptr;
+  bool printRunning_ = false;
+  bool centred_ = false;
+};

@@ -1,0 +1,92 @@
+// Speed and memory of the schedule: computing the values, formatting every
+// cell, and Calculate in the main window (offscreen).
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTableView>
+#include <QLocale>
+
+#include "Conversions.h"
+#include "Graphics.h"
+#include "Loan.h"
+#include "main.h"
+
+namespace {
+
+LoanState MillionPayments() {
+  LoanState s;
+  s.LoanAmount = Money::FromValue(1000000.0L);
+  s.PeriodRate = PeriodRate(0.001f, PaymentFrequency::Weekly);
+  s.PaymentCount = 1000000;
+  s.PaymentAmount = ComputePayment(s.LoanAmount, s.PeriodRate, s.PaymentCount);
+  return s;
+}
+
+double PeakRssMb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return double(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+}
+
+void BM_ScheduleValues(benchmark::State& state) {
+  const LoanState loan = MillionPayments();
+  for (auto _ : state) {
+    Schedule s = BuildSchedule(loan);
+    benchmark::DoNotOptimize(s.totalPaid);
+  }
+  state.counters["rows"] = loan.PaymentCount;
+}
+BENCHMARK(BM_ScheduleValues)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_FormatEveryCell(benchmark::State& state) {
+  const Schedule s = BuildSchedule(MillionPayments());
+  const FormatSettings& fs = FormatSettings::Current();
+  const int rows = int(s.rows.size());
+  for (auto _ : state) {
+    qsizetype total = 0;
+    for (int i = 0; i < rows; ++i)
+      for (int c = 0; c < 5; ++c) total += ScheduleText::Cell(s, i, c, fs).size();
+    benchmark::DoNotOptimize(total);
+  }
+  state.counters["cells"] = double(rows) * 5;
+}
+BENCHMARK(BM_FormatEveryCell)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void CalculateInWindow(benchmark::State& state, const char* amount, const char* rate, const char* count) {
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  form.txtInterest->setText(QString::fromLatin1(rate));
+  form.txtPayments->setText(QString::fromLatin1(count));
+  for (auto _ : state) {
+    state.PauseTiming();
+    form.txtAmount->setText(QString::fromLatin1(amount));  // clears the table, as a user's edit would
+    QApplication::processEvents();
+    state.ResumeTiming();
+    form.flblCalculateClick(nullptr);
+    form.grdAmort->viewport()->repaint();  // the table as the user first sees it
+  }
+  state.counters["rows"] = form.GridRowCount() - 1;
+  state.counters["peak_rss_MB"] = PeakRssMb();
+}
+
+void BM_CalculateWindow1560(benchmark::State& state) { CalculateInWindow(state, "250000", "6.5", "1560"); }
+BENCHMARK(BM_CalculateWindow1560)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_CalculateWindowMillion(benchmark::State& state) { CalculateInWindow(state, "1000000", "0.001", "1000000"); }
+BENCHMARK(BM_CalculateWindowMillion)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  InstallFontSubstitutions();
+  FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,247 @@
+// tallyvane-schedule: the calculator's schedule on the command line. It checks
+// and reads its arguments exactly as the window checks and reads its boxes, and
+// prints the summary and the table as the window shows them.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRadioButton>
+#include <memory>
+#include <QStringList>
+#include <cstdio>
+#include <exception>
+
+#include "Conversions.h"
+#include "Errors.h"
+#include "Loan.h"
+#include "Dialogs.h"
+#include "Graphics.h"
+#include "LoanInputs.h"
+#include "PagePrnt.h"
+#include "Printer.h"
+#include "main.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage: tallyvane-schedule [--weekly] AMOUNT RATE PAYMENTS\n"
+    "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] AMOUNT RATE PAYMENTS\n"
+    "\n"
+    "Computes the repayment schedule of a fixed-rate loan with level payments:\n"
+    "  AMOUNT    the loan amount\n"
+    "  RATE      the annual interest rate in percent\n"
+    "  PAYMENTS  the number of payments (at most 1,000,000)\n"
+    "\n"
+    "Numbers are read with the regional decimal separator (LC_ALL / LANG) and\n"
+    "amounts are written in the regional currency format.\n"
+    "\n"
+    "Options:\n"
+    "  --weekly  payments every week (52 a year) instead of every month\n"
+    "  --help    show this text\n"
+    "  --start DATE  the first due date, in the regional short-date form; needed\n"
+    "                by --pdf and --text\n"
+    "  --pdf FILE    write the printed schedule (the pages a printer gets) as PDF\n"
+    "  --text FILE   write the page printer's plain-text rendering of it\n"
+    "\n"
+    "Output: the lines 'Payment', 'Total Interest', 'Total Principal' and 'Total',\n"
+    "each with its amount after a tab, then the table: the heading row and one row\n"
+    "per payment, cells separated by tabs.\n"
+    "\n"
+    "Exit status: 0 done; 1 the calculation failed; 2 invalid input or usage.\n";
+
+struct Options {
+  bool weekly = false;
+  bool help = false;
+  QString start, pdf, text;
+  QStringList positional;
+};
+
+bool ParseArguments(const QStringList& args, Options& options, QString& error) {
+  bool onlyPositional = false;
+  for (int i = 1; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (!onlyPositional && a == QLatin1String("--")) {
+      onlyPositional = true;
+    } else if (!onlyPositional && a == QLatin1String("--weekly")) {
+      options.weekly = true;
+    } else if (!onlyPositional && (a == QLatin1String("--help") || a == QLatin1String("-h"))) {
+      options.help = true;
+    } else if (!onlyPositional &&
+               (a == QLatin1String("--start") || a == QLatin1String("--pdf") || a == QLatin1String("--text"))) {
+      if (i + 1 >= args.size()) {
+        error = QStringLiteral("option '%1' needs a value").arg(a);
+        return false;
+      }
+      QString& target = a == QLatin1String("--start") ? options.start
+                        : a == QLatin1String("--pdf") ? options.pdf
+                                                        : options.text;
+      target = args[++i];
+    } else if (!onlyPositional && a.startsWith(QLatin1String("--"))) {
+      error = QStringLiteral("unknown option '%1'").arg(a);
+      return false;
+    } else {
+      // A lone "-5" is a negative number, not an option.
+      options.positional << a;
+    }
+  }
+  if (!options.help && options.positional.size() != 3) {
+    error = QStringLiteral("expected AMOUNT RATE PAYMENTS");
+    return false;
+  }
+  if (!options.help && options.start.isEmpty() != (options.pdf.isEmpty() && options.text.isEmpty())) {
+    error = options.start.isEmpty() ? QStringLiteral("--pdf and --text need --start DATE")
+                                    : QStringLiteral("--start needs --pdf FILE or --text FILE");
+    return false;
+  }
+  return true;
+}
+
+void Put(QByteArray& out, const QString& text) { out.append(text.toUtf8()); }
+
+bool WantsPrinting(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray a(argv[i]);
+    if (a == "--") break;
+    if (a == "--start" || a == "--pdf" || a == "--text") return true;
+  }
+  return false;
+}
+
+// Builds the printed schedule in a hidden main window, through the same
+// handlers the window's Print runs, and sends it to a PDF file and/or writes
+// its text rendering. Errors are thrown.
+void PrintSchedule(const Options& options, const LoanInputTexts& texts, const QDate& start) {
+  std::unique_ptr<TPrinter> previous;
+  if (!options.pdf.isEmpty()) previous = SetPrinter(MakePdfPrinter(options.pdf));
+  struct Restore {
+    std::unique_ptr<TPrinter>& previous;
+    bool active;
+    ~Restore() {
+      if (active) SetPrinter(std::move(previous));
+    }
+  } restore{previous, !options.pdf.isEmpty()};
+
+  TMainForm form;
+  form.txtAmount->setText(texts.amount);
+  form.txtInterest->setText(texts.interest);
+  form.txtPayments->setText(texts.payments);
+  (texts.frequency == PaymentFrequency::Weekly ? form.rbtnWeekly : form.rbtnMonthly)->setChecked(true);
+  form.flblCalculateClick(nullptr);
+  form.PgPrint->SetShowProgress(false);
+  if (!options.text.isEmpty()) {
+    form.PgPrint->SetPrintToFile(true);
+    form.PgPrint->SetFileName(options.text);
+    form.BuildPrintDocument(start);
+    form.PgPrint->SetPrintToFile(false);
+  }
+  if (!options.pdf.isEmpty()) {
+    form.BuildPrintDocument(start);
+    if (!form.PgPrint->Print()) throw Exception(QStringLiteral("Printing was canceled"));
+  }
+}
+
+}  // namespace
+
+// Qt's own diagnostics (runtime-directory notes, painter warnings) are not
+// this tool's messages; its errors are reported by the code below.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+int main(int argc, char** argv) {
+  qInstallMessageHandler(QuietQtMessages);
+  // Printing lays pages out with the window's own page printer, which needs
+  // the GUI library; it runs on the offscreen platform, so no display is needed.
+  const bool printing = WantsPrinting(argc, argv);
+  if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  std::unique_ptr<QCoreApplication> app = printing ? std::make_unique<QApplication>(argc, argv)
+                                                   : std::make_unique<QCoreApplication>(argc, argv);
+  if (printing) InstallFontSubstitutions();
+  const FormatSettings settings = FormatSettings::FromLocale(QLocale::system());
+  FormatSettings::SetCurrent(settings);
+
+  Options options;
+  QString error;
+  if (!ParseArguments(app->arguments(), options, error)) {
+    std::fprintf(stderr, "tallyvane-schedule: %s\n\n%s", error.toLocal8Bit().constData(), kUsage);
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+
+  LoanInputTexts texts;
+  texts.amount = options.positional[0];
+  texts.interest = options.positional[1];
+  texts.payments = options.positional[2];
+  texts.frequency = options.weekly ? PaymentFrequency::Weekly : PaymentFrequency::Monthly;
+
+  if (const std::optional<LoanField> failing = CheckInputs(texts, settings)) {
+    std::fprintf(stderr, "%s\n", InputErrorMessage(*failing).trimmed().toLocal8Bit().constData());
+    return 2;
+  }
+
+  QDate start;
+  if (!options.start.isEmpty() && !TryStrToDate(options.start, start, settings)) {
+    std::fprintf(stderr, "Invalid starting date! Printing canceled.\n");
+    return 2;
+  }
+
+  Schedule schedule;
+  try {
+    LoanState state;
+    ReadInputsAndComputePayment(texts, state, settings);
+    schedule = BuildSchedule(state);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+
+  if (printing) {
+    // Nothing may wait for a user here: messages go to stderr.
+    auto scripted = std::make_unique<ScriptedDialogs>();
+    ScriptedDialogs* dialogs = scripted.get();
+    SetDialogs(std::move(scripted));
+    try {
+      PrintSchedule(options, texts, start);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 1;
+    }
+    if (!dialogs->Messages().isEmpty()) {
+      std::fprintf(stderr, "%s\n", dialogs->Messages().join(u'\n').trimmed().toLocal8Bit().constData());
+      return 1;
+    }
+  }
+
+  QByteArray out;
+  out.reserve(1 << 20);
+  Put(out, QStringLiteral("Payment\t") + FormatMoney(schedule.paymentAmount, settings) + u'\n');
+  Put(out, QStringLiteral("Total Interest\t") + FormatMoney(schedule.totalInterest, settings) + u'\n');
+  Put(out, QStringLiteral("Total Principal\t") + FormatMoney(schedule.totalPrincipal, settings) + u'\n');
+  Put(out, QStringLiteral("Total\t") + FormatMoney(schedule.totalPaid, settings) + u'\n');
+  for (int c = 0; c < 5; ++c) {
+    if (c) out.append('\t');
+    Put(out, ScheduleText::kHeadings[c]);
+  }
+  out.append('\n');
+  const int rows = int(schedule.rows.size());
+  for (int i = 0; i < rows; ++i) {
+    for (int c = 0; c < 5; ++c) {
+      if (c) out.append('\t');
+      Put(out, ScheduleText::Cell(schedule, i, c, settings));
+    }
+    out.append('\n');
+    if (out.size() > (1 << 20)) {
+      std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+      out.clear();
+    }
+  }
+  std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "tallyvane-schedule: could not write the output\n");
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,157 @@
+// The command-line companion: its output matches the window's texts, and its
+// failures go to stderr with the documented exit status.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+CliRun Schedule(const QStringList& args, const QString& locale = QStringLiteral("en_US.UTF-8")) {
+  const QString program = QStringLiteral(TALLYVANE_BINARY_DIR "/cli/tallyvane-schedule");
+  CliRun r;
+  if (!QFile::exists(program)) {
+    r.err = QStringLiteral("program not built: ") + program;
+    return r;
+  }
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("LC_ALL"), locale);
+  env.insert(QStringLiteral("LANG"), locale);
+  env.remove(QStringLiteral("DISPLAY"));
+  p.setProcessEnvironment(env);
+  p.start(program, args);
+  if (!p.waitForFinished(60000)) return r;
+  r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+  r.out = QString::fromUtf8(p.readAllStandardOutput());
+  r.err = QString::fromUtf8(p.readAllStandardError());
+  return r;
+}
+
+TEST(Cli, WorkedExampleAsTheWindowShowsIt) {
+  const CliRun r = Schedule({"1000", "12", "12"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QStringList lines = r.out.split('\n');
+  ASSERT_GE(lines.size(), 18);
+  EXPECT_EQ(lines[0], QStringLiteral("Payment\t$88.85"));
+  EXPECT_EQ(lines[1], QStringLiteral("Total Interest\t$65.36"));
+  EXPECT_EQ(lines[2], QStringLiteral("Total Principal\t$1,000.00"));
+  EXPECT_EQ(lines[3], QStringLiteral("Total\t$1,065.36"));
+  EXPECT_EQ(lines[4], QStringLiteral("   #\t      Payment\t      Principal\t      Interest\t      Balance"));
+  EXPECT_EQ(lines[5], QStringLiteral(" 1\t$88.85\t$78.84\t$10.01\t$921.16"));
+  EXPECT_EQ(lines[15], QStringLiteral(" 11\t$88.85\t$87.09\t$1.76\t$88.03"));
+  EXPECT_EQ(lines[16], QStringLiteral(" 12\t$88.03\t$88.03\t$0.00\t $0.00"));
+  EXPECT_EQ(lines[17], QString());
+  EXPECT_EQ(lines.size(), 18);
+}
+
+TEST(Cli, WeeklyAndNegativeAmounts) {
+  const CliRun weekly = Schedule({"--weekly", "1000", "12", "12"});
+  ASSERT_EQ(weekly.exitCode, 0);
+  EXPECT_NE(weekly.out.section('\n', 0, 0), QStringLiteral("Payment\t$88.85"));
+  const CliRun negative = Schedule({"--", "-1000", "12", "12"});
+  ASSERT_EQ(negative.exitCode, 0) << negative.err.toStdString();
+  EXPECT_TRUE(negative.out.startsWith(QStringLiteral("Payment\t($88.85)\n"))) << negative.out.left(40).toStdString();
+  const CliRun negativeNoSeparator = Schedule({"-1000", "12", "12"});
+  EXPECT_EQ(negativeNoSeparator.exitCode, 0);
+}
+
+TEST(Cli, FollowsTheRegionalSettings) {
+  const CliRun r = Schedule({"1000,5", "12", "2"}, QStringLiteral("de_DE.UTF-8"));
+  if (r.exitCode == 2) GTEST_SKIP() << "de_DE locale data not available: " << r.err.toStdString();
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.out.contains(QStringLiteral("1.000,50"))) << r.out.toStdString();
+  EXPECT_TRUE(r.out.contains(QStringLiteral("\t $0.00\n")));  // the fixed last balance
+}
+
+struct FailureCase {
+  QStringList args;
+  int exitCode;
+  const char* message;
+};
+
+class CliFailures : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(CliFailures, MessageOnStderrAndExitStatus) {
+  const CliRun r = Schedule(GetParam().args);
+  EXPECT_EQ(r.exitCode, GetParam().exitCode);
+  EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+  EXPECT_EQ(r.err.section('\n', 0, 0), QString::fromUtf8(GetParam().message));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, CliFailures,
+    ::testing::Values(FailureCase{{"1,000", "12", "12"}, 2, "Invalid loan amount. Please try again."},
+                      FailureCase{{"1000", "x", "12"}, 2, "Invalid interest amount. Please try again."},
+                      FailureCase{{"1000", "12", ""}, 2, "Invalid payments entry. Please try again."},
+                      FailureCase{{"1000", "12", "0"}, 1, "Floating point division by zero"},
+                      FailureCase{{"0", "12", "0"}, 1, "Invalid floating point operation"},
+                      FailureCase{{"1000", "12", "12.5"}, 1, "'12.5' is not a valid integer value"},
+                      FailureCase{{"1000", "-1200", "12"}, 1, "Payment"},
+                      FailureCase{{"1000", "12", "-3"}, 1, "The number of payments must not be negative."},
+                      FailureCase{{"1000", "12", "1000001"}, 1, "The number of payments must not exceed 1,000,000."},
+                      FailureCase{{"1000", "12"}, 2, "tallyvane-schedule: expected AMOUNT RATE PAYMENTS"},
+                      FailureCase{{"--monthly", "1000", "12", "12"}, 2, "tallyvane-schedule: unknown option '--monthly'"}));
+
+TEST(CliPrint, PdfAndTextCarryThePrintedSchedule) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString pdf = dir.filePath(QStringLiteral("schedule.pdf"));
+  const QString text = dir.filePath(QStringLiteral("schedule.txt"));
+  const CliRun r = Schedule({"--start", "1/31/2025", "--pdf", pdf, "--text", text, "1000", "12", "12"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+  EXPECT_TRUE(r.out.startsWith(QStringLiteral("Payment\t$88.85\n")));
+
+  QFile textFile(text);
+  ASSERT_TRUE(textFile.open(QIODevice::ReadOnly));
+  const QString rendered = QString::fromLatin1(textFile.readAll());
+  EXPECT_TRUE(rendered.contains(QStringLiteral("Loan Amount: $1,000.00   Interest: 12% annually   Payments: $88.85 (monthly)\r\n")));
+  EXPECT_TRUE(rendered.contains(QStringLiteral("01/31/2025")));
+  EXPECT_TRUE(rendered.contains(QStringLiteral("03/03/2025")));
+  EXPECT_TRUE(rendered.contains(QStringLiteral("01/03/2026")));
+  EXPECT_TRUE(rendered.contains(QStringLiteral("Totals")));
+  EXPECT_TRUE(rendered.contains(QStringLiteral("$1,065.36")));
+
+  QFile pdfFile(pdf);
+  ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdfFile.read(5) == "%PDF-");
+  QProcess toText;
+  toText.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  ASSERT_TRUE(toText.waitForFinished(30000));
+  const QString pdfText = QString::fromUtf8(toText.readAllStandardOutput());
+  EXPECT_TRUE(pdfText.contains(QStringLiteral("Amortization Schedule"))) << pdfText.toStdString();
+  EXPECT_TRUE(pdfText.contains(QStringLiteral("01/03/2026")));
+  EXPECT_TRUE(pdfText.contains(QStringLiteral("Page - 1")));
+}
+
+TEST(CliPrint, FailuresAreReported) {
+  const CliRun pdf = Schedule({"--start", "1/1/2025", "--pdf", "/nonexistent-dir/s.pdf", "1000", "12", "12"});
+  EXPECT_EQ(pdf.exitCode, 1);
+  EXPECT_TRUE(pdf.err.contains(QStringLiteral("/nonexistent-dir/s.pdf"))) << pdf.err.toStdString();
+  const CliRun text = Schedule({"--start", "1/1/2025", "--text", "/nonexistent-dir/s.txt", "1000", "12", "12"});
+  EXPECT_EQ(text.exitCode, 1);
+  EXPECT_TRUE(text.err.contains(QStringLiteral("/nonexistent-dir/s.txt"))) << text.err.toStdString();
+  const CliRun date = Schedule({"--start", "2/30/2025", "--text", "/tmp/unused.txt", "1000", "12", "12"});
+  EXPECT_EQ(date.exitCode, 2);
+  EXPECT_EQ(date.err, QStringLiteral("Invalid starting date! Printing canceled.\n"));
+  const CliRun noOutput = Schedule({"--start", "1/1/2025", "1000", "12", "12"});
+  EXPECT_EQ(noOutput.exitCode, 2);
+}
+
+TEST(Cli, HelpExplainsTheUsage) {
+  const CliRun r = Schedule({"--help"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(r.out.startsWith(QStringLiteral("Usage: tallyvane-schedule [--weekly]")));
+  EXPECT_TRUE(r.out.contains(QStringLiteral("--weekly")));
+}
+
+}  // namespace

@@ -28,6 +28,7 @@
 #include "Printer.h"
 
 class TPPPrnPrgDlg;
+struct FormatSettings;
 class QPaintEvent;
 
 using TNotifyEvent = std::function<void(QObject* Sender)>;
@@ -50,6 +51,13 @@ using namespace pageprinter;
 // One byte; bit n stands for the border with ordinal n.
 using TPageBorders = uint8_t;
 constexpr TPageBorders BorderBit(TPageBorder b) { return TPageBorders(1u << b); }
+
+// ---- Core owner's addition: the list's index error ----
+// Raised by TPageList::Items (and so by TPagePrinter::Pages) outside the list's bounds.
+class EListError : public Exception {
+ public:
+  using Exception::Exception;
+};
 
 // The document's pages in order; owns them.
 class TPageList {
@@ -121,6 +129,19 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
   Q_PROPERTY(pageprinter::TZoomLocation ZoomLocation READ ZoomLocation WRITE SetZoomLocation)
   Q_PROPERTY(uint32_t ZoomPercent READ ZoomPercent WRITE SetZoomPercent)
+  // ---- Core owner's addition: the three fonts as text, for forms (.ui, stdset="0") and
+  // stored descriptions. Format: "Name,Height[,Style[,Color]]"
+  //   Name    font family, e.g. Courier New (no comma)
+  //   Height  the TFont height in pixels at the screen's 96 pixels per inch, negative for the
+  //           character height (-13 = 10 points); "10pt" gives a size in points instead
+  //   Style   "regular" or styles joined by '+': bold, italic, underline, strikeout
+  //   Color   a colour name (clWindowText, clBlack, clRed, ...) or a number (0x00BBGGRR)
+  // Example: "Courier New,-13,bold,clWindowText". Reading gives the same form with every field.
+  Q_PROPERTY(QString BodyFontText READ BodyFontText WRITE SetBodyFontText)
+  Q_PROPERTY(QString HeaderFontText READ HeaderFontText WRITE SetHeaderFontText)
+  Q_PROPERTY(QString FooterFontText READ FooterFontText WRITE SetFooterFontText)
+  // The inherited colour, published again (0x00BBGGRR or a system colour constant).
+  Q_PROPERTY(uint32_t Color READ Color WRITE SetColor)
 
  public:
   explicit TPagePrinter(QWidget* owner = nullptr);
@@ -310,6 +331,9 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   bool Print();
   void ProgressCancelClick();
   TPPPrnPrgDlg* ProgressDialog() const { return progressDialog_; }
+  // True while Print sends pages (it processes window messages then); a nested
+  // Print is refused and the pages must not be replaced meanwhile.
+  bool PrintRunning() const { return printingPages_; }
 
   // ---- Preview ----
   virtual void PaintPreview(QPainter& painter);
@@ -330,10 +354,33 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   int InvalidateCount() const { return invalidateCount_; }
   void Invalidate();
 
+  // ---- Core owner's additions ----
+  // The fonts as text (format above the property declarations); setters copy into the font objects.
+  QString BodyFontText() const;
+  void SetBodyFontText(const QString& text);
+  QString HeaderFontText() const;
+  void SetHeaderFontText(const QString& text);
+  QString FooterFontText() const;
+  void SetFooterFontText(const QString& text);
+  // The preview surface's pen colour, set to Color by Loaded.
+  TColor PreviewPenColor() const { return previewPenColor_; }
+
  private:
   // Component
   void FontChanged();
   void SetMargin(double& field, double value, double minimum, double bound, const char* message);
+  // Core owner's private helpers
+  void RecomputeLineHeight();
+  int PrinterCaps(TDeviceCap index, bool& available) const;
+  double PixelsToUnits(int p, TDeviceCap index) const;
+  double FallbackOffset() const;
+  // Column formats read with one set of regional settings and written with another: stored
+  // descriptions always use the decimal point, the component's own strings the user's separator.
+  void ParseColumnFormatWith(QString& spec, TAlignment& alignment, double& width, const FormatSettings& in) const;
+  QString NormalizeFormatWith(const QString& format, bool convert, const FormatSettings& in,
+                              const FormatSettings& out) const;
+  const FormatSettings& FormatInputSettings() const;
+  friend QString StoredFormatText(const TPagePrinter& component, const QString& format);
   // Flow
   QString PrepareLine(const QString& text, int& width);
   void WriteWrapped(const QString& text, bool continuing);
@@ -341,6 +388,8 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   void WriteFileText(const QString& text);
   void OpenOutputFile();
   void CloseOutputFile();
+  // Decoration helper of the text-flow implementation: the header and footer rows.
+  void DrawMarginRows();
   // Printing
   void PrintPage(int pageNo, int first, int last, bool isLastSheet);
   void UpdateProgress(const QString& msg, int pageNo, int first, int last);
@@ -409,14 +458,23 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   bool fileOpen_ = false;
   std::FILE* outputFile_ = nullptr;
   QByteArray fileLine_;  // not used by all realizations; kept for buffered output
+  // Flow, additions of the text-flow implementation:
+  // true while the OnNewPage handler runs; a page break that its own output
+  // causes then starts the next page without firing the handler again.
+  bool inNewPageHandler_ = false;
 
   // Printing
   uint32_t fromPage_ = 0, toPage_ = 0;
   bool cancelFlag_ = false;
   TPPPrnPrgDlg* progressDialog_ = nullptr;
+  bool printingPages_ = false;  // Print is running (re-entry guard)
+  bool newPagePending_ = false;  // a drawn sheet waits for the next one to end it
 
   // Preview
   TPreviewBox* previewBox_ = nullptr;
   int horzRange_ = 0, vertRange_ = 0;
   int invalidateCount_ = 0;
+
+  // Core owner's fields
+  TColor previewPenColor_ = clBlack;
 };

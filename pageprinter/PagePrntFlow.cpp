@@ -1,0 +1,431 @@
+// Document building and text flow of TPagePrinter: the writing cursor, line and
+// table-row layout, word wrap, page breaks and the plain-text file output.
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "PagePrnt.h"
+
+namespace {
+
+// Runs a clean-up when the scope ends, also when an exception passes.
+template <class F>
+class Finally {
+ public:
+  explicit Finally(F f) : f_(std::move(f)) {}
+  ~Finally() { f_(); }
+  Finally(const Finally&) = delete;
+  Finally& operator=(const Finally&) = delete;
+
+ private:
+  F f_;
+};
+
+// The printer's own resolution, asked of its device context directly: without a
+// usable printer the platform's printer error reaches the caller.
+int PrinterResolution(TPrinter* printer, TDeviceCap cap) { return GetDeviceCaps(printer->Handle(), cap); }
+
+// Tab stops further apart than this are not useful on any sheet, and a huge
+// TabSize must not make one tab cost gigabytes.
+constexpr uint32_t kMaxTabSize = 1024;
+
+// Positions are 32-bit; a column may be as wide as the conversion allows, so
+// sums of positions saturate instead of overflowing.
+int AddClamped(int a, int b) {
+  const long long sum = static_cast<long long>(a) + b;
+  return int(std::clamp<long long>(sum, INT_MIN, INT_MAX));
+}
+
+// More than one character: a surrogate pair is one character and is never split,
+// so a text that is too wide and holds just one is written as it is.
+bool MoreThanOneCharacter(const QString& s) {
+  if (s.size() != 2) return s.size() > 2;
+  return !(s[0].isHighSurrogate() && s[1].isLowSurrogate());
+}
+
+QString FileErrorText(const char* action, const QString& name, int error) {
+  return QStringLiteral("Cannot %1 file \"%2\": %3")
+      .arg(QString::fromLatin1(action), name, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Document
+
+void TPagePrinter::BeginDoc() {
+  // A new page document would free the pages that a running Print is drawing.
+  if (PrintRunning() && !printToFile_)
+    throw EPagePrinter(QStringLiteral("Cannot start a new document while printing"));
+  UpdatePrinterMetrics();
+  documentOpen_ = true;
+  decorating_ = false;
+  if (printToFile_) {
+    RealizePageFont();
+    // A file document still open is finished first, so its handle is never lost.
+    if (fileOpen_) CloseOutputFile();
+    OpenOutputFile();
+    fileOpen_ = true;
+  } else {
+    ClearPages(true);
+  }
+  RealizePageFont();
+  pageNumber_ = 1;
+  DecoratePage();
+}
+
+void TPagePrinter::EndDoc() {
+  documentOpen_ = false;
+  if (printToFile_) {
+    CloseOutputFile();
+  } else {
+    ClosePage();
+    OpenPage();
+    SetPageNumber(1);
+    UpdateScrollRanges();
+    Invalidate();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Lines and pages
+
+int TPagePrinter::NewLine() {
+  currentX_ = 0;
+  currentY_ = AddClamped(currentY_, lineHeight_);
+  if (!fileOpen_ && !decorating_ && ContentHeightPixels() <= currentY_ + lineHeight_) {
+    NewPage();
+  } else {
+    if (fileOpen_) WriteFileText(QStringLiteral("\r\n"));
+    ++lineNumber_;
+  }
+  if (TNotifyEvent handler = onNewLine_) handler(this);
+  return lineNumber_;
+}
+
+int TPagePrinter::NewPage() {
+  if (fileOpen_)
+    WriteFileText(QStringLiteral("\f\r\n"));
+  else
+    AddPage();
+  ++pageNumber_;
+  DecoratePage();
+  return pageNumber_;
+}
+
+QString TPagePrinter::PrepareLine(const QString& text, int& width) {
+  QString line = text.contains(QLatin1Char('\t')) ? ExpandTabs(text, tabSize_) : text;
+  width = pageCanvas_->TextWidth(line);
+  return line;
+}
+
+void TPagePrinter::Write(const QString& text) {
+  int width = 0;
+  const QString line = PrepareLine(text, width);
+  const int room = ContentWidthPixels() - currentX_;
+  if (width > room && MoreThanOneCharacter(line)) {
+    if (room <= 0 && currentX_ > 0) {
+      // The cursor already stands at or beyond the right edge (after a single
+      // character wider than the room left): nothing of the text fits here.
+      // Wrapping continues on the next line; without wrap the text is cut at
+      // the edge, which leaves nothing of it.
+      if (!wordWrap_) return;
+      NewLine();
+      Write(line);
+      return;
+    }
+    if (wordWrap_)
+      WriteWrapped(line, true);
+    else
+      Write(FitToWidth(line, room));
+    return;
+  }
+  if (!fileOpen_ && ContentHeightPixels() <= currentY_ + lineHeight_) NewPage();
+  if (fileOpen_)
+    WriteFileText(line);
+  else
+    pageCanvas_->TextOut(AddClamped(LeftMarginPixels(), currentX_), AddClamped(TopMarginPixels(), currentY_), line);
+  currentX_ = AddClamped(currentX_, width);
+}
+
+void TPagePrinter::WriteLine(const QString& text) {
+  int width = 0;
+  const QString line = PrepareLine(text, width);
+  const int contentWidth = ContentWidthPixels();
+  if (width > contentWidth && MoreThanOneCharacter(line)) {
+    currentX_ = 0;
+    if (wordWrap_)
+      WriteWrapped(line, false);
+    else
+      WriteLine(FitToWidth(line, contentWidth));
+    return;
+  }
+  // The page break comes before the line is placed: a new page resets the
+  // cursor, and the alignment offset must survive it.
+  if (!fileOpen_ && ContentHeightPixels() <= currentY_ + lineHeight_) NewPage();
+  int offset = 0;
+  if (alignment_ == taRightJustify)
+    offset = contentWidth - width;
+  else if (alignment_ == taCenter)
+    offset = (contentWidth - width) / 2;
+  // A single character wider than the whole line starts at the left margin.
+  currentX_ = std::max(offset, 0);
+  if (fileOpen_) {
+    const int space = pageCanvas_->TextWidth(QStringLiteral(" "));
+    WriteFileText(Spaces(space > 0 ? currentX_ / space : 0) + line);
+  } else {
+    pageCanvas_->TextOut(AddClamped(LeftMarginPixels(), currentX_), AddClamped(TopMarginPixels(), currentY_), line);
+  }
+  NewLine();
+}
+
+void TPagePrinter::WriteLineAligned(TAlignment alignment, const QString& text) {
+  const TAlignment previous = alignment_;
+  Finally restore([&] { alignment_ = previous; });
+  alignment_ = alignment;
+  WriteLine(text);
+}
+
+void TPagePrinter::WriteWrapped(const QString& text, bool continuing) {
+  QString rest = text;
+  while (!rest.isEmpty()) {
+    const int room = ContentWidthPixels() - currentX_;
+    QString piece;
+    TakeFittingPart(piece, rest, room, !continuing);
+    if (continuing) {
+      Write(piece);
+      if (!rest.isEmpty()) NewLine();
+    } else {
+      WriteLine(piece);
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Text routines
+
+QString TPagePrinter::ExpandTabs(const QString& s, uint32_t tabSize) {
+  const qsizetype size = std::min(tabSize, kMaxTabSize);
+  QString result;
+  result.reserve(s.size());
+  for (const QChar ch : s) {
+    if (ch != QLatin1Char('\t')) {
+      result.append(ch);
+    } else if (size == 0) {
+      // No tab stops: the tab still separates what stands around it.
+      result.append(QLatin1Char(' '));
+    } else {
+      result.append(QString(size - result.size() % size, QLatin1Char(' ')));
+    }
+  }
+  return result;
+}
+
+QString TPagePrinter::Spaces(int n) { return n > 0 ? QString(n, QLatin1Char(' ')) : QString(); }
+
+QString TPagePrinter::CutAtLastBlank(const QString& s) {
+  for (qsizetype i = s.size() - 1; i >= 0; --i)
+    if (s[i].unicode() < 33) return s.left(i + 1);
+  return s;
+}
+
+QString TPagePrinter::FitToWidth(const QString& s, int width) {
+  if (pageCanvas_->TextWidth(s) <= width) return s;
+  qsizetype lo = 1, hi = s.size(), mid = 0, prev = 0;
+  do {
+    prev = mid;
+    mid = (lo + hi) / 2;
+    const int w = pageCanvas_->TextWidth(s.left(mid));
+    if (w > width)
+      hi = mid;
+    else if (w < width)
+      lo = mid;
+    else
+      lo = hi;
+  } while (mid != prev && hi > lo);
+  // Never split a character made of two UTF-16 units.
+  if (mid > 0 && mid < s.size() && s[mid - 1].isHighSurrogate() && s[mid].isLowSurrogate())
+    mid = mid > 1 ? mid - 1 : mid + 1;
+  return s.left(mid);
+}
+
+void TPagePrinter::TakeFittingPart(QString& piece, QString& rest, int width, bool dropBlank) {
+  piece = FitToWidth(rest, width);
+  qsizetype length = piece.size();
+  if (length < rest.size()) {
+    if (rest[length].unicode() >= 33) {
+      piece = CutAtLastBlank(piece);
+      length = piece.size();
+    } else if (dropBlank) {
+      ++length;
+    }
+  }
+  rest.remove(0, length);
+}
+
+// ---------------------------------------------------------------------------
+// Table rows
+
+void TPagePrinter::WriteTableLine(const QString& row) {
+  QStringList formats;
+  QStringList cells;
+  SplitTokens(tableFormat_, tokenSeparator_, formats);
+  SplitTokens(row, tokenSeparator_, cells);
+  const int spaceWidth = fileOpen_ ? pageCanvas_->TextWidth(QStringLiteral(" ")) : 0;
+  bool topLine = tableGrid_;
+  bool more = false;
+  do {
+    more = false;
+    currentX_ = LeftMarginPixels();
+    for (qsizetype i = 0; i < formats.size(); ++i) {
+      QString spec = formats[i];
+      TAlignment alignment = taLeftJustify;
+      double width = 0;
+      ParseColumnFormat(spec, alignment, width);
+      const bool columnGrid = tableGrid_ && width >= 0;
+      const int columnWidth = UnitsToPixelsX(std::fabs(width));
+      QString cell = i < cells.size() ? cells[i] : QString();
+      if (cell.contains(QLatin1String("{$"))) cell = ReplaceTokens(cell);
+      if (wordWrap_) {
+        QString rest = cell;
+        TakeFittingPart(cell, rest, columnWidth, false);
+        const qsizetype lineFeed = cell.indexOf(QLatin1Char('\n'));
+        if (lineFeed >= 0) {
+          if (!rest.isEmpty()) rest.prepend(QLatin1Char(' '));
+          rest.prepend(cell.mid(lineFeed + 1));
+          cell.truncate(lineFeed);
+        }
+        if (i < cells.size()) cells[i] = rest;
+        if (!rest.isEmpty()) more = true;
+      } else {
+        cell = FitToWidth(cell, columnWidth);
+      }
+      const int textWidth = pageCanvas_->TextWidth(cell);
+      int offset = 0;
+      if (alignment == taRightJustify)
+        offset = columnWidth - textWidth;
+      else if (alignment == taCenter)
+        offset = (columnWidth - textWidth) / 2;
+      // A single character wider than its column starts at the column's left edge.
+      offset = std::max(offset, 0);
+      const int pad = 6 * (PrinterResolution(printer_, LOGPIXELSX) / 300);
+      if (textWidth < columnWidth - pad) {
+        if (alignment == taRightJustify)
+          offset -= pad;
+        else if (alignment == taLeftJustify)
+          offset += pad;
+      }
+      if (fileOpen_) {
+        const int lead = spaceWidth > 0 ? offset / spaceWidth : 0;
+        const int trail = spaceWidth > 0 ? (columnWidth - (offset + textWidth)) / spaceWidth : 0;
+        WriteFileText(Spaces(lead) + cell + Spaces(trail));
+      } else {
+        pageCanvas_->TextOut(AddClamped(currentX_, offset), AddClamped(TopMarginPixels(), currentY_), cell);
+      }
+      if (columnGrid) DrawCellGrid(columnWidth, topLine, false);
+      currentX_ = AddClamped(currentX_, columnWidth);
+    }
+    topLine = false;
+    if (more) NewLine();
+  } while (more);
+
+  if (tableGrid_) {
+    currentX_ = LeftMarginPixels();
+    for (qsizetype i = 0; i < formats.size(); ++i) {
+      QString spec = formats[i];
+      TAlignment alignment = taLeftJustify;
+      double width = 0;
+      ParseColumnFormat(spec, alignment, width);
+      const int columnWidth = UnitsToPixelsX(std::fabs(width));
+      if (width >= 0) DrawCellGrid(columnWidth, false, true);
+      currentX_ = AddClamped(currentX_, columnWidth);
+    }
+  }
+  if (!decorating_ || fileOpen_) NewLine();
+}
+
+void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
+  const int x0 = currentX_;
+  const int leading = textMetrics_.tmExternalLeading;
+  int gap = leading;
+  switch (lineSpacing_) {
+    case lsHalfSpace: gap = leading / 2; break;
+    case lsSingleSpace: gap = leading; break;
+    case lsSingleAndAHalf: gap = int(std::lrint(leading * 1.5)); break;  // halves to even
+    case lsDoubleSpace: gap = 2 * leading; break;
+  }
+  const int y0 = AddClamped(AddClamped(TopMarginPixels(), currentY_), -gap);
+  const int x1 = AddClamped(x0, columnWidth);
+  const int y1 = AddClamped(y0, lineHeight_);
+  const int horizontalPen = 2 * (PrinterResolution(printer_, LOGPIXELSY) / 300);
+  const int verticalPen = 2 * (PrinterResolution(printer_, LOGPIXELSX) / 300);
+  // Grid lines have no text form.
+  if (fileOpen_) return;
+  TCanvas& canvas = *pageCanvas_;
+  canvas.Pen().Width = horizontalPen;
+  if (top) canvas.Polyline({QPoint(x0, y0), QPoint(x1, y0)});
+  if (bottom) canvas.Polyline({QPoint(x0, y1), QPoint(x1, y1)});
+  canvas.Pen().Width = verticalPen;
+  canvas.Polyline({QPoint(x0, y0), QPoint(x0, y1)});
+  canvas.Polyline({QPoint(x1, y0), QPoint(x1, y1)});
+}
+
+// ---------------------------------------------------------------------------
+// Text file output. Text is written as Latin-1: every character up to U+00FF is
+// its own byte, any other character (a surrogate pair counting as one) is "?".
+
+void TPagePrinter::OpenOutputFile() {
+  const QString name = fileName_.left(259);
+  if (name.isEmpty()) throw EInOutError(QStringLiteral("No file name given for the text output"));
+  errno = 0;
+  std::FILE* file = std::fopen(QFile::encodeName(name).constData(), "wb");
+  if (!file) throw EInOutError(FileErrorText("open", name, errno ? errno : EIO));
+  outputFile_ = file;
+}
+
+void TPagePrinter::CloseOutputFile() {
+  const QString name = fileName_.left(259);
+  if (!fileOpen_) throw EInOutError(QStringLiteral("Cannot close file \"%1\": file not open").arg(name));
+  std::FILE* file = outputFile_;
+  outputFile_ = nullptr;
+  fileOpen_ = false;
+  fileLine_.clear();
+  // No handle after an earlier write failure: that failure was reported already.
+  if (!file) return;
+  errno = 0;
+  const bool failed = std::ferror(file) != 0;
+  const int error = errno;
+  if (std::fclose(file) != 0 || failed)
+    throw EInOutError(FileErrorText("close", name, errno ? errno : (error ? error : EIO)));
+}
+
+void TPagePrinter::WriteFileText(const QString& text) {
+  if (!outputFile_) return;  // released after a failure; the document still ends with EndDoc
+  const qsizetype n = text.size();
+  fileLine_.resize(n);
+  char* out = fileLine_.data();
+  const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+  qsizetype length = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t unit = in[i];
+    if (unit <= 0xFF) {
+      out[length++] = char(unit);
+    } else {
+      out[length++] = '?';
+      if (QChar::isHighSurrogate(unit) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) ++i;
+    }
+  }
+  fileLine_.resize(length);
+  if (fileLine_.isEmpty()) return;
+  errno = 0;
+  if (std::fwrite(fileLine_.constData(), 1, size_t(fileLine_.size()), outputFile_) != size_t(fileLine_.size())) {
+    const int error = errno ? errno : EIO;
+    // Release the handle at once; further writes of this document are skipped.
+    std::fclose(outputFile_);
+    outputFile_ = nullptr;
+    throw EInOutError(FileErrorText("write", fileName_.left(259), error));
+  }
+}

@@ -1,0 +1,121 @@
+// Column format strings: a TokenSeparator-separated list of column
+// specifications, each an alignment character and a width in MeasureUnit.
+// Every format is kept in canonical form and parsed again wherever a row is laid out.
+#include <cfloat>
+#include <cmath>
+
+#include "Conversions.h"
+#include "PagePrnt.h"
+
+namespace {
+
+constexpr double kMillimetersToInches = 0.03937007874015748;  // 1/25.4
+constexpr double kInchesToMillimeters = 25.4;
+
+QChar AlignmentChar(TAlignment a) {
+  switch (a) {
+    case taRightJustify: return QChar('>');
+    case taCenter: return QChar('^');
+    default: return QChar('<');
+  }
+}
+
+QString WidthText(double w, const FormatSettings& fs) { return FloatToStrGeneral(static_cast<long double>(w), fs); }
+
+}  // namespace
+
+void TPagePrinter::SplitTokens(const QString& text, QChar separator, QStringList& target) {
+  target.clear();
+  QString piece;
+  for (const QChar ch : text) {
+    if (ch == separator) {
+      target.append(piece);
+      piece.clear();
+    } else {
+      piece.append(ch);
+    }
+  }
+  target.append(piece);
+}
+
+// Stored descriptions are independent of the user's regional settings: while the
+// component is being loaded, widths are read with the decimal point.
+const FormatSettings& TPagePrinter::FormatInputSettings() const {
+  static const FormatSettings storedSettings = [] {
+    FormatSettings fs;
+    fs.decimalSeparator = QChar('.');
+    fs.thousandSeparator = QChar(',');
+    return fs;
+  }();
+  return Loading() ? storedSettings : FormatSettings::Current();
+}
+
+void TPagePrinter::ParseColumnFormat(QString& spec, TAlignment& alignment, double& width) const {
+  ParseColumnFormatWith(spec, alignment, width, FormatSettings::Current());
+}
+
+void TPagePrinter::ParseColumnFormatWith(QString& spec, TAlignment& alignment, double& width,
+                                         const FormatSettings& in) const {
+  if (spec.isEmpty()) spec = QStringLiteral("<") + WidthText(defaultColWidth_, in);
+  if (spec.size() == 1 && (spec[0] == '<' || spec[0] == '>' || spec[0] == '^'))
+    spec += WidthText(defaultColWidth_, in);
+
+  const QChar first = spec[0];
+  if (first == '<') {
+    alignment = taLeftJustify;
+    spec.remove(0, 1);
+  } else if (first == '>') {
+    alignment = taRightJustify;
+    spec.remove(0, 1);
+  } else if (first == '^') {
+    alignment = taCenter;
+    spec.remove(0, 1);
+  } else {
+    alignment = taLeftJustify;
+  }
+
+  long double value = 0;
+  if (TryTextToFloat(spec, value, in)) {
+    // A width beyond the double range saturates (the 15-digit text of the largest
+    // double reads back above it), so that a canonical format always reads back unchanged.
+    if (value > static_cast<long double>(DBL_MAX))
+      width = DBL_MAX;
+    else if (value < -static_cast<long double>(DBL_MAX))
+      width = -DBL_MAX;
+    else
+      width = static_cast<double>(value);
+  } else {
+    width = defaultColWidth_;
+  }
+}
+
+QString TPagePrinter::NormalizeFormat(const QString& format, bool convert) const {
+  return NormalizeFormatWith(format, convert, FormatInputSettings(), FormatSettings::Current());
+}
+
+QString TPagePrinter::NormalizeFormatWith(const QString& format, bool convert, const FormatSettings& in,
+                                          const FormatSettings& out) const {
+  if (format.isEmpty()) return QString();
+  QStringList pieces;
+  SplitTokens(format, tokenSeparator_, pieces);
+  QString result;
+  for (QString& piece : pieces) {
+    TAlignment alignment = taLeftJustify;
+    double width = 0;
+    ParseColumnFormatWith(piece, alignment, width, in);
+    if (!result.isEmpty()) result += tokenSeparator_;
+    if (convert) {
+      width *= measureUnit_ == muInches ? kMillimetersToInches : kInchesToMillimeters;
+      // Keep the width a number that reads back (no infinity in a stored format).
+      if (width > DBL_MAX) width = DBL_MAX;
+      if (width < -DBL_MAX) width = -DBL_MAX;
+    }
+    result += AlignmentChar(alignment);
+    result += WidthText(width, out);
+  }
+  return result;
+}
+
+void TPagePrinter::SetFooterFormat(const QString& v) { footerFormat_ = NormalizeFormat(v, false); }
+void TPagePrinter::SetHeaderFormat(const QString& v) { headerFormat_ = NormalizeFormat(v, false); }
+void TPagePrinter::SetTableFormat(const QString& v) { tableFormat_ = NormalizeFormat(v, false); }

@@ -1,0 +1,268 @@
+// The preview: the page shown as a sheet of paper with a drop shadow, zoomed,
+// centred on a gradient (or plain) background, margins outlined in dotted silver.
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "Canvas.h"
+#include "Device.h"
+#include "PagePrnt.h"
+
+namespace {
+
+// 1/25.4 as the extended-precision constant the unit conversions use.
+constexpr long double kInchesPerMillimeter = 0.03937007874015748L;
+
+// Nearest integer, halves to even (the default rounding mode).
+int RoundEven(long double v) {
+  const long double r = std::nearbyintl(v);
+  if (r >= (long double)INT_MAX) return INT_MAX;
+  if (r <= (long double)INT_MIN) return INT_MIN;
+  return int(r);
+}
+
+// The scroll area cannot size its content beyond this.
+constexpr long long kMaxExtent = QWIDGETSIZE_MAX;
+
+}  // namespace
+
+// ---- Preview surface ----
+
+TPreviewBox::TPreviewBox(TPagePrinter* owner) : QWidget(owner) {
+  // Content of the scroll area: it is laid out over the larger of the visible
+  // area and the scroll range, and moves with the scroll bars.
+  if (owner) {
+    owner->setWidgetResizable(true);
+    owner->setWidget(this);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ToQColor(owner->Color()));
+    setPalette(pal);
+    OnPaint = [owner](QPainter& painter) { owner->PaintPreview(painter); };
+  }
+  setAutoFillBackground(true);
+}
+
+void TPreviewBox::paintEvent(QPaintEvent*) {
+  if (!OnPaint) return;
+  QPainter painter(this);
+  try {
+    OnPaint(painter);
+  } catch (const std::exception&) {
+    // A paint request has nobody to report to; the next one tries again.
+  }
+}
+
+// ---- Conversions ----
+
+namespace {
+int PreviewPixelsPerInch(const QWidget* box, bool horizontal) {
+  if (box) {
+    const int dpi = horizontal ? box->logicalDpiX() : box->logicalDpiY();
+    if (dpi > 0) return dpi;
+  }
+  return ScreenPixelsPerInch();
+}
+}  // namespace
+
+int TPagePrinter::UnitsToScreen(bool horizontal, double value) const {
+  long double v = value;
+  if (measureUnit_ == muMillimeters) v *= kInchesPerMillimeter;
+  if (constructing_) return RoundEven(v * ScreenPixelsPerInch());
+  return RoundEven(v * PreviewPixelsPerInch(previewBox_, horizontal));
+}
+
+int TPagePrinter::UnitsToZoomedScreen(bool horizontal, double value) const {
+  const long long product = (long long)UnitsToScreen(horizontal, value) * (long long)zoomPercent_;
+  return RoundEven((long double)product * 0.01L);
+}
+
+double TPagePrinter::PrinterScreenRatio(bool horizontal) const {
+  if (constructing_) return 1.0;
+  int printerDpi = 0;
+  try {
+    printerDpi = GetDeviceCaps(printer_->Handle(), horizontal ? LOGPIXELSX : LOGPIXELSY);
+  } catch (const EPrinter&) {
+    return 1.0;
+  }
+  const int screenDpi = PreviewPixelsPerInch(previewBox_, horizontal);
+  // A device reporting no resolution would divide by zero further on.
+  if (printerDpi <= 0 || screenDpi <= 0) return 1.0;
+  return double(printerDpi) / double(screenDpi);
+}
+
+int TPagePrinter::PageExtentOnScreen(bool horizontal) const {
+  long double p = 0;
+  try {
+    p = GetDeviceCaps(printer_->Handle(), horizontal ? PHYSICALWIDTH : PHYSICALHEIGHT);
+  } catch (const EPrinter&) {
+    // A Letter or A4 sheet by unit, already in screen pixels.
+    const double fallback = measureUnit_ == muInches ? (horizontal ? 8.5 : 11.0) : (horizontal ? 210.0 : 297.0);
+    p = UnitsToScreen(horizontal, fallback);
+  }
+  return RoundEven((long double)zoomPercent_ * p / (long double)PrinterScreenRatio(horizontal) * 0.01L);
+}
+
+// ---- Scroll ranges ----
+
+void TPagePrinter::UpdateScrollRanges() {
+  const long long border = ((long long)shadowOffset_ + 1) * 2;
+  horzRange_ = int(std::clamp<long long>(PageExtentOnScreen(true) + border, 0, kMaxExtent));
+  vertRange_ = int(std::clamp<long long>(PageExtentOnScreen(false) + border, 0, kMaxExtent));
+  ApplyScrollRanges();
+  if (constructing_) return;
+
+  QScrollBar* horz = horizontalScrollBar();
+  QScrollBar* vert = verticalScrollBar();
+  // Setting 1 and then 0 moves the view even when a bar already stands at 0.
+  auto toStart = [](QScrollBar* bar) {
+    bar->setValue(1);
+    bar->setValue(0);
+  };
+  const int clientWidth = viewport()->width();
+  const int clientHeight = viewport()->height();
+  switch (zoomLocation_) {
+    case zlTopLeft:
+      toStart(horz);
+      toStart(vert);
+      break;
+    case zlTopCenter:
+      horz->setValue((horzRange_ - clientWidth) / 2);
+      toStart(vert);
+      break;
+    case zlCenter:
+      horz->setValue((horzRange_ - clientWidth) / 2);
+      vert->setValue((vertRange_ - clientHeight) / 2);
+      break;
+  }
+}
+
+void TPagePrinter::ApplyScrollRanges() {
+  if (!previewBox_) return;
+  // The scroll area sizes the preview to the larger of the viewport and this
+  // minimum; the scroll bars cover the difference.
+  previewBox_->setMinimumSize(std::max(horzRange_, 0), std::max(vertRange_, 0));
+  // Re-lays the content out at once, so that positions set next are clamped to the new ranges.
+  setWidgetResizable(true);
+}
+
+// ---- Painting ----
+
+void TPagePrinter::GradientFill(TCanvas& canvas, QRect rect, TColor startColor, TColor endColor, bool vertical) {
+  const TColor c1 = ColorToRGB(startColor);
+  const TColor c2 = ColorToRGB(endColor);
+  const int r1 = c1 & 0xFF, g1 = (c1 >> 8) & 0xFF, b1 = (c1 >> 16) & 0xFF;
+  const int r2 = c2 & 0xFF, g2 = (c2 >> 8) & 0xFF, b2 = (c2 >> 16) & 0xFF;
+  const int n = (vertical ? rect.height() : rect.width()) - 1;
+  if (n <= 0) return;
+  canvas.Brush().Style = bsSolid;
+  for (int i = 0; i <= n; ++i) {
+    const int r = (r1 * (n - i) + r2 * i) / n;
+    const int g = (g1 * (n - i) + g2 * i) / n;
+    const int b = (b1 * (n - i) + b2 * i) / n;
+    canvas.Brush().Color = TColor(r) | TColor(g) << 8 | TColor(b) << 16;
+    if (vertical)
+      canvas.FillRect(QRect(rect.left(), rect.top() + i, rect.width(), 1));
+    else
+      canvas.FillRect(QRect(rect.left() + i, rect.top(), 1, rect.height()));
+  }
+}
+
+void TPagePrinter::PaintPreview(QPainter& painter) {
+  if (!previewBox_) return;
+  TPainterCanvas canvas(&painter);
+  const int boxWidth = previewBox_->width();
+  const int boxHeight = previewBox_->height();
+
+  if (gradientBackground_) GradientFill(canvas, QRect(0, 0, boxWidth, boxHeight), clBlack, color_, true);
+
+  const int w = PageExtentOnScreen(true);
+  const int h = PageExtentOnScreen(false);
+  const int left = (boxWidth - w) / 2;
+  const int top = (boxHeight - h) / 2;
+  const QRect sheet(left, top, w, h);
+
+  canvas.Pen().Style = psSolid;
+  const int32_t s = int32_t(shadowOffset_);
+  if (s > 0) {
+    canvas.Brush().Style = bsSolid;
+    canvas.Brush().Color = shadowColor_;
+    canvas.Pen().Color = shadowColor_;
+    canvas.FillRect(QRect(left + w, top + s, s, h));       // right shadow
+    if (w - s > 0) canvas.FillRect(QRect(left + s, top + h, w - s, s));  // bottom shadow
+  }
+
+  canvas.Brush().Style = bsSolid;
+  canvas.Brush().Color = clWhite;
+  canvas.Pen().Color = clBlack;
+  canvas.Rectangle(sheet);
+
+  if (pageNumber_ >= 1 && pageNumber_ <= PageCount()) {
+    // The recording starts at the printable origin, inside the sheet by the unprintable offsets.
+    const int pageLeft = left + UnitsToZoomedScreen(true, MinMarginLeft()) + 1;
+    const int pageTop = top + UnitsToZoomedScreen(false, MinMarginTop()) + 1;
+    const int pageRight = left + w + 1;
+    const int pageBottom = top + h + 1;
+    canvas.StretchDraw(QRect(pageLeft, pageTop, pageRight - pageLeft, pageBottom - pageTop), *Pages(pageNumber_));
+  }
+
+  if (showMargins_) {
+    canvas.Pen().Style = psDot;
+    canvas.Pen().Color = clSilver;
+    canvas.Brush().Style = bsClear;
+    const int ml = left + UnitsToZoomedScreen(true, marginLeft_);
+    const int mt = top + UnitsToZoomedScreen(false, marginTop_);
+    const int mr = left + w - UnitsToZoomedScreen(true, marginRight_);
+    const int mb = top + h - UnitsToZoomedScreen(false, marginBottom_);
+    canvas.Rectangle(QRect(ml, mt, mr - ml, mb - mt));
+  }
+}
+
+// ---- Preview properties ----
+
+void TPagePrinter::SetZoomPercent(uint32_t v) {
+  zoomPercent_ = v;
+  UpdateScrollRanges();
+  Invalidate();
+}
+
+void TPagePrinter::SetShadowOffset(uint32_t v) {
+  if (v == shadowOffset_) return;
+  shadowOffset_ = v;
+  UpdateScrollRanges();
+  Invalidate();
+}
+
+void TPagePrinter::SetShadowColor(TColor v) {
+  if (v == shadowColor_) return;
+  shadowColor_ = v;
+  Invalidate();
+}
+
+void TPagePrinter::SetShowMargins(bool v) {
+  if (v == showMargins_) return;
+  showMargins_ = v;
+  Invalidate();
+}
+
+void TPagePrinter::SetGradientBackground(bool v) {
+  if (v == gradientBackground_) return;
+  gradientBackground_ = v;
+  Invalidate();
+}
+
+void TPagePrinter::SetColor(TColor c) {
+  if (c == color_) return;
+  color_ = c;
+  // The control's background is what shows around the sheet without the gradient.
+  const QColor background = ToQColor(c);
+  for (QWidget* w : {static_cast<QWidget*>(this), viewport(), static_cast<QWidget*>(previewBox_)}) {
+    if (!w) continue;
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, background);
+    w->setPalette(pal);
+  }
+  Invalidate();
+}

@@ -1,0 +1,91 @@
+// The page store: the document's recorded pages in order, the one page open
+// for drawing and its canvas, and the current page number.
+#include "Device.h"
+#include "PagePrnt.h"
+
+TPageList::~TPageList() {
+  for (TMetafile* page : items_) delete page;  // deleting a null item is a no-op
+  items_.clear();
+}
+
+TMetafile* TPageList::Items(int index) const {
+  if (index < 0 || index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+  return items_[size_t(index)];
+}
+
+void TPagePrinter::ClearPages(bool appendFirst) {
+  ClosePage();
+  pageList_.reset();
+  openPage_ = nullptr;
+  openPageOwned_ = false;
+  pageList_ = std::make_unique<TPageList>();
+  pageNumber_ = 0;
+  if (appendFirst)
+    AddPage();
+  else
+    OpenPage();
+}
+
+void TPagePrinter::AddPage() {
+  OpenPage();
+  pageList_->Add(openPage_);
+  // Only once the list holds the page does the list own it.
+  openPageOwned_ = false;
+}
+
+void TPagePrinter::OpenPage() {
+  ClosePage();
+  auto page = std::make_unique<TMetafile>();
+  // The page's origin is the printable origin: the sheet less the unprintable offsets.
+  page->SetWidth(UnitsToPixelsX(PhysicalPageWidth() - MinMarginLeft()));
+  page->SetHeight(UnitsToPixelsY(PhysicalPageHeight() - MinMarginTop()));
+  auto canvas = std::make_unique<TMetafileCanvas>(page.get(), PrinterHandle());
+  openPage_ = page.release();
+  openPageOwned_ = true;
+  pageCanvas_ = std::move(canvas);
+  pageCanvas_->Brush().Style = bsClear;
+  pageCanvas_->Font().Assign(*font_);
+  RealizePageFont();
+}
+
+void TPagePrinter::ClosePage() {
+  pageCanvas_.reset();  // ends the recording of the open page
+  if (openPageOwned_) {
+    delete openPage_;
+    openPage_ = nullptr;
+    openPageOwned_ = false;
+  }
+}
+
+void TPagePrinter::RealizePageFont() {
+  if (!pageCanvas_) return;
+  TFont& font = pageCanvas_->Font();
+  const int size = font.Size();
+  TDeviceContext* dc = PrinterHandle();
+  int ppi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 300;
+  if (ppi <= 0) ppi = 300;  // a device without a resolution would give a zero-height font
+  font.SetPixelsPerInch(ppi);
+  // Setting an unchanged size has no effect; a step away and back forces the new pixel height.
+  font.SetSize(size < 144 ? size + 1 : size - 1);
+  font.SetSize(size);
+}
+
+void TPagePrinter::SetPageNumber(int v) {
+  const int count = PageCount();
+  if (v >= 1 && v <= count) {
+    pageNumber_ = v;
+    UpdateScrollRanges();
+    Invalidate();
+  } else if (Loading() || count == 0) {
+    pageNumber_ = 0;
+  } else {
+    throw EPagePrinter(QStringLiteral("PageNumber must be between 1 and ") + QString::number(count));
+  }
+}
+
+int TPagePrinter::PageCount() const { return pageList_ ? pageList_->Count() : 0; }
+
+TMetafile* TPagePrinter::Pages(int n) const {
+  if (!pageList_) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(n - 1));
+  return pageList_->Items(n - 1);
+}

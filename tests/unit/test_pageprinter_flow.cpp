@@ -1,0 +1,590 @@
+// Text flow of the page printer on a 600 dpi test printer: cursor, page breaks,
+// word wrap, alignment, table rows and grid lines, events and re-entrancy.
+// Text is fixed-pitch: "Courier New" 10 pt is 83 pixels high and every
+// character 50 pixels wide; 9 pt is 75 high and 45 wide.
+#include <climits>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "PagePrntFlowFixture.h"
+
+using Texts = std::vector<DrawnText>;
+
+// ---------------------------------------------------------------------------
+// String routines
+
+struct TabCase {
+  const char* name;
+  QString input;
+  uint32_t tabSize;
+  QString expected;
+};
+
+class ExpandTabsTest : public ::testing::TestWithParam<TabCase> {};
+
+TEST_P(ExpandTabsTest, ExpandsToCharacterStops) {
+  EXPECT_EQ(TPagePrinter::ExpandTabs(GetParam().input, GetParam().tabSize), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExpandTabsTest,
+    ::testing::Values(TabCase{"AfterTwo", "ab\tc", 8, "ab      c"}, TabCase{"Leading", "\tx", 8, "        x"},
+                      TabCase{"AtStop", "abcdefgh\tx", 8, "abcdefgh        x"},
+                      TabCase{"TwoTabs", "a\t\tb", 4, "a       b"}, TabCase{"SizeOne", "a\tb", 1, "a b"},
+                      TabCase{"NoTab", "plain", 8, "plain"},
+                      // Implementer's choice: no tab stops, a tab becomes one space.
+                      TabCase{"SizeZero", "a\tb\t", 0, "a b "},
+                      // Tab stops are capped at 1024 characters.
+                      TabCase{"Huge", "\t", 0xFFFFFFFFu, QString(1024, QLatin1Char(' '))}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TextRoutines, SpacesIsEmptyForZeroAndNegative) {
+  EXPECT_EQ(TPagePrinter::Spaces(3), "   ");
+  EXPECT_TRUE(TPagePrinter::Spaces(0).isEmpty());
+  EXPECT_TRUE(TPagePrinter::Spaces(-5).isEmpty());
+}
+
+TEST(TextRoutines, CutAtLastBlankKeepsTheBlank) {
+  EXPECT_EQ(TPagePrinter::CutAtLastBlank("aaa bb"), "aaa ");
+  EXPECT_EQ(TPagePrinter::CutAtLastBlank("a b\tcc"), "a b\t");
+  EXPECT_EQ(TPagePrinter::CutAtLastBlank("nospace"), "nospace");
+  EXPECT_EQ(TPagePrinter::CutAtLastBlank(""), "");
+  EXPECT_EQ(TPagePrinter::CutAtLastBlank(QString("x") + QChar(1) + "y"), QString("x") + QChar(1));
+}
+
+// ---------------------------------------------------------------------------
+// Fitting
+
+TEST_F(PagePrinterFlowTest, FitToWidthFindsLongestFittingPrefix) {
+  struct Case {
+    QString text;
+    int width;
+    QString expected;
+  } cases[] = {
+      {"abcdef", 300, "abcdef"},  // exactly as wide
+      {"abcdef", 299, "abcde"},   // one pixel less
+      {"abcdef", 149, "ab"},
+      {"abcdef", 10, "a"},   // even the first character is too wide: it is kept
+      {"abcdef", -40, "a"},  // negative room
+      {"", -40, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(pp->FitToWidth(c.text, c.width), c.expected) << c.width;
+}
+
+TEST_F(PagePrinterFlowTest, FitToWidthBisectsInsteadOfMeasuringEveryPrefix) {
+  // One measurement of the whole text, then about log2(length) for the bisection.
+  for (const int length : {1000, 100000}) {
+    const QString text(length, QLatin1Char('x'));
+    printer->measurements = 0;
+    EXPECT_EQ(pp->FitToWidth(text, 300 * 50 + 10).size(), 300);
+    const int log2Length = int(std::ceil(std::log2(length)));
+    EXPECT_GE(printer->measurements, log2Length - 2) << length;
+    EXPECT_LE(printer->measurements, log2Length + 4) << length;
+  }
+  const QString text(1000, QLatin1Char('x'));
+
+  printer->measurements = 0;
+  EXPECT_EQ(pp->FitToWidth(text, 1000 * 50), text);
+  EXPECT_EQ(printer->measurements, 1);  // a fitting text costs one measurement
+}
+
+TEST_F(PagePrinterFlowTest, TakeFittingPartBreaksAfterTheLastBlank) {
+  QString piece, rest = "aaa bbb";
+  pp->TakeFittingPart(piece, rest, 5 * 50, false);  // "aaa b" fits
+  EXPECT_EQ(piece, "aaa ");
+  EXPECT_EQ(rest, "bbb");
+
+  rest = "aaa bbb";
+  pp->TakeFittingPart(piece, rest, 3 * 50, false);  // breaks right before a blank: it stays
+  EXPECT_EQ(piece, "aaa");
+  EXPECT_EQ(rest, " bbb");
+
+  rest = "aaa bbb";
+  pp->TakeFittingPart(piece, rest, 3 * 50, true);  // the one blank belongs to neither piece
+  EXPECT_EQ(piece, "aaa");
+  EXPECT_EQ(rest, "bbb");
+
+  rest = "abcdefgh";
+  pp->TakeFittingPart(piece, rest, 3 * 50, true);  // a word wider than the width is broken
+  EXPECT_EQ(piece, "abc");
+  EXPECT_EQ(rest, "defgh");
+}
+
+// ---------------------------------------------------------------------------
+// Lines and pages
+
+TEST_F(PagePrinterFlowTest, PageHoldsSeventyTwoLinesOfEightyThreePixels) {
+  pp->SetMarginTop(0.5);
+  pp->SetMarginBottom(0.5);
+  ASSERT_EQ(pp->ContentHeightPixels(), 6000);
+  ASSERT_EQ(pp->LineHeight(), 83);
+  pp->BeginDoc();
+  for (int i = 1; i <= 72; ++i) pp->WriteLine(QString::number(i));
+  // The 72nd line was the last that fits: the line end after it already started page 2.
+  EXPECT_EQ(pp->PageCount(), 2);
+  EXPECT_EQ(pp->CurrentY(), 0);
+  EXPECT_EQ(pp->LineNumber(), 0);
+  pp->WriteLine("73");
+  pp->EndDoc();
+  const Texts page1 = PageTexts(1);
+  ASSERT_EQ(page1.size(), 72u);
+  EXPECT_EQ(page1.front(), (DrawnText{"1", 0, 240}));
+  EXPECT_EQ(page1.back(), (DrawnText{"72", 0, 240 + 5893}));
+  EXPECT_EQ(PageTexts(2), (Texts{{"73", 0, 240}}));
+  EXPECT_EQ(pp->PageCount(), 2);
+  EXPECT_EQ(pp->PageNumber(), 1);
+}
+
+TEST_F(PagePrinterFlowTest, EmptyLineDrawsNothingAndMovesDown) {
+  pp->BeginDoc();
+  EXPECT_EQ(pp->CurrentY(), 0);
+  pp->WriteLine("");
+  EXPECT_EQ(pp->CurrentY(), 83);
+  EXPECT_EQ(pp->LineNumber(), 1);
+  pp->EndDoc();
+  EXPECT_TRUE(PageTexts(1).empty());
+}
+
+TEST_F(PagePrinterFlowTest, LineAsWideAsTheAreaStaysWholeOnePixelMoreWraps) {
+  const QString line(90, QLatin1Char('x'));
+  pp->SetMarginRight(0.9);  // content width 4500 = 90 characters
+  ASSERT_EQ(pp->ContentWidthPixels(), 4500);
+  pp->BeginDoc();
+  pp->WriteLine(line);
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{line, 0, 0}}));
+
+  pp->SetMarginRight(0.1 + 481.0 / 600);  // content width 4499
+  ASSERT_EQ(pp->ContentWidthPixels(), 4499);
+  pp->BeginDoc();
+  pp->WriteLine(line);
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{line.left(89), 0, 0}, {"x", 0, 83}}));
+
+  pp->SetWordWrap(false);
+  pp->BeginDoc();
+  pp->WriteLine(line);
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{line.left(89), 0, 0}}));  // the rest is lost
+  EXPECT_EQ(pp->LineNumber(), 1);
+}
+
+class WrapTest : public PagePrinterFlowTest {
+ protected:
+  void SetUp() override {
+    PagePrinterFlowTest::SetUp();
+    pp->SetMarginRight(7.95);  // content width 270: "aaa b" fits
+    ASSERT_EQ(pp->ContentWidthPixels(), 270);
+  }
+};
+
+TEST_F(WrapTest, WordWrapKeepsTheBlankWithTheFirstPiece) {
+  pp->BeginDoc();
+  pp->WriteLine("aaa bbb");
+  pp->WriteLine("abcdefgh");  // a word wider than the line breaks at the line width
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"aaa ", 0, 0}, {"bbb", 0, 83}, {"abcde", 0, 166}, {"fgh", 0, 249}}));
+}
+
+TEST_F(WrapTest, WrappedPiecesFollowTheAlignment) {
+  pp->SetAlignment(taRightJustify);
+  pp->BeginDoc();
+  pp->WriteLine("aaa bbb");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"aaa ", 70, 0}, {"bbb", 120, 83}}));
+}
+
+TEST_F(WrapTest, WordWrapOffShowsTheLongestFittingPrefix) {
+  pp->SetWordWrap(false);
+  pp->BeginDoc();
+  pp->WriteLine("aaa bbb");
+  pp->Write("abcdefgh");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"aaa b", 0, 0}, {"abcde", 0, 83}}));
+}
+
+TEST_F(WrapTest, WriteContinuesOnTheLineAndWrapsWithoutDroppingBlanks) {
+  pp->BeginDoc();
+  pp->Write("ab");
+  pp->Write("c d");  // 150 wide, room 170: fits
+  EXPECT_EQ(pp->CurrentX(), 250);
+  pp->Write("ef");  // room 20: "e" is forced onto the line, "f" continues below
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"ab", 0, 0}, {"c d", 100, 0}, {"e", 250, 0}, {"f", 0, 83}}));
+}
+
+TEST_F(WrapTest, SingleCharacterWiderThanTheRoomIsDrawnAnyway) {
+  pp->BeginDoc();
+  pp->Write("abcde");
+  pp->Write("X");
+  EXPECT_EQ(pp->CurrentX(), 300);  // beyond the right edge
+  // Room is now below zero: the next text continues on the following line.
+  pp->Write("yz");
+  EXPECT_EQ(pp->CurrentX(), 100);
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"abcde", 0, 0}, {"X", 250, 0}, {"yz", 0, 83}}));
+}
+
+TEST_F(WrapTest, RoomBelowZeroWithoutWordWrapCutsEverything) {
+  pp->SetWordWrap(false);
+  pp->BeginDoc();
+  pp->Write("abcde");
+  pp->Write("X");
+  pp->Write("yz");  // nothing of it fits left of the edge
+  EXPECT_EQ(pp->CurrentX(), 300);
+  pp->NewLine();
+  pp->Write("ok");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"abcde", 0, 0}, {"X", 250, 0}, {"ok", 0, 83}}));
+}
+
+TEST_F(PagePrinterFlowTest, CharacterOfTwoUnitsIsNeverSplitNorWrappedForever) {
+  const QString emoji = QString::fromUtf8("\U0001F600");  // one character, two UTF-16 units
+  pp->SetMarginLeft(4.3);
+  pp->SetMarginRight(4.3);  // a negative text area: nothing fits
+  ASSERT_LT(pp->ContentWidthPixels(), 0);
+  pp->BeginDoc();
+  pp->WriteLine(emoji + emoji + "ab");
+  pp->Write(emoji);
+  pp->EndDoc();
+  std::vector<QString> drawn;
+  for (const DrawnText& t : PageTexts(1)) drawn.push_back(t.text);
+  EXPECT_EQ(drawn, (std::vector<QString>{emoji, emoji, "a", "b", emoji}));
+}
+
+TEST_F(PagePrinterFlowTest, AlignmentPlacesTheLine) {
+  pp->SetMarginLeft(0.5);
+  pp->SetMarginRight(0.5 + 480.0 / 600);
+  ASSERT_EQ(pp->ContentWidthPixels(), 4020);
+  pp->BeginDoc();
+  pp->WriteLine("abc");
+  pp->WriteLineAligned(taRightJustify, "abc");
+  pp->WriteLineAligned(taCenter, "abc");
+  EXPECT_EQ(pp->Alignment(), taLeftJustify);
+  pp->Write("zz");  // a line started after a Write ignores what the Write put there
+  pp->WriteLineAligned(taCenter, "abcd");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"abc", 240, 0},
+                             {"abc", 240 + 4020 - 150, 83},
+                             {"abc", 240 + (4020 - 150) / 2, 166},
+                             {"zz", 240, 249},
+                             {"abcd", 240 + (4020 - 200) / 2, 249}}));
+}
+
+TEST_F(PagePrinterFlowTest, TabsAreExpandedBeforeMeasuring) {
+  pp->BeginDoc();
+  pp->WriteLineAligned(taRightJustify, "ab\tc");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"ab      c", 4980 - 9 * 50, 0}}));
+}
+
+TEST_F(PagePrinterFlowTest, WriteLineAlignedRestoresAlignmentWhenAHandlerRaises) {
+  pp->SetAlignment(taRightJustify);
+  pp->BeginDoc();
+  pp->SetOnNewLine([](QObject*) { throw std::runtime_error("handler failed"); });
+  EXPECT_THROW(pp->WriteLineAligned(taCenter, "x"), std::runtime_error);
+  EXPECT_EQ(pp->Alignment(), taRightJustify);
+}
+
+TEST_F(PagePrinterFlowTest, FontChangeBetweenLinesChangesTheLineHeight) {
+  pp->BeginDoc();
+  pp->WriteLine("ten");
+  pp->Font().SetSize(9);
+  EXPECT_EQ(pp->LineHeight(), 75);
+  pp->WriteLine("nine");
+  pp->WriteLine("x");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"ten", 0, 0}, {"nine", 0, 83}, {"x", 0, 158}}));
+}
+
+// ---------------------------------------------------------------------------
+// Events
+
+TEST_F(PagePrinterFlowTest, PageBreakFiresNewPageThenNewLineTwice) {
+  pp->SetMarginTop(0.5);
+  pp->SetMarginBottom(0.5);
+  std::vector<std::string> events;
+  pp->SetOnNewPage([&](QObject* sender) {
+    EXPECT_EQ(sender, pp.get());
+    events.push_back("page");
+  });
+  pp->SetOnNewLine([&](QObject*) { events.push_back("line"); });
+  pp->BeginDoc();
+  EXPECT_EQ(events, (std::vector<std::string>{"page", "line"}));
+  for (int i = 0; i < 71; ++i) pp->WriteLine("x");
+  events.clear();
+  EXPECT_EQ(pp->NewLine(), 0);  // the line end that breaks the page
+  EXPECT_EQ(events, (std::vector<std::string>{"page", "line", "line"}));
+  EXPECT_EQ(pp->PageNumber(), 2);
+}
+
+TEST_F(PagePrinterFlowTest, NewPageHandlerWritesLinesAndRowsDuringABreak) {
+  pp->SetMarginTop(0.5);
+  pp->SetMarginBottom(0.5);
+  pp->SetTableFormat("<1|>1");
+  int pages = 0;
+  pp->SetOnNewPage([&](QObject*) {
+    ++pages;
+    pp->WriteLine("Heading " + QString::number(pp->PageNumber()));
+    pp->WriteTableLine("c1|c2");
+  });
+  pp->BeginDoc();
+  EXPECT_EQ(pp->CurrentY(), 166);
+  EXPECT_EQ(pp->LineNumber(), 2);
+  for (int i = 0; i < 70; ++i) pp->WriteLine("body");  // lines 3..72 of page 1
+  EXPECT_EQ(pp->PageNumber(), 2);
+  pp->WriteLine("next");
+  pp->EndDoc();
+  EXPECT_EQ(pages, 2);
+  const Texts page2 = PageTexts(2);
+  ASSERT_EQ(page2.size(), 4u);
+  EXPECT_EQ(page2[0], (DrawnText{"Heading 2", 0, 240}));
+  EXPECT_EQ(page2[1], (DrawnText{"c1", 12, 240 + 83}));
+  EXPECT_EQ(page2[2], (DrawnText{"c2", 600 + 600 - 12 - 100, 240 + 83}));
+  EXPECT_EQ(page2[3], (DrawnText{"next", 0, 240 + 166}));
+}
+
+TEST_F(PagePrinterFlowTest, HandlerOutputLongerThanAPageDoesNotRecurse) {
+  pp->SetMarginTop(0.5);
+  pp->SetMarginBottom(0.5);
+  int calls = 0;
+  pp->SetOnNewPage([&](QObject*) {
+    ++calls;
+    for (int i = 1; i <= 80; ++i) pp->WriteLine(QString::number(i));
+  });
+  pp->BeginDoc();
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(pp->PageCount(), 2);
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1).size(), 72u);
+  EXPECT_EQ(PageTexts(2).size(), 8u);
+  EXPECT_EQ(PageTexts(2).front(), (DrawnText{"73", 0, 240}));
+}
+
+TEST_F(PagePrinterFlowTest, LineTallerThanThePageWithAHandlerTerminates) {
+  pp->SetMarginTop(5.0);
+  pp->SetMarginBottom(5.0);
+  ASSERT_EQ(pp->ContentHeightPixels(), 600);
+  int calls = 0;
+  pp->SetOnNewPage([&](QObject*) {
+    ++calls;
+    pp->WriteLine("head");
+  });
+  pp->Font().SetSize(100);  // 833 pixels: no line fits
+  pp->BeginDoc();
+  pp->WriteLine("body");
+  pp->EndDoc();
+  EXPECT_GE(pp->PageCount(), 2);
+  EXPECT_LE(pp->PageCount(), 12);
+  EXPECT_LE(calls, pp->PageCount());
+}
+
+// ---------------------------------------------------------------------------
+// Table rows
+
+class CellOffsetTest : public PagePrinterFlowTest,
+                       public ::testing::WithParamInterface<std::pair<const char*, int>> {};
+
+TEST_P(CellOffsetTest, ThreeHundredPixelTextInAOneAndAHalfInchColumn) {
+  pp->SetMarginLeft(0.5);
+  pp->SetTableFormat(GetParam().first);
+  pp->BeginDoc();
+  pp->WriteTableLine("abcdef");  // 6 x 50 = 300 pixels in a 900-pixel column
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"abcdef", 240 + GetParam().second, 0}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Alignments, CellOffsetTest,
+                         ::testing::Values(std::make_pair(">1.5", 588), std::make_pair("<1.5", 12),
+                                           std::make_pair("^1.5", 300)));
+
+TEST_F(PagePrinterFlowTest, CellAlmostAsWideAsTheColumnGetsNoIndent) {
+  pp->SetTableFormat(">0.51|<0.51");  // 306 pixels: 300 is not below 306 - 12
+  pp->Font().SetSize(12);             // 100 pixels high, 60 a character
+  pp->BeginDoc();
+  pp->WriteTableLine("abcde|abcde");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"abcde", 6, 0}, {"abcde", 306, 0}}));
+}
+
+TEST_F(PagePrinterFlowTest, CharacterWiderThanItsColumnStartsAtTheColumnEdge) {
+  pp->SetTableFormat("^0.05|>0.05|<1");  // 30-pixel columns, 50-pixel characters
+  pp->BeginDoc();
+  pp->WriteTableLine("W|V|x");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"W", 0, 0}, {"V", 30, 0}, {"x", 60 + 12, 0}}));
+}
+
+TEST_F(PagePrinterFlowTest, MissingCellsAreEmptyAndExtraCellsDropped) {
+  pp->SetTableFormat("<1|<1|<1");
+  pp->BeginDoc();
+  pp->WriteTableLine("a|b");
+  pp->WriteTableLine("a|b|c|d");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"a", 12, 0}, {"b", 612, 0}, {"a", 12, 83}, {"b", 612, 83}, {"c", 1212, 83}}));
+  EXPECT_EQ(pp->LineNumber(), 2);
+}
+
+TEST_F(PagePrinterFlowTest, LineFeedInACellContinuesOnTheRowsNextLine) {
+  pp->SetTableFormat("<1|<1");
+  pp->BeginDoc();
+  pp->WriteTableLine("x\ny\nz|one");
+  pp->WriteTableLine("after");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"x", 12, 0}, {"one", 612, 0}, {"y", 12, 83}, {"z", 12, 166}, {"after", 12, 249}}));
+}
+
+TEST_F(PagePrinterFlowTest, LongCellWrapsWithinItsColumn) {
+  pp->SetTableFormat("<0.5|>1");  // 300 pixels hold 6 characters
+  pp->BeginDoc();
+  pp->WriteTableLine("aaa bbb ccc|r");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"aaa ", 12, 0}, {"r", 300 + 600 - 12 - 50, 0}, {"bbb ", 12, 83}, {"ccc", 12, 166}}));
+}
+
+TEST_F(PagePrinterFlowTest, WordWrapOffCutsCellsAndIgnoresLineFeeds) {
+  pp->SetWordWrap(false);
+  pp->SetTableFormat("<0.5");
+  pp->BeginDoc();
+  pp->WriteTableLine("aaa bbb ccc");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"aaa bb", 0, 0}}));  // 300 wide: no indent
+  EXPECT_EQ(pp->LineNumber(), 1);
+}
+
+TEST_F(PagePrinterFlowTest, TokensInCellsAreReplaced) {
+  pp->SetTitle("Schedule");
+  pp->SetTableFormat("<2|<2");
+  pp->BeginDoc();
+  pp->WriteLine("");
+  pp->WriteTableLine("{$TITLE} {$PAGE}|line {$LINE}");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"Schedule 1", 12, 83}, {"line 1", 1212, 83}}));
+}
+
+TEST_F(PagePrinterFlowTest, WrappedRowContinuesAfterTheHandlerOnTheNextPage) {
+  pp->SetMarginTop(0.5);
+  pp->SetMarginBottom(0.5);
+  pp->SetTableFormat("<1");
+  pp->SetOnNewPage([&](QObject*) { pp->WriteLine("Heading"); });
+  pp->BeginDoc();
+  for (int i = 0; i < 70; ++i) pp->WriteLine("body");
+  ASSERT_EQ(pp->CurrentY(), 5893);
+  pp->WriteTableLine("first\nsecond");
+  EXPECT_EQ(pp->PageNumber(), 2);
+  EXPECT_EQ(pp->LineNumber(), 2);  // restarted: the heading and the row's second line
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1).back(), (DrawnText{"first", 12, 240 + 5893}));
+  EXPECT_EQ(PageTexts(2), (Texts{{"Heading", 0, 240}, {"second", 12, 240 + 83}}));
+}
+
+TEST_F(PagePrinterFlowTest, GridOfAThreeLineRow) {
+  TTestPrinter::Setup setup;
+  setup.externalLeading = 4;
+  Install(setup);
+  pp->SetMarginLeft(0.5);
+  pp->SetMarginTop(0.5);
+  pp->SetTableGrid(true);
+  pp->SetTableFormat("<1.5|>-1");  // the negative width: same column, no grid
+  pp->BeginDoc();
+  pp->WriteTableLine("a\nb\nc|z");
+  pp->EndDoc();
+  const int l = 240, r = 240 + 900;
+  auto y = [](int line) { return 240 + 83 * line - 4; };
+  const std::vector<DrawnLine> expected = {
+      {{l, y(0)}, {r, y(0)}, 4},      {{l, y(0)}, {l, y(1)}, 4},      {{r, y(0)}, {r, y(1)}, 4},
+      {{l, y(1)}, {l, y(2)}, 4},      {{r, y(1)}, {r, y(2)}, 4},      {{l, y(2)}, {l, y(3)}, 4},
+      {{r, y(2)}, {r, y(3)}, 4},      {{l, y(3)}, {r, y(3)}, 4},      {{l, y(2)}, {l, y(3)}, 4},
+      {{r, y(2)}, {r, y(3)}, 4},
+  };
+  EXPECT_EQ(PageLines(1), expected);
+  EXPECT_EQ(PageTexts(1).size(), 4u);
+}
+
+TEST_F(PagePrinterFlowTest, GridOfARowWithMissingCellsCoversEveryColumn) {
+  pp->SetTableGrid(true);
+  pp->SetTableFormat("<1|<1|<1");
+  pp->BeginDoc();
+  pp->WriteTableLine("a");
+  pp->EndDoc();
+  // Three columns: top, left, right each, then bottom, left, right each.
+  EXPECT_EQ(PageLines(1).size(), 18u);
+}
+
+struct GapCase {
+  TLineSpacing spacing;
+  int leading;
+  int gap;
+};
+
+class GridGapTest : public PagePrinterFlowTest, public ::testing::WithParamInterface<GapCase> {};
+
+TEST_P(GridGapTest, TopLineSitsTheLineSpacingGapAboveTheText) {
+  TTestPrinter::Setup setup;
+  setup.externalLeading = GetParam().leading;
+  Install(setup);
+  pp->SetLineSpacing(GetParam().spacing);
+  pp->SetTableGrid(true);
+  pp->SetTableFormat("<1");
+  pp->BeginDoc();
+  pp->WriteTableLine("x");
+  pp->EndDoc();
+  const std::vector<DrawnLine> lines = PageLines(1);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), (DrawnLine{{0, -GetParam().gap}, {600, -GetParam().gap}, 4}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Spacings, GridGapTest,
+                         ::testing::Values(GapCase{lsHalfSpace, 5, 2}, GapCase{lsSingleSpace, 5, 5},
+                                           GapCase{lsSingleAndAHalf, 5, 8},  // 7.5 to the even 8
+                                           GapCase{lsSingleAndAHalf, 3, 4},  // 4.5 to the even 4
+                                           GapCase{lsDoubleSpace, 5, 10}));
+
+TEST_F(PagePrinterFlowTest, GridPensFollowTheResolution) {
+  TTestPrinter::Setup setup;
+  setup.dpiX = 300;
+  setup.dpiY = 200;
+  setup.physicalWidth = 2550;
+  setup.physicalHeight = 2200;
+  setup.offsetX = 30;
+  setup.offsetY = 20;
+  Install(setup);
+  pp->SetTableGrid(true);
+  pp->SetTableFormat("<1");
+  pp->BeginDoc();
+  pp->WriteTableLine("x");
+  pp->EndDoc();
+  const std::vector<DrawnLine> lines = PageLines(1);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0].width, 0);  // horizontal: 2 x (200 div 300)
+  EXPECT_EQ(lines[1].width, 2);  // vertical: 2 x (300 div 300)
+  // Pad is 6 at 300 dpi.
+  EXPECT_EQ(PageTexts(1).front().x, 6);
+}
+
+TEST_F(PagePrinterFlowTest, HugeColumnWidthSaturatesInsteadOfOverflowing) {
+  pp->SetTableGrid(true);
+  pp->SetTableFormat("<299910910|<1");
+  ASSERT_EQ(pp->UnitsToPixelsX(299910910), INT_MAX);
+  pp->BeginDoc();
+  pp->WriteTableLine("a|b");
+  pp->EndDoc();
+  EXPECT_EQ(PageTexts(1), (Texts{{"a", 12, 0}, {"b", INT_MAX, 0}}));
+  for (const DrawnLine& line : PageLines(1)) EXPECT_GE(line.to.x(), 0) << line;
+}
+
+TEST_F(PagePrinterFlowTest, TableRowNeedsAPrinter) {
+  pp->BeginDoc();
+  printer->Config().available = false;
+  EXPECT_THROW(pp->WriteTableLine("x"), EPrinter);
+}
+
+TEST_F(PagePrinterFlowTest, WritingWhileIdleNeverTouchesFinishedPages) {
+  pp->BeginDoc();
+  pp->WriteLine("doc");
+  pp->EndDoc();
+  pp->WriteLine("after");
+  EXPECT_EQ(pp->PageCount(), 1);
+  EXPECT_EQ(PageTexts(1), (Texts{{"doc", 0, 0}}));
+}

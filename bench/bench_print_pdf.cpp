@@ -1,0 +1,110 @@
+// Building a 2,000-page document with the page printer and printing it to a
+// PDF file through the PDF printer (the same paint path as a real printer).
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "Conversions.h"
+#include "Graphics.h"
+#include "PagePrnt.h"
+#include "Printer.h"
+
+namespace {
+
+constexpr int kPages = 2000;
+
+QString PdfPath() { return QDir::temp().filePath(QStringLiteral("tallyvane-bench-print.pdf")); }
+
+// A schedule-like document: header, footer, heading on every page, table rows.
+void BuildDocument(TPagePrinter& pp) {
+  pp.SetTitle(QStringLiteral("Amortization Schedule"));
+  pp.SetHeader(QStringLiteral("{$TITLE}|{$DATE}"));
+  pp.SetHeaderFormat(QStringLiteral("^4|>2"));
+  pp.SetFooter(QStringLiteral("Page - {$PAGE}"));
+  pp.SetFooterFormat(QStringLiteral(">5"));
+  pp.SetTableFormat(QStringLiteral(">1.5|>1.5|>1.5|>1.5|>1.5"));
+  pp.SetMarginTop(0.5);
+  pp.SetMarginBottom(0.5);
+  pp.SetMarginLeft(0.5);
+  pp.SetMarginRight(0.5);
+  pp.SetShowProgress(false);
+  pp.SetOnNewPage([&pp](QObject*) {
+    pp.WriteTableLine(QStringLiteral("Payment #|Payment|Principal|Interest|Balance"));
+  });
+  pp.BeginDoc();
+  int row = 0;
+  while (pp.PageCount() < kPages) {
+    ++row;
+    pp.WriteTableLine(QStringLiteral("%1|1,234.56|1,000.00|234.56|%2.00").arg(row).arg(250000 - row));
+  }
+  pp.EndDoc();
+}
+
+class PdfPrinterScope {
+ public:
+  PdfPrinterScope() { previous_ = SetPrinter(MakePdfPrinter(PdfPath(), 600)); }
+  ~PdfPrinterScope() {
+    SetPrinter(std::move(previous_));
+    QFile::remove(PdfPath());
+  }
+
+ private:
+  std::unique_ptr<TPrinter> previous_;
+};
+
+void BM_Build2000Pages(benchmark::State& state) {
+  PdfPrinterScope printer;
+  for (auto _ : state) {
+    TPagePrinter pp;
+    BuildDocument(pp);
+    benchmark::DoNotOptimize(pp.PageCount());
+  }
+  state.counters["pages"] = kPages;
+}
+
+void BM_Print2000PagesToPdf(benchmark::State& state) {
+  PdfPrinterScope printer;
+  TPagePrinter pp;
+  BuildDocument(pp);
+  for (auto _ : state) {
+    const bool printed = pp.Print();
+    benchmark::DoNotOptimize(printed);
+  }
+  state.counters["pages"] = kPages;
+  state.counters["pdf_bytes"] = double(QFile(PdfPath()).size());
+}
+
+void BM_BuildAndPrint2000PagesToPdf(benchmark::State& state) {
+  PdfPrinterScope printer;
+  for (auto _ : state) {
+    TPagePrinter pp;
+    BuildDocument(pp);
+    benchmark::DoNotOptimize(pp.Print());
+  }
+  state.counters["pages"] = kPages;
+}
+
+}  // namespace
+
+BENCHMARK(BM_Build2000Pages)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Print2000PagesToPdf)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_BuildAndPrint2000PagesToPdf)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  InstallFontSubstitutions();
+  FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

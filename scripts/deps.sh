@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs the Debian packages Tallyvane needs to build, run and test, when any is missing.
+# Usage: scripts/deps.sh [run|test]
+set -eu
+kind=${1:-test}
+packages="cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools libgl-dev
+  fonts-liberation fonts-dejavu-core"
+if [ "$kind" = run ]; then
+  packages="$packages xvfb"
+else
+  packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev
+    cups cups-client poppler-utils valgrind xvfb imagemagick xdotool"
+fi
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi

@@ -4,6 +4,7 @@
 // (nearest, halves to even); sums and differences are exact. A value that does
 // not fit the count raises EInvalidOp, as the floating-point store would.
 #include <QString>
+#include <cmath>
 #include <cstdint>
 
 #include "Conversions.h"
@@ -42,17 +43,13 @@ struct Money {
 // 64 bits (EInvalidOp otherwise).
 int64_t RoundHalfEvenToInt64Slow(long double scaled);
 inline int64_t RoundHalfEvenToInt64(long double scaled) {
-  // Adding and removing 1.5 x 2^63 leaves no fraction bits in the 64-bit
-  // mantissa, so the FPU rounds to a whole number in its current mode (nearest,
-  // halves to even; the program never changes it). Unlike nearbyintl this does
-  // not save and restore the floating-point environment on every call, and
-  // inline it keeps the value in the FPU's registers.
-  constexpr long double kShift = 13835058055282163712.0L;  // 1.5 x 2^63
+  // llrintl rounds in the FPU's current mode (nearest, halves to even; the
+  // program never changes it) with one fistp, without saving and restoring the
+  // floating-point environment as nearbyintl does. Unlike arithmetic tricks that
+  // rely on the 64-bit mantissa, it stays exact where extended precision is
+  // emulated with doubles (valgrind).
   constexpr long double kTwo62 = 4611686018427387904.0L;
-  if (scaled > -kTwo62 && scaled < kTwo62) {
-    const long double shifted = scaled + kShift;
-    return static_cast<int64_t>(shifted - kShift);
-  }
+  if (scaled > -kTwo62 && scaled < kTwo62) return static_cast<int64_t>(std::llrint(scaled));
   return RoundHalfEvenToInt64Slow(scaled);
 }
 inline Money Money::FromScaled(long double scaled) { return Money{RoundHalfEvenToInt64(scaled)}; }

@@ -99,11 +99,15 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   Q_PROPERTY(double DefaultColWidth READ DefaultColWidth WRITE SetDefaultColWidth)
   Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
   Q_PROPERTY(QString Footer READ Footer WRITE SetFooter)
+  // FooterFont, as text (format below)
+  Q_PROPERTY(QString FooterFontText READ FooterFontText WRITE SetFooterFontText)
   Q_PROPERTY(QString FooterFormat READ FooterFormat WRITE SetFooterFormat)
   Q_PROPERTY(QString FriendlyFooter READ FriendlyFooter WRITE SetFriendlyFooter)
   Q_PROPERTY(QString FriendlyHeader READ FriendlyHeader WRITE SetFriendlyHeader)
   Q_PROPERTY(bool GradientBackground READ GradientBackground WRITE SetGradientBackground)
   Q_PROPERTY(QString Header READ Header WRITE SetHeader)
+  // HeaderFont, as text (format below)
+  Q_PROPERTY(QString HeaderFontText READ HeaderFontText WRITE SetHeaderFontText)
   Q_PROPERTY(QString HeaderFormat READ HeaderFormat WRITE SetHeaderFormat)
   Q_PROPERTY(QStringList Lines READ LinesValue WRITE SetLinesValue)
   Q_PROPERTY(pageprinter::TLineSpacing LineSpacing READ LineSpacing WRITE SetLineSpacing)
@@ -130,18 +134,18 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   Q_PROPERTY(pageprinter::TZoomLocation ZoomLocation READ ZoomLocation WRITE SetZoomLocation)
   Q_PROPERTY(uint32_t ZoomPercent READ ZoomPercent WRITE SetZoomPercent)
   // ---- Core owner's addition: the three fonts as text, for forms (.ui, stdset="0") and
-  // stored descriptions. Format: "Name,Height[,Style[,Color]]"
+  // stored descriptions; the header and footer fonts stand at their published places
+  // above, the inherited body font below. Format: "Name,Height[,Style[,Color]]"
   //   Name    font family, e.g. Courier New (no comma)
   //   Height  the TFont height in pixels at the screen's 96 pixels per inch, negative for the
   //           character height (-13 = 10 points); "10pt" gives a size in points instead
   //   Style   "regular" or styles joined by '+': bold, italic, underline, strikeout
   //   Color   a colour name (clWindowText, clBlack, clRed, ...) or a number (0x00BBGGRR)
   // Example: "Courier New,-13,bold,clWindowText". Reading gives the same form with every field.
-  Q_PROPERTY(QString BodyFontText READ BodyFontText WRITE SetBodyFontText)
-  Q_PROPERTY(QString HeaderFontText READ HeaderFontText WRITE SetHeaderFontText)
-  Q_PROPERTY(QString FooterFontText READ FooterFontText WRITE SetFooterFontText)
   // The inherited colour, published again (0x00BBGGRR or a system colour constant).
   Q_PROPERTY(uint32_t Color READ Color WRITE SetColor)
+  // The inherited body font, published again after the colour.
+  Q_PROPERTY(QString BodyFontText READ BodyFontText WRITE SetBodyFontText)
 
  public:
   explicit TPagePrinter(QWidget* owner = nullptr);
@@ -290,7 +294,7 @@ class TPagePrinter : public QScrollArea, public TLoadable {
 
   // ---- Column formats ----
   static void SplitTokens(const QString& text, QChar separator, QStringList& target);
-  void ParseColumnFormat(QString& spec, TAlignment& alignment, double& width) const;
+  void ParseColumnFormat(QString& column, TAlignment& alignment, double& width) const;
   QString NormalizeFormat(const QString& format, bool convert) const;
 
   // ---- Page store ----
@@ -376,13 +380,15 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   double FallbackOffset() const;
   // Column formats read with one set of regional settings and written with another: stored
   // descriptions always use the decimal point, the component's own strings the user's separator.
-  void ParseColumnFormatWith(QString& spec, TAlignment& alignment, double& width, const FormatSettings& in) const;
+  void ParseColumnFormatWith(QString& column, TAlignment& alignment, double& width, const FormatSettings& in) const;
   QString NormalizeFormatWith(const QString& format, bool convert, const FormatSettings& in,
                               const FormatSettings& out) const;
   const FormatSettings& FormatInputSettings() const;
   friend QString StoredFormatText(const TPagePrinter& component, const QString& format);
   // Flow
   QString PrepareLine(const QString& text, int& width);
+  void BreakPageIfLineDoesNotFit();
+  void DrawAtCursor(const QString& text);
   void WriteWrapped(const QString& text, bool continuing);
   void DrawCellGrid(int columnWidth, bool top, bool bottom);
   void WriteFileText(const QString& text);
@@ -469,6 +475,7 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   TPPPrnPrgDlg* progressDialog_ = nullptr;
   bool printingPages_ = false;  // Print is running (re-entry guard)
   bool newPagePending_ = false;  // a drawn sheet waits for the next one to end it
+  uint32_t runCopies_ = 1;       // Copies as read when the running Print started
 
   // Preview
   TPreviewBox* previewBox_ = nullptr;

@@ -8,6 +8,7 @@
 #include "Conversions.h"
 #include "Device.h"
 #include "PagePrnt.h"
+#include "PagePrntInternal.h"
 
 namespace {
 
@@ -15,19 +16,11 @@ constexpr double kMillimetersToInches = 0.03937007874015748;  // 1/25.4
 constexpr double kInchesToMillimeters = 25.4;
 constexpr int kFallbackPixelsPerInch = 300;
 
-// Nearest integer, an exact half going to the even neighbour; values beyond the
-// 32-bit range saturate so that absurd widths cannot overflow the conversion.
-int RoundHalfEven(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= double(INT_MAX)) return INT_MAX;
-  if (v <= double(INT_MIN)) return INT_MIN;
-  // Explicit, so that the result does not depend on the floating-point rounding mode.
-  const double lower = std::floor(v);
-  const double fraction = v - lower;
-  double r = lower;
-  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0.0)) r = lower + 1.0;
-  return int(r);
-}
+using pageprinter_detail::AddClamped;
+using pageprinter_detail::RoundHalfEven;
+
+// A difference of pixel values; a result beyond the 32-bit range counts as 0.
+int DifferenceOrZero(long long value) { return (value > INT_MAX || value < INT_MIN) ? 0 : int(value); }
 
 }  // namespace
 
@@ -169,12 +162,13 @@ void TPagePrinter::FontChanged() {
 }
 
 void TPagePrinter::RecomputeLineHeight() {
-  const int h = pageCanvas_ ? std::abs(pageCanvas_->Font().Height()) : 0;
+  const int height = pageCanvas_ ? pageCanvas_->Font().Height() : 0;
+  const int h = height == INT_MIN ? INT_MAX : std::abs(height);
   switch (lineSpacing_) {
     case lsHalfSpace: lineHeight_ = h / 2; break;
     case lsSingleSpace: lineHeight_ = h; break;
-    case lsSingleAndAHalf: lineHeight_ = h + h / 2; break;
-    case lsDoubleSpace: lineHeight_ = 2 * h; break;
+    case lsSingleAndAHalf: lineHeight_ = AddClamped(h, h / 2); break;
+    case lsDoubleSpace: lineHeight_ = AddClamped(h, h); break;
     default: lineHeight_ = h; break;
   }
 }
@@ -255,9 +249,9 @@ void TPagePrinter::SetFileName(const QString& v) {
   qsizetype first = 0, last = v.size();
   while (first < last && v.at(first).unicode() < 33) ++first;
   while (last > first && v.at(last - 1).unicode() < 33) --last;
-  const QString name = v.mid(first, last - first);
-  if (Printing() && name != fileName_) throw EPagePrinter(QStringLiteral("Can't change FileName while printing"));
-  fileName_ = name;
+  // The refusal compares the value as given with the stored, trimmed name.
+  if (Printing() && v != fileName_) throw EPagePrinter(QStringLiteral("Can't change FileName while printing"));
+  fileName_ = v.mid(first, last - first);
 }
 
 void TPagePrinter::SetPrintToFile(bool v) {
@@ -401,11 +395,13 @@ int TPagePrinter::TopMarginPixels() const { return UnitsToPixelsY(marginTop_ - M
 int TPagePrinter::BottomMarginPixels() const { return UnitsToPixelsY(marginBottom_ - MinMarginBottom()); }
 
 int TPagePrinter::ContentWidthPixels() const {
-  return UnitsToPixelsX(PrintableWidth()) - LeftMarginPixels() - RightMarginPixels();
+  return DifferenceOrZero(static_cast<long long>(UnitsToPixelsX(PrintableWidth())) - LeftMarginPixels() -
+                          RightMarginPixels());
 }
 
 int TPagePrinter::ContentHeightPixels() const {
-  return UnitsToPixelsY(PrintableHeight()) - TopMarginPixels() - BottomMarginPixels();
+  return DifferenceOrZero(static_cast<long long>(UnitsToPixelsY(PrintableHeight())) - TopMarginPixels() -
+                          BottomMarginPixels());
 }
 
 void TPagePrinter::UpdatePrinterMetrics() {

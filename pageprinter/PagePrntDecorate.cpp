@@ -1,23 +1,17 @@
 // Page decoration of TPagePrinter: header and footer rows, border lines, the
 // tokens of headers, footers and cells, and the friendly header/footer notation.
 #include <QDateTime>
+#include <algorithm>
+#include <climits>
 
 #include "Conversions.h"
 #include "PagePrnt.h"
+#include "PagePrntInternal.h"
 
 namespace {
 
-template <class F>
-class Finally {
- public:
-  explicit Finally(F f) : f_(std::move(f)) {}
-  ~Finally() { f_(); }
-  Finally(const Finally&) = delete;
-  Finally& operator=(const Finally&) = delete;
-
- private:
-  F f_;
-};
+using pageprinter_detail::AddClamped;
+using pageprinter_detail::Finally;
 
 // The part of a path after its last directory separator or drive colon.
 QString FilePart(const QString& path) {
@@ -38,28 +32,29 @@ void TPagePrinter::DrawMarginRows() {
   // A row stays on the printable area: its bottom not below the printable
   // bottom edge and, taking precedence, its top not above the printable top
   // edge. This also holds when the margin band is lower than the row.
-  const int printableBottom = UnitsToPixelsY(PrintableHeight()) - TopMarginPixels();
-  auto keepOnSheet = [&] {
-    if (printableBottom < currentY_ + lineHeight_) currentY_ = printableBottom - lineHeight_;
-    if (TopMarginPixels() + currentY_ < 0) currentY_ = -TopMarginPixels();
+  // Positions are worked out in 64 bits: a border offset may be as large as the
+  // conversion allows.
+  const long long printableBottom = static_cast<long long>(UnitsToPixelsY(PrintableHeight())) - TopMarginPixels();
+  auto keepOnSheet = [&](long long y) {
+    if (printableBottom < y + lineHeight_) y = printableBottom - lineHeight_;
+    if (TopMarginPixels() + y < 0) y = -static_cast<long long>(TopMarginPixels());
+    currentY_ = int(std::clamp<long long>(y, INT_MIN, INT_MAX));
   };
   if (!header_.isEmpty()) {
     font_->Assign(*headerFont_);
     const bool topBorder = (pageBorders_ & BorderBit(pbTop)) != 0;
-    const int band = topBorder ? UnitsToPixelsY(marginTop_ - pageBorderOffset_) : UnitsToPixelsY(marginTop_);
-    currentY_ = (band - lineHeight_) / 2 - UnitsToPixelsY(marginTop_);
-    keepOnSheet();
+    const long long band = topBorder ? UnitsToPixelsY(marginTop_ - pageBorderOffset_) : UnitsToPixelsY(marginTop_);
+    keepOnSheet((band - lineHeight_) / 2 - UnitsToPixelsY(marginTop_));
     tableFormat_ = headerFormat_;
     WriteTableLine(header_);
   }
   if (!footer_.isEmpty()) {
     font_->Assign(*footerFont_);
     if (pageBorders_ & BorderBit(pbBottom))
-      currentY_ = UnitsToPixelsY(pageBorderOffset_) + ContentHeightPixels() +
-                  (UnitsToPixelsY(marginBottom_ - pageBorderOffset_) - lineHeight_) / 2;
+      keepOnSheet(static_cast<long long>(UnitsToPixelsY(pageBorderOffset_)) + ContentHeightPixels() +
+                  (static_cast<long long>(UnitsToPixelsY(marginBottom_ - pageBorderOffset_)) - lineHeight_) / 2);
     else
-      currentY_ = (UnitsToPixelsY(marginBottom_) - lineHeight_) / 2 + ContentHeightPixels();
-    keepOnSheet();
+      keepOnSheet((static_cast<long long>(UnitsToPixelsY(marginBottom_)) - lineHeight_) / 2 + ContentHeightPixels());
     tableFormat_ = footerFormat_;
     WriteTableLine(footer_);
   }
@@ -69,6 +64,7 @@ void TPagePrinter::DecoratePage() {
   currentX_ = 0;
   currentY_ = 0;
   lineNumber_ = 0;
+  const int startPage = pageNumber_;
   if (TNotifyEvent handler = onNewPage_) {
     if (inNewPageHandler_) {
       // The handler's own output has filled a page: this page goes on with the
@@ -78,6 +74,12 @@ void TPagePrinter::DecoratePage() {
       Finally leave([this] { inNewPageHandler_ = false; });
       handler(this);
     }
+  }
+  if (pageNumber_ != startPage) {
+    // The handler's output filled this page and started the next one, which was
+    // decorated when it started; its header, footer and borders are not drawn twice.
+    if (TNotifyEvent handler = onNewLine_) handler(this);
+    return;
   }
   const int savedX = currentX_;
   const int savedY = currentY_;
@@ -123,31 +125,31 @@ void TPagePrinter::DecoratePage() {
   const int horizontalPen = 2 * (GetDeviceCaps(dc, LOGPIXELSY) / 300);
   const int left = LeftMarginPixels();
   const int top = TopMarginPixels();
-  const int right = left + ContentWidthPixels();
-  const int bottom = top + ContentHeightPixels();
+  const int right = AddClamped(left, ContentWidthPixels());
+  const int bottom = AddClamped(top, ContentHeightPixels());
   TCanvas& canvas = *pageCanvas_;
   // Borders have no text form.
   const bool draw = !fileOpen_;
   int b = UnitsToPixelsY(pageBorderOffset_);
   canvas.Pen().Width = horizontalPen;
   if (draw && (pageBorders_ & BorderBit(pbTop))) {
-    canvas.MoveTo(left - b, top - b);
-    canvas.LineTo(right + b, top - b);
+    canvas.MoveTo(AddClamped(left, -b), AddClamped(top, -b));
+    canvas.LineTo(AddClamped(right, b), AddClamped(top, -b));
   }
   if (draw && (pageBorders_ & BorderBit(pbBottom))) {
-    canvas.MoveTo(left - b, bottom + b);
-    canvas.LineTo(right + b, bottom + b);
+    canvas.MoveTo(AddClamped(left, -b), AddClamped(bottom, b));
+    canvas.LineTo(AddClamped(right, b), AddClamped(bottom, b));
   }
   const int verticalPen = 2 * (GetDeviceCaps(printer_->Handle(), LOGPIXELSX) / 300);
   b = UnitsToPixelsX(pageBorderOffset_);
   canvas.Pen().Width = verticalPen;
   if (draw && (pageBorders_ & BorderBit(pbLeft))) {
-    canvas.MoveTo(left - b, top - b);
-    canvas.LineTo(left - b, bottom + b);
+    canvas.MoveTo(AddClamped(left, -b), AddClamped(top, -b));
+    canvas.LineTo(AddClamped(left, -b), AddClamped(bottom, b));
   }
   if (draw && (pageBorders_ & BorderBit(pbRight))) {
-    canvas.MoveTo(right + b, top - b);
-    canvas.LineTo(right + b, bottom + b);
+    canvas.MoveTo(AddClamped(right, b), AddClamped(top, -b));
+    canvas.LineTo(AddClamped(right, b), AddClamped(bottom, b));
   }
 }
 
@@ -218,7 +220,7 @@ void TPagePrinter::ConvertFriendly(const QString& text, bool isHeader) {
     }
   }
   if (alignments.isEmpty()) alignments += QLatin1Char('<');
-  const QString width = FormatFixed(static_cast<long double>(ContentWidth()) / alignments.size(), 2).trimmed();
+  const QString width = FloatToStrFixed(static_cast<long double>(ContentWidth()) / alignments.size(), 8, 2).trimmed();
   QString format;
   for (const QChar alignment : alignments) {
     if (!format.isEmpty()) format += tokenSeparator_;

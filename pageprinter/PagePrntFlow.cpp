@@ -8,36 +8,23 @@
 #include <cstring>
 
 #include "PagePrnt.h"
+#include "PagePrntInternal.h"
 
 namespace {
 
-// Runs a clean-up when the scope ends, also when an exception passes.
-template <class F>
-class Finally {
- public:
-  explicit Finally(F f) : f_(std::move(f)) {}
-  ~Finally() { f_(); }
-  Finally(const Finally&) = delete;
-  Finally& operator=(const Finally&) = delete;
-
- private:
-  F f_;
-};
-
-// The printer's own resolution, asked of its device context directly: without a
-// usable printer the platform's printer error reaches the caller.
-int PrinterResolution(TPrinter* printer, TDeviceCap cap) { return GetDeviceCaps(printer->Handle(), cap); }
+using pageprinter_detail::AddClamped;
+using pageprinter_detail::Finally;
+using pageprinter_detail::PrinterResolution;
+using pageprinter_detail::RoundHalfEven;
+using pageprinter_detail::SubtractClamped;
 
 // Tab stops further apart than this are not useful on any sheet, and a huge
 // TabSize must not make one tab cost gigabytes.
 constexpr uint32_t kMaxTabSize = 1024;
 
-// Positions are 32-bit; a column may be as wide as the conversion allows, so
-// sums of positions saturate instead of overflowing.
-int AddClamped(int a, int b) {
-  const long long sum = static_cast<long long>(a) + b;
-  return int(std::clamp<long long>(sum, INT_MIN, INT_MAX));
-}
+// The page-break test: the line whose top is at y does not fit when its bottom
+// would reach or cross the bottom margin.
+bool LineDoesNotFit(int contentHeight, int y, int lineHeight) { return contentHeight <= AddClamped(y, lineHeight); }
 
 // More than one character: a surrogate pair is one character and is never split,
 // so a text that is too wide and holds just one is written as it is.
@@ -96,7 +83,7 @@ void TPagePrinter::EndDoc() {
 int TPagePrinter::NewLine() {
   currentX_ = 0;
   currentY_ = AddClamped(currentY_, lineHeight_);
-  if (!fileOpen_ && !decorating_ && ContentHeightPixels() <= currentY_ + lineHeight_) {
+  if (!fileOpen_ && !decorating_ && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) {
     NewPage();
   } else {
     if (fileOpen_) WriteFileText(QStringLiteral("\r\n"));
@@ -116,6 +103,16 @@ int TPagePrinter::NewPage() {
   return pageNumber_;
 }
 
+// A page break happens only on pages, never in file output.
+void TPagePrinter::BreakPageIfLineDoesNotFit() {
+  if (!fileOpen_ && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) NewPage();
+}
+
+// A body line's text goes at the cursor, measured from the margins.
+void TPagePrinter::DrawAtCursor(const QString& text) {
+  pageCanvas_->TextOut(AddClamped(LeftMarginPixels(), currentX_), AddClamped(TopMarginPixels(), currentY_), text);
+}
+
 QString TPagePrinter::PrepareLine(const QString& text, int& width) {
   QString line = text.contains(QLatin1Char('\t')) ? ExpandTabs(text, tabSize_) : text;
   width = pageCanvas_->TextWidth(line);
@@ -125,7 +122,7 @@ QString TPagePrinter::PrepareLine(const QString& text, int& width) {
 void TPagePrinter::Write(const QString& text) {
   int width = 0;
   const QString line = PrepareLine(text, width);
-  const int room = ContentWidthPixels() - currentX_;
+  const int room = SubtractClamped(ContentWidthPixels(), currentX_);
   if (width > room && MoreThanOneCharacter(line)) {
     if (room <= 0 && currentX_ > 0) {
       // The cursor already stands at or beyond the right edge (after a single
@@ -143,11 +140,11 @@ void TPagePrinter::Write(const QString& text) {
       Write(FitToWidth(line, room));
     return;
   }
-  if (!fileOpen_ && ContentHeightPixels() <= currentY_ + lineHeight_) NewPage();
+  BreakPageIfLineDoesNotFit();
   if (fileOpen_)
     WriteFileText(line);
   else
-    pageCanvas_->TextOut(AddClamped(LeftMarginPixels(), currentX_), AddClamped(TopMarginPixels(), currentY_), line);
+    DrawAtCursor(line);
   currentX_ = AddClamped(currentX_, width);
 }
 
@@ -165,19 +162,19 @@ void TPagePrinter::WriteLine(const QString& text) {
   }
   // The page break comes before the line is placed: a new page resets the
   // cursor, and the alignment offset must survive it.
-  if (!fileOpen_ && ContentHeightPixels() <= currentY_ + lineHeight_) NewPage();
+  BreakPageIfLineDoesNotFit();
   int offset = 0;
   if (alignment_ == taRightJustify)
-    offset = contentWidth - width;
+    offset = SubtractClamped(contentWidth, width);
   else if (alignment_ == taCenter)
-    offset = (contentWidth - width) / 2;
+    offset = SubtractClamped(contentWidth, width) / 2;
   // A single character wider than the whole line starts at the left margin.
   currentX_ = std::max(offset, 0);
   if (fileOpen_) {
     const int space = pageCanvas_->TextWidth(QStringLiteral(" "));
     WriteFileText(Spaces(space > 0 ? currentX_ / space : 0) + line);
   } else {
-    pageCanvas_->TextOut(AddClamped(LeftMarginPixels(), currentX_), AddClamped(TopMarginPixels(), currentY_), line);
+    DrawAtCursor(line);
   }
   NewLine();
 }
@@ -192,7 +189,7 @@ void TPagePrinter::WriteLineAligned(TAlignment alignment, const QString& text) {
 void TPagePrinter::WriteWrapped(const QString& text, bool continuing) {
   QString rest = text;
   while (!rest.isEmpty()) {
-    const int room = ContentWidthPixels() - currentX_;
+    const int room = SubtractClamped(ContentWidthPixels(), currentX_);
     QString piece;
     TakeFittingPart(piece, rest, room, !continuing);
     if (continuing) {
@@ -281,10 +278,10 @@ void TPagePrinter::WriteTableLine(const QString& row) {
     more = false;
     currentX_ = LeftMarginPixels();
     for (qsizetype i = 0; i < formats.size(); ++i) {
-      QString spec = formats[i];
+      QString column = formats[i];
       TAlignment alignment = taLeftJustify;
       double width = 0;
-      ParseColumnFormat(spec, alignment, width);
+      ParseColumnFormat(column, alignment, width);
       const bool columnGrid = tableGrid_ && width >= 0;
       const int columnWidth = UnitsToPixelsX(std::fabs(width));
       QString cell = i < cells.size() ? cells[i] : QString();
@@ -335,10 +332,10 @@ void TPagePrinter::WriteTableLine(const QString& row) {
   if (tableGrid_) {
     currentX_ = LeftMarginPixels();
     for (qsizetype i = 0; i < formats.size(); ++i) {
-      QString spec = formats[i];
+      QString column = formats[i];
       TAlignment alignment = taLeftJustify;
       double width = 0;
-      ParseColumnFormat(spec, alignment, width);
+      ParseColumnFormat(column, alignment, width);
       const int columnWidth = UnitsToPixelsX(std::fabs(width));
       if (width >= 0) DrawCellGrid(columnWidth, false, true);
       currentX_ = AddClamped(currentX_, columnWidth);
@@ -354,7 +351,7 @@ void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
   switch (lineSpacing_) {
     case lsHalfSpace: gap = leading / 2; break;
     case lsSingleSpace: gap = leading; break;
-    case lsSingleAndAHalf: gap = int(std::lrint(leading * 1.5)); break;  // halves to even
+    case lsSingleAndAHalf: gap = RoundHalfEven(leading * 1.5); break;
     case lsDoubleSpace: gap = 2 * leading; break;
   }
   const int y0 = AddClamped(AddClamped(TopMarginPixels(), currentY_), -gap);
@@ -380,6 +377,8 @@ void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
 void TPagePrinter::OpenOutputFile() {
   const QString name = fileName_.left(259);
   if (name.isEmpty()) throw EInOutError(QStringLiteral("No file name given for the text output"));
+  // The system would stop reading the name at a NUL and write another file.
+  if (name.contains(QChar(u'\0'))) throw EInOutError(FileErrorText("open", name, EINVAL));
   errno = 0;
   std::FILE* file = std::fopen(QFile::encodeName(name).constData(), "wb");
   if (!file) throw EInOutError(FileErrorText("open", name, errno ? errno : EIO));

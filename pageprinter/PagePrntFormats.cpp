@@ -1,5 +1,5 @@
 // Column format strings: a TokenSeparator-separated list of column
-// specifications, each an alignment character and a width in MeasureUnit.
+// descriptions, each an alignment character and a width in MeasureUnit.
 // Every format is kept in canonical form and parsed again wherever a row is laid out.
 #include <cfloat>
 #include <cmath>
@@ -50,32 +50,32 @@ const FormatSettings& TPagePrinter::FormatInputSettings() const {
   return Loading() ? storedSettings : FormatSettings::Current();
 }
 
-void TPagePrinter::ParseColumnFormat(QString& spec, TAlignment& alignment, double& width) const {
-  ParseColumnFormatWith(spec, alignment, width, FormatSettings::Current());
+void TPagePrinter::ParseColumnFormat(QString& column, TAlignment& alignment, double& width) const {
+  ParseColumnFormatWith(column, alignment, width, FormatSettings::Current());
 }
 
-void TPagePrinter::ParseColumnFormatWith(QString& spec, TAlignment& alignment, double& width,
+void TPagePrinter::ParseColumnFormatWith(QString& column, TAlignment& alignment, double& width,
                                          const FormatSettings& in) const {
-  if (spec.isEmpty()) spec = QStringLiteral("<") + WidthText(defaultColWidth_, in);
-  if (spec.size() == 1 && (spec[0] == '<' || spec[0] == '>' || spec[0] == '^'))
-    spec += WidthText(defaultColWidth_, in);
+  if (column.isEmpty()) column = QStringLiteral("<") + WidthText(defaultColWidth_, in);
+  if (column.size() == 1 && (column[0] == '<' || column[0] == '>' || column[0] == '^'))
+    column += WidthText(defaultColWidth_, in);
 
-  const QChar first = spec[0];
+  const QChar first = column[0];
   if (first == '<') {
     alignment = taLeftJustify;
-    spec.remove(0, 1);
+    column.remove(0, 1);
   } else if (first == '>') {
     alignment = taRightJustify;
-    spec.remove(0, 1);
+    column.remove(0, 1);
   } else if (first == '^') {
     alignment = taCenter;
-    spec.remove(0, 1);
+    column.remove(0, 1);
   } else {
     alignment = taLeftJustify;
   }
 
   long double value = 0;
-  if (TryTextToFloat(spec, value, in)) {
+  if (TryTextToFloat(column, value, in)) {
     // A width beyond the double range saturates (the 15-digit text of the largest
     // double reads back above it), so that a canonical format always reads back unchanged.
     if (value > static_cast<long double>(DBL_MAX))

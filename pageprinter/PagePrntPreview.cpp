@@ -18,6 +18,7 @@ constexpr long double kInchesPerMillimeter = 0.03937007874015748L;
 
 // Nearest integer, halves to even (the default rounding mode).
 int RoundEven(long double v) {
+  if (std::isnan(v)) return 0;  // converting NaN to int is undefined
   const long double r = std::nearbyintl(v);
   if (r >= (long double)INT_MAX) return INT_MAX;
   if (r <= (long double)INT_MIN) return INT_MIN;
@@ -26,6 +27,15 @@ int RoundEven(long double v) {
 
 // The scroll area cannot size its content beyond this.
 constexpr long long kMaxExtent = QWIDGETSIZE_MAX;
+
+// Drawing coordinates are worked out in 64 bits (a huge ZoomPercent or
+// ShadowOffset would overflow int) and kept within a range far outside any
+// preview surface, where QRect's own arithmetic cannot overflow either.
+constexpr long long kCoordLimit = 1LL << 28;
+int Coord(long long v) { return int(std::clamp(v, -kCoordLimit, kCoordLimit)); }
+QRect GdiRect64(long long left, long long top, long long right, long long bottom) {
+  return GdiRect(Coord(left), Coord(top), Coord(right), Coord(bottom));
+}
 
 }  // namespace
 
@@ -155,18 +165,29 @@ void TPagePrinter::GradientFill(TCanvas& canvas, QRect rect, TColor startColor, 
   const TColor c2 = ColorToRGB(endColor);
   const int r1 = c1 & 0xFF, g1 = (c1 >> 8) & 0xFF, b1 = (c1 >> 16) & 0xFF;
   const int r2 = c2 & 0xFF, g2 = (c2 >> 8) & 0xFF, b2 = (c2 >> 16) & 0xFF;
-  const int n = (vertical ? rect.height() : rect.width()) - 1;
+  const long long n = (long long)(vertical ? rect.height() : rect.width()) - 1;
   if (n <= 0) return;
+  // Bands outside the painter's clip would not show; on a tall preview surface
+  // skipping them keeps a repaint from filling millions of rows.
+  long long from = 0, to = n;
+  if (auto* painterCanvas = dynamic_cast<TPainterCanvas*>(&canvas);
+      painterCanvas && painterCanvas->Painter() && painterCanvas->Painter()->hasClipping()) {
+    const QRect clip = painterCanvas->Painter()->clipBoundingRect().toAlignedRect();
+    const long long lo = vertical ? (long long)clip.top() - rect.top() : (long long)clip.left() - rect.left();
+    const long long hi = vertical ? (long long)clip.bottom() - rect.top() : (long long)clip.right() - rect.left();
+    from = std::max(from, lo);
+    to = std::min(to, hi);
+  }
   canvas.Brush().Style = bsSolid;
-  for (int i = 0; i <= n; ++i) {
-    const int r = (r1 * (n - i) + r2 * i) / n;
-    const int g = (g1 * (n - i) + g2 * i) / n;
-    const int b = (b1 * (n - i) + b2 * i) / n;
+  for (long long i = from; i <= to; ++i) {
+    const int r = int((r1 * (n - i) + r2 * i) / n);
+    const int g = int((g1 * (n - i) + g2 * i) / n);
+    const int b = int((b1 * (n - i) + b2 * i) / n);
     canvas.Brush().Color = TColor(r) | TColor(g) << 8 | TColor(b) << 16;
     if (vertical)
-      canvas.FillRect(QRect(rect.left(), rect.top() + i, rect.width(), 1));
+      canvas.FillRect(QRect(rect.left(), int(rect.top() + i), rect.width(), 1));
     else
-      canvas.FillRect(QRect(rect.left() + i, rect.top(), 1, rect.height()));
+      canvas.FillRect(QRect(int(rect.left() + i), rect.top(), 1, rect.height()));
   }
 }
 
@@ -178,11 +199,12 @@ void TPagePrinter::PaintPreview(QPainter& painter) {
 
   if (gradientBackground_) GradientFill(canvas, QRect(0, 0, boxWidth, boxHeight), clBlack, color_, true);
 
-  const int w = PageExtentOnScreen(true);
-  const int h = PageExtentOnScreen(false);
-  const int left = (boxWidth - w) / 2;
-  const int top = (boxHeight - h) / 2;
-  const QRect sheet(left, top, w, h);
+  const long long w = PageExtentOnScreen(true);
+  const long long h = PageExtentOnScreen(false);
+  const long long left = (boxWidth - w) / 2;
+  const long long top = (boxHeight - h) / 2;
+  const long long right = left + w;
+  const long long bottom = top + h;
 
   canvas.Pen().Style = psSolid;
   const int32_t s = int32_t(shadowOffset_);
@@ -190,33 +212,31 @@ void TPagePrinter::PaintPreview(QPainter& painter) {
     canvas.Brush().Style = bsSolid;
     canvas.Brush().Color = shadowColor_;
     canvas.Pen().Color = shadowColor_;
-    canvas.FillRect(QRect(left + w, top + s, s, h));       // right shadow
-    if (w - s > 0) canvas.FillRect(QRect(left + s, top + h, w - s, s));  // bottom shadow
+    canvas.FillRect(GdiRect64(right, top + s, right + s, bottom + s));  // right shadow
+    canvas.FillRect(GdiRect64(left + s, bottom, right, bottom + s));    // bottom shadow
   }
 
   canvas.Brush().Style = bsSolid;
   canvas.Brush().Color = clWhite;
   canvas.Pen().Color = clBlack;
-  canvas.Rectangle(sheet);
+  canvas.Rectangle(GdiRect64(left, top, right, bottom));
 
   if (pageNumber_ >= 1 && pageNumber_ <= PageCount()) {
     // The recording starts at the printable origin, inside the sheet by the unprintable offsets.
-    const int pageLeft = left + UnitsToZoomedScreen(true, MinMarginLeft()) + 1;
-    const int pageTop = top + UnitsToZoomedScreen(false, MinMarginTop()) + 1;
-    const int pageRight = left + w + 1;
-    const int pageBottom = top + h + 1;
-    canvas.StretchDraw(QRect(pageLeft, pageTop, pageRight - pageLeft, pageBottom - pageTop), *Pages(pageNumber_));
+    const long long pageLeft = left + UnitsToZoomedScreen(true, MinMarginLeft()) + 1;
+    const long long pageTop = top + UnitsToZoomedScreen(false, MinMarginTop()) + 1;
+    canvas.StretchDraw(GdiRect64(pageLeft, pageTop, right + 1, bottom + 1), *Pages(pageNumber_));
   }
 
   if (showMargins_) {
     canvas.Pen().Style = psDot;
     canvas.Pen().Color = clSilver;
     canvas.Brush().Style = bsClear;
-    const int ml = left + UnitsToZoomedScreen(true, marginLeft_);
-    const int mt = top + UnitsToZoomedScreen(false, marginTop_);
-    const int mr = left + w - UnitsToZoomedScreen(true, marginRight_);
-    const int mb = top + h - UnitsToZoomedScreen(false, marginBottom_);
-    canvas.Rectangle(QRect(ml, mt, mr - ml, mb - mt));
+    const long long ml = left + UnitsToZoomedScreen(true, marginLeft_);
+    const long long mt = top + UnitsToZoomedScreen(false, marginTop_);
+    const long long mr = right - UnitsToZoomedScreen(true, marginRight_);
+    const long long mb = bottom - UnitsToZoomedScreen(false, marginBottom_);
+    canvas.Rectangle(GdiRect64(ml, mt, mr, mb));
   }
 }
 

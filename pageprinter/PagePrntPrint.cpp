@@ -14,6 +14,8 @@
 namespace {
 
 const QString kFinish = QStringLiteral("<FINISH>");
+// The progress form's layout is in pixels at this resolution.
+constexpr int kFormPixelsPerInch = 96;
 
 // Clears the run flag on every way out of Print.
 class RunGuard {
@@ -48,15 +50,18 @@ bool TPagePrinter::Print() {
   const bool collate = collate_;
 
   RunGuard running(printingPages_);
+  runCopies_ = copies;
   const int savedCopies = printer_->Copies();
   printer_->SetCopies(1);
   cancelFlag_ = false;
   newPagePending_ = false;
 
   bool cancelled = false;
+  bool jobStarted = false;
   std::exception_ptr failure;
   try {
     printer_->BeginDoc();
+    jobStarted = true;
     if (collate) {
       for (uint32_t copyNo = 1; copyNo <= copies; ++copyNo)
         for (int p = first; p <= last; ++p) PrintPage(p, first, last, p == last && copyNo == copies);
@@ -88,8 +93,9 @@ bool TPagePrinter::Print() {
   }
   if (failure) {
     // A job left open would block every later print with "already printing":
-    // discard it, then report the original error.
-    if (printer_->Printing()) {
+    // discard it, then report the original error. A job that this run did not
+    // start (BeginDoc refused because someone else's is open) is not ours to discard.
+    if (jobStarted && printer_->Printing()) {
       try {
         printer_->Abort();
       } catch (...) {
@@ -128,8 +134,9 @@ void TPagePrinter::UpdateProgress(const QString& msg, int pageNo, int first, int
       if (!showCancel_) {
         progressDialog_->btnCancel->setEnabled(false);
         progressDialog_->btnCancel->hide();
-        // Cut off the button strip.
-        const int height = progressDialog_->logicalDpiY() * 98 / 96;
+        // Cut off the button strip: 98 pixels at the form's resolution, which is
+        // the 96 pixels per inch its layout is stored in (it is not rescaled).
+        const int height = kFormPixelsPerInch * 98 / 96;
         progressDialog_->setFixedSize(progressDialog_->width(), height);
         progressDialog_->CenterOnScreen();
       }
@@ -140,7 +147,9 @@ void TPagePrinter::UpdateProgress(const QString& msg, int pageNo, int first, int
     dialog->setWindowTitle(Title());
     dialog->lblStatus->setText(msg.isEmpty() ? QStringLiteral("Sending Pages To Printer") : msg);
 
-    const long long sheets = (long long)copies_ * ((long long)last - first + 1);
+    // The copies the run is making, even if Copies changed while the dialog was up.
+    const uint32_t copies = printingPages_ ? runCopies_ : copies_;
+    const long long sheets = (long long)copies * ((long long)last - first + 1);
     dialog->ProgBar->setMaximum(int(std::clamp<long long>(sheets, 0, INT_MAX)));
     dialog->StepIt();
 
@@ -148,7 +157,7 @@ void TPagePrinter::UpdateProgress(const QString& msg, int pageNo, int first, int
     // The count of pages and copies is shown only for a range that starts at page 1.
     if (first == 1) {
       label += QStringLiteral(" of ") + QString::number(last - first + 1);
-      if (copies_ > 1) label += QStringLiteral(" x ") + QString::number(copies_) + QStringLiteral(" Copies");
+      if (copies > 1) label += QStringLiteral(" x ") + QString::number(copies) + QStringLiteral(" Copies");
     }
     dialog->lblPageNumber->setText(label);
 

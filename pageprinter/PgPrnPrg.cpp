@@ -16,6 +16,11 @@ TPPPrnPrgDlg::TPPPrnPrgDlg(QWidget* parent) : QDialog(parent), ui_(new Ui::TPPPr
   lblPageNumber = ui_->lblPageNumber;
   ProgBar = ui_->ProgBar;
   btnCancel = ui_->btnCancel;
+  // The layout is in pixels at 96 pixels per inch, so the form's 8-point font is
+  // given as the 11 pixels it has there, whatever the screen's resolution.
+  QFont formFont = font();
+  formFont.setPixelSize(11);
+  setFont(formFont);
   // A fixed dialog frame with a caption only: no system menu, no close, no resizing.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::MSWindowsFixedSizeDialogHint);

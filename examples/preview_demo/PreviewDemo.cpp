@@ -82,17 +82,23 @@ class DemoWindow : public QMainWindow {
     pp.SetMarginBottom(0.75);
     pp.SetMarginLeft(0.6);
     pp.SetMarginRight(0.6);
+    // Column widths follow the printer's sheet (Letter, A4, ...), so that the
+    // table, header and footer always span the text area exactly.
+    const double content = pp.ContentWidth();
+    auto width = [](double inches) { return FormatFixed(std::floor(inches * 100) / 100, 2); };
+    const double numberColumn = 0.9;
+    const QString moneyColumn = width((content - numberColumn) / 4);
     pp.SetHeader(QStringLiteral("{$TITLE}|{$DATE}"));
-    pp.SetHeaderFormat(QStringLiteral("<5|>2.3"));
+    pp.SetHeaderFormat(QStringLiteral("<%1|>%2").arg(width(content / 2), width(content / 2)));
     pp.SetFooter(QStringLiteral("Page {$PAGE}"));
-    pp.SetFooterFormat(QStringLiteral("^7.3"));
+    pp.SetFooterFormat(QStringLiteral("^%1").arg(width(content)));
     pp.SetAutoHeaderFont(false);
     pp.HeaderFont().SetStyle(fsBold);
     pp.SetAutoFooterFont(false);
     pp.FooterFont().SetStyle(fsItalic);
     pp.SetPageBorders(BorderBit(pbTop) | BorderBit(pbBottom) | BorderBit(pbLeft) | BorderBit(pbRight));
     pp.SetPageBorderOffset(0.1);
-    pp.SetTableFormat(QStringLiteral("^0.9|>1.6|>1.6|>1.6|>1.6"));
+    pp.SetTableFormat(QStringLiteral("^%1|>%2|>%2|>%2|>%2").arg(width(numberColumn), moneyColumn));
     pp.SetShowMargins(false);
     pp.SetZoomLocation(zlTopCenter);
     pp.SetColor(0x00A08070);  // a slate blue under the gradient

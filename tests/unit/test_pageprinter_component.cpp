@@ -5,6 +5,7 @@
 
 #include <QScrollBar>
 #include <QVariant>
+#include <climits>
 #include <cmath>
 #include <memory>
 
@@ -262,6 +263,25 @@ TEST(PagePrinterUnits, AbsurdLengthsSaturateInsteadOfOverflowing) {
   EXPECT_EQ(pp.UnitsToPixelsX(std::nan("")), 0);
 }
 
+// Guards against signed overflow in the text-area sizes: a printer reporting
+// unprintable offsets larger than its sheet drives both margins to the 32-bit floor.
+TEST(PagePrinterUnits, ContentSizesAreZeroWhenTheirComputationOverflows) {
+  TTestPrinter::Setup s = Printer600();
+  s.dpiX = s.dpiY = 1;
+  s.physicalWidth = s.physicalHeight = 100;
+  s.offsetX = s.offsetY = 2000000000;
+  TestPrinterScope scope(s);
+  TPagePrinter pp;
+  pp.SetMarginLeft(1e10);
+  pp.SetMarginRight(1e10);
+  pp.SetMarginTop(1e10);
+  pp.SetMarginBottom(1e10);
+  ASSERT_EQ(pp.LeftMarginPixels(), INT_MIN);
+  ASSERT_EQ(pp.TopMarginPixels(), INT_MIN);
+  EXPECT_EQ(pp.ContentWidthPixels(), 0);
+  EXPECT_EQ(pp.ContentHeightPixels(), 0);
+}
+
 TEST(PagePrinterUnits, DifferentHorizontalAndVerticalResolutions) {
   TTestPrinter::Setup s = Printer600();
   s.dpiX = 300;
@@ -442,10 +462,12 @@ TEST(PagePrinterWhilePrinting, RefusesMarginsUnitOrientationAndChangesOfFileSett
   ExpectRefused([&] { pp.SetOrientation(poLandscape); }, "Unable to change orientation while printing");
   ExpectRefused([&] { pp.SetPrintToFile(true); }, "Can't change PrintToFile while printing");
   ExpectRefused([&] { pp.SetFileName("other.txt"); }, "Can't change FileName while printing");
+  // The refusal compares the name as given: the stored name with blanks around it differs.
+  ExpectRefused([&] { pp.SetFileName("  out.txt  "); }, "Can't change FileName while printing");
 
   // Present values of PrintToFile and FileName, and an unchanged unit, are accepted.
   EXPECT_NO_THROW(pp.SetPrintToFile(false));
-  EXPECT_NO_THROW(pp.SetFileName("  out.txt "));
+  EXPECT_NO_THROW(pp.SetFileName("out.txt"));
   EXPECT_NO_THROW(pp.SetMeasureUnit(muInches));
   EXPECT_NO_THROW(pp.SetTitle("During"));
 

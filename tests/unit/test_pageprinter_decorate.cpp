@@ -289,6 +289,30 @@ TEST_F(DecorateTest, HandlerFailureStopsThePageStart) {
   EXPECT_TRUE(PageTexts(1).empty());
 }
 
+// A handler whose output fills the page starts the next page inside its own
+// call; that page is decorated once, not again when the handler returns.
+TEST_F(DecorateTest, HandlerFillingThePageLeavesOneHeaderOnTheNextPage) {
+  HalfInchMargins();
+  pp->SetHeader("H");
+  pp->SetHeaderFormat("<1");
+  pp->SetPageBorders(BorderBit(pbTop));
+  int newLines = 0;
+  pp->SetOnNewLine([&](QObject*) { ++newLines; });
+  pp->SetOnNewPage([&](QObject*) {
+    for (int i = 1; i <= 80; ++i) pp->WriteLine(QString::number(i));
+  });
+  pp->BeginDoc();
+  ASSERT_EQ(pp->PageCount(), 2);
+  EXPECT_EQ(pp->CurrentY(), 8 * 83);  // the body goes on below the handler's output
+  pp->EndDoc();
+  int headers = 0;
+  for (const DrawnText& t : PageTexts(2)) headers += t.text == "H";
+  EXPECT_EQ(headers, 1);
+  EXPECT_EQ(PageLines(2).size(), 1u);
+  // 80 line ends, one closing each of the two page starts.
+  EXPECT_EQ(newLines, 82);
+}
+
 TEST_F(DecorateTest, WrappingHeaderNeverBreaksThePage) {
   pp->SetHeader("aaa bbb ccc ddd");
   pp->SetHeaderFormat("<0.3");  // 180 pixels
@@ -371,6 +395,24 @@ INSTANTIATE_TEST_SUITE_P(
                       FriendlyCase{"Empty", "", "", "<7.5"},
                       FriendlyCase{"CodeLetterCase", "&L&C&R&P", "    ", "<7.5"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The column width is formatted fixed with 2 decimals at a precision of 8
+// significant digits: 3703700.625 becomes 3703700.6, not 3703700.62.
+TEST_F(DecorateTest, FriendlyWidthKeepsEightSignificantDigits) {
+  TTestPrinter::Setup setup;
+  setup.dpiX = setup.dpiY = 1;
+  setup.physicalWidth = 3703701;
+  setup.physicalHeight = 11;
+  setup.offsetX = setup.offsetY = 0;
+  Install(setup);
+  pp->SetMarginLeft(0.375);
+  pp->SetMarginRight(0);
+  ASSERT_DOUBLE_EQ(pp->ContentWidth(), 3703700.625);
+  pp->SetFriendlyHeader("&lX");
+  EXPECT_EQ(pp->HeaderFormat(), "<3703700.6");
+  pp->SetFriendlyFooter("&lA&rB");  // 1851850.3125 per column
+  EXPECT_EQ(pp->FooterFormat(), "<1851850.3|>1851850.3");
+}
 
 TEST_F(DecorateTest, FriendlyDateAndTimeCodesAreFixedAtConversion) {
   struct Code {

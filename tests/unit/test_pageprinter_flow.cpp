@@ -272,6 +272,23 @@ TEST_F(PagePrinterFlowTest, AlignmentPlacesTheLine) {
                              {"abcd", 240 + (4020 - 200) / 2, 249}}));
 }
 
+// The page break that a taller line causes in WriteLine comes before the line is
+// placed: a right-aligned line at the top of the new page keeps its offset
+// instead of landing where the page start left the cursor.
+TEST_F(PagePrinterFlowTest, AlignedLineMovedToTheNextPageKeepsItsOffset) {
+  ASSERT_EQ(pp->ContentHeightPixels(), 6480);
+  pp->BeginDoc();
+  for (int i = 0; i < 77; ++i) pp->WriteLine("x");
+  ASSERT_EQ(pp->PageCount(), 1);
+  ASSERT_EQ(pp->CurrentY(), 77 * 83);
+  pp->Font().SetSize(20);  // 167 pixels: the next line no longer fits
+  const int width = pp->PageCanvas()->TextWidth("R");
+  pp->WriteLineAligned(taRightJustify, "R");
+  pp->EndDoc();
+  ASSERT_EQ(pp->PageCount(), 2);
+  EXPECT_EQ(PageTexts(2), (Texts{{"R", pp->ContentWidthPixels() - width, 0}}));
+}
+
 TEST_F(PagePrinterFlowTest, TabsAreExpandedBeforeMeasuring) {
   pp->BeginDoc();
   pp->WriteLineAligned(taRightJustify, "ab\tc");

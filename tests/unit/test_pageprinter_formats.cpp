@@ -43,10 +43,10 @@ TEST(SplitTokens, NSeparatorsGiveNPlusOnePiecesUntrimmed) {
 
 struct ParseCase {
   const char* name;
-  QString spec;
+  QString column;
   TAlignment alignment;
   double width;
-  QString rest;  // the specification as left by the parse
+  QString rest;  // the column text as left by the parse
 };
 
 TEST_F(ColumnFormats, ParseColumnFormatReadsAlignmentAndWidth) {
@@ -65,13 +65,13 @@ TEST_F(ColumnFormats, ParseColumnFormatReadsAlignmentAndWidth) {
       {"far below the double range saturates", "<-1e400", taLeftJustify, -DBL_MAX, "-1e400"},
   };
   for (const ParseCase& c : cases) {
-    QString spec = c.spec;
+    QString column = c.column;
     TAlignment alignment = taCenter;
     double width = -99;
-    pp->ParseColumnFormat(spec, alignment, width);
+    pp->ParseColumnFormat(column, alignment, width);
     EXPECT_EQ(alignment, c.alignment) << c.name;
     EXPECT_DOUBLE_EQ(width, c.width) << c.name;
-    EXPECT_EQ(spec, c.rest) << c.name;
+    EXPECT_EQ(column, c.rest) << c.name;
   }
 }
 
@@ -188,11 +188,11 @@ TEST_F(ColumnFormats, ConvertingTheLargestWidthStaysANumber) {
   pp->SetMeasureUnit(muMillimeters);
   const QString converted = pp->TableFormat();
   EXPECT_FALSE(converted.contains("INF", Qt::CaseInsensitive)) << converted.toStdString();
-  QString spec = converted;
+  QString column = converted;
   TAlignment a;
   double w = 0;
   pp->SetDefaultColWidth(-1);
-  pp->ParseColumnFormat(spec, a, w);
+  pp->ParseColumnFormat(column, a, w);
   EXPECT_EQ(w, DBL_MAX);
   // The canonical text reads back unchanged.
   pp->SetTableFormat(converted);

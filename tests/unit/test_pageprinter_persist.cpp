@@ -3,6 +3,7 @@
 // component; plus a Qt Designer form that sets the main window's values.
 #include <gtest/gtest.h>
 
+#include <QMetaProperty>
 #include <QWidget>
 #include <memory>
 
@@ -126,6 +127,77 @@ TEST_F(Persistence, TheUnitIsWrittenAndReadBeforeTheMargins) {
   const QStringList names = NamesIn(WritePagePrinterDescription(pp));
   ASSERT_FALSE(names.isEmpty());
   EXPECT_EQ(names.first(), "MeasureUnit");
+}
+
+// The writer and the declared properties must agree on the published order: a
+// description sets the unit first and each font next to its text and format.
+TEST_F(Persistence, WrittenOrderIsTheDeclaredPropertyOrder) {
+  TPagePrinter pp;
+  pp.SetMeasureUnit(muMillimeters);
+  pp.SetAbortOnCancel(true);
+  pp.SetAlignment(taRightJustify);
+  pp.SetAutoFooterFont(false);
+  pp.SetAutoHeaderFont(false);
+  pp.SetCollate(false);
+  pp.SetCopies(2);
+  pp.SetDefaultColWidth(5);
+  pp.SetFileName("f.txt");
+  pp.SetFooter("F");
+  pp.SetFooterFormat(">10");
+  pp.SetGradientBackground(false);
+  pp.SetHeader("H");
+  pp.SetHeaderFormat("<10");
+  const QStringList lines{"x"};
+  pp.SetLines(&lines);
+  pp.SetLineSpacing(lsHalfSpace);
+  pp.SetOrientation(poLandscape);
+  pp.SetPageBorderOffset(1);
+  pp.SetPageBorders(BorderBit(pbLeft));
+  pp.SetPrintToFile(true);
+  pp.SetProgressMessage("m");
+  pp.SetShadowColor(clRed);
+  pp.SetShadowOffset(1);
+  pp.SetShowCancel(false);
+  pp.SetShowMargins(false);
+  pp.SetShowProgress(false);
+  pp.SetTableFormat("<10");
+  pp.SetTableGrid(true);
+  pp.SetTabSize(2);
+  pp.SetTitle("T");
+  pp.SetWordWrap(false);
+  pp.SetZoomLocation(zlCenter);
+  pp.SetZoomPercent(30);
+  pp.SetColor(clWhite);
+  pp.Font().SetSize(12);
+  pp.SetTokenSeparator(';');
+  const QStringList plain = NamesIn(WritePagePrinterDescription(pp));
+  // With friendly texts the header and footer cells and formats are not written.
+  pp.SetFriendlyFooter("&rF");
+  pp.SetFriendlyHeader("&lH");
+  const QStringList friendly = NamesIn(WritePagePrinterDescription(pp));
+
+  const QMetaObject& meta = TPagePrinter::staticMetaObject;
+  QStringList declared;
+  for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) declared << meta.property(i).name();
+  ASSERT_FALSE(declared.isEmpty());
+  EXPECT_EQ(declared.first(), "MeasureUnit");
+
+  QStringList seen;
+  for (const QStringList& written : {plain, friendly}) {
+    int previous = -1;
+    for (const QString& name : written) {
+      if (name == "Visible") continue;  // inherited, not declared here
+      QString property = name;
+      if (name == "Font") property = "BodyFontText";
+      else if (name == "HeaderFont" || name == "FooterFont") property = name + "Text";
+      const int index = int(declared.indexOf(property));
+      ASSERT_GE(index, 0) << name.toStdString();
+      EXPECT_GT(index, previous) << name.toStdString() << " written out of the declared order";
+      previous = index;
+      if (!seen.contains(property)) seen << property;
+    }
+  }
+  EXPECT_EQ(seen.size(), declared.size()) << "every declared property is written when it is not a default";
 }
 
 TEST_F(Persistence, OnlyValuesThatDifferFromTheDefaultsAreWritten) {

@@ -499,6 +499,37 @@ TEST_F(PrintTest, OpenDocumentIsEndedBeforePrinting) {
   EXPECT_EQ(printer->Sheets()[0].page, pp->Pages(1));
 }
 
+// The printer object is shared: a job that someone else has open is not this run's to discard.
+TEST_F(PrintTest, JobOpenElsewhereMakesPrintFailWithoutDiscardingThatJob) {
+  MakePages(2);
+  printer->BeginDoc();
+  printer->ClearRecord();
+  EXPECT_THROW(pp->Print(), EPrinter);
+  EXPECT_TRUE(printer->Printing());
+  EXPECT_TRUE(printer->Events().empty());  // no Abort, no EndDoc of the other job
+  EXPECT_EQ(pp->ProgressDialog(), nullptr);
+  EXPECT_FALSE(pp->PrintRunning());
+  printer->EndDoc();
+}
+
+// The loops run for the copies read at the start; the dialog counts the same sheets.
+TEST_F(PrintTest, CopiesChangedDuringTheRunDoNotChangeTheProgressCount) {
+  MakePages(2);
+  pp->SetCopies(2);
+  std::vector<DialogState> seen;
+  printer->afterSheet = [&] {
+    seen.push_back(Dialog());
+    if (printer->Sheets().size() == 1) pp->SetCopies(1);
+  };
+  EXPECT_TRUE(pp->Print());
+  printer->afterSheet = nullptr;
+  EXPECT_EQ(SheetPages(), (std::vector<int>{1, 2, 1, 2}));
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen[3].label, QStringLiteral("Page 2 of 2 x 2 Copies"));
+  EXPECT_EQ(seen[3].maximum, 4);
+  EXPECT_EQ(seen[3].value, 4);
+}
+
 struct PageLinkCase {
   const char* name;
   std::vector<std::pair<char, uint32_t>> sets;  // 'F' FromPage, 'T' ToPage

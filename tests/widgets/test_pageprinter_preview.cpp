@@ -6,6 +6,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <memory>
 
 #include "Canvas.h"
@@ -133,7 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ScreenUnitCase{"SevenAndAHalfGoesUp", muInches, 0.3125, 25, 30, 8},
                       ScreenUnitCase{"Inch25mm", muMillimeters, 25.4, 50, 96, 48},
                       ScreenUnitCase{"SixMillimeters", muMillimeters, 6.0, 100, 23, 23},
-                      ScreenUnitCase{"HalfInchAt150", muInches, 0.5, 150, 48, 72}),
+                      ScreenUnitCase{"HalfInchAt150", muInches, 0.5, 150, 48, 72},
+                      ScreenUnitCase{"NotANumberIsZero", muInches, std::nan(""), 100, 0, 0},
+                      ScreenUnitCase{"HugeLengthStopsAtIntRange", muInches, 1e12, 25, INT_MAX, 536870912}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PreviewTest, SheetIsWhiteWithABlackOutlineCentredOnTheGradient) {
@@ -311,6 +315,50 @@ TEST(PreviewGradient, SystemColoursAreResolved) {
   EXPECT_EQ(image.pixel(0, 1), Rgb(clBtnFace));
 }
 
+// Channel products of a very tall gradient do not fit in 32 bits.
+TEST(PreviewGradient, TallRectangleKeepsExactStartAndEndColours) {
+  const int tall = 10'000'000;
+  QImage top(2, 2, QImage::Format_RGB32), bottom(2, 2, QImage::Format_RGB32);
+  for (QImage* image : {&top, &bottom}) {
+    image->fill(Qt::magenta);
+    QPainter painter(image);
+    painter.setClipRect(QRect(0, 0, 2, 2));
+    if (image == &bottom) painter.translate(0, -(tall - 2));  // the last two rows
+    TPainterCanvas canvas(&painter);
+    TPagePrinter::GradientFill(canvas, QRect(0, 0, 2, tall), clWhite, clBlack, true);
+  }
+  EXPECT_EQ(top.pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(top.pixel(1, 1), qRgb(254, 254, 254));  // 255 * (n - 1) div n
+  EXPECT_EQ(bottom.pixel(0, 0), qRgb(0, 0, 0));     // 255 div n
+  EXPECT_EQ(bottom.pixel(1, 1), qRgb(0, 0, 0));
+}
+
+// Only the bands inside the painter's clip are filled; those are the same as without a clip.
+TEST(PreviewGradient, ClippedFillPaintsTheSameBands) {
+  QImage whole(3, 6, QImage::Format_RGB32), clipped(3, 6, QImage::Format_RGB32);
+  whole.fill(Qt::magenta);
+  clipped.fill(Qt::magenta);
+  {
+    QPainter painter(&whole);
+    TPainterCanvas canvas(&painter);
+    TPagePrinter::GradientFill(canvas, QRect(0, 0, 3, 6), clBlack, clWhite, true);
+  }
+  {
+    QPainter painter(&clipped);
+    painter.setClipRect(QRect(0, 2, 3, 2));
+    TPainterCanvas canvas(&painter);
+    TPagePrinter::GradientFill(canvas, QRect(0, 0, 3, 6), clBlack, clWhite, true);
+  }
+  for (int y = 0; y < 6; ++y) {
+    SCOPED_TRACE(y);
+    if (y == 2 || y == 3)
+      EXPECT_EQ(clipped.pixel(1, y), whole.pixel(1, y));
+    else
+      EXPECT_EQ(clipped.pixel(1, y), qRgb(255, 0, 255));
+  }
+  EXPECT_EQ(whole.pixel(1, 3), qRgb(153, 153, 153));  // 255 * 3 div 5
+}
+
 struct RepaintCase {
   const char* name;
   std::function<void(TPagePrinter&)> set;
@@ -374,6 +422,30 @@ TEST_F(PreviewTest, SmallZoomFillsTheVisibleArea) {
   QCoreApplication::processEvents();
   EXPECT_FALSE(pp->horizontalScrollBar()->isVisible());
   EXPECT_EQ(pp->PreviewBox()->size(), pp->viewport()->size());
+}
+
+// Sheet, shadow and margin edges of an extreme zoom or shadow lie beyond int range if
+// added up in 32 bits; they must land far outside the surface instead of wrapping.
+TEST_F(PreviewTest, ExtremeZoomAndShadowPaintWithoutWrapping) {
+  Show(300, 200);
+  MakePageWithSquare();
+  auto paintCorner = [&] {
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    QPainter painter(&image);
+    painter.setClipRect(image.rect());
+    pp->PaintPreview(painter);
+    return image;
+  };
+  pp->SetShadowColor(clRed);
+  pp->SetShadowOffset(0x7FFFFFFFu);
+  QImage image = paintCorner();
+  EXPECT_EQ(CountAll(image, Rgb(clRed)), 0);  // the shadow is more than 2^31 pixels away
+
+  pp->SetShadowOffset(5);
+  pp->SetZoomPercent(0xFFFFFFFFu);  // the sheet is wider than int can hold
+  image = paintCorner();
+  EXPECT_EQ(CountAll(image, Rgb(clWhite)), 40 * 40);  // deep inside the blank top-left of the sheet
 }
 
 TEST_F(PreviewTest, ZoomLocationTakesEffectAtTheNextRangeUpdate) {

@@ -53,6 +53,8 @@ TEST(ProgressDialog, ControlsAreSetUpAsTheFormSays) {
   EXPECT_EQ(dialog.btnCancel->text(), QStringLiteral("&Cancel"));
   EXPECT_TRUE(dialog.btnCancel->isDefault());
   EXPECT_EQ(dialog.font().family(), QStringLiteral("MS Sans Serif"));
+  EXPECT_EQ(dialog.font().pixelSize(), 11);  // height -11 at the layout's 96 pixels per inch
+  EXPECT_EQ(dialog.lblStatus->font().pixelSize(), 11);
 }
 
 TEST(ProgressDialog, StepItAdvancesByOne) {

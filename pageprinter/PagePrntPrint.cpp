@@ -85,7 +85,11 @@ bool TPagePrinter::Print() {
   if (cancelled) {
     result = false;
     if (printer_->Printing()) {
-      if (abortOnCancel_)
+      // A cancel before the first sheet leaves a job without pages; ending it
+      // normally could still feed a blank sheet, so it is discarded instead.
+      // (A sheet has been drawn exactly when its page end is still pending.)
+      const bool sheetDrawn = newPagePending_;
+      if (abortOnCancel_ || !sheetDrawn)
         printer_->Abort();
       else
         printer_->EndDoc();

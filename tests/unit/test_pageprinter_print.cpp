@@ -394,6 +394,17 @@ INSTANTIATE_TEST_SUITE_P(Sheets, CancelTest,
                                            CancelCase{"ThirdSheetAborts", 3, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A cancel noticed before the first sheet leaves a job without pages: it is
+// discarded rather than ended, so no blank sheet is fed.
+TEST_F(PrintTest, CancelBeforeTheFirstSheetDiscardsTheEmptyJob) {
+  MakePages(2);
+  QTimer::singleShot(0, [&] { pp->ProgressCancelClick(); });
+  EXPECT_FALSE(pp->Print());
+  for (const auto& sheet : printer->Sheets()) EXPECT_EQ(sheet.page, nullptr);  // nothing was drawn
+  EXPECT_EQ(Events(), JobEvents(0, "Abort"));
+  EXPECT_FALSE(printer->Printing());
+}
+
 TEST_F(PrintTest, CancelDuringTheLastSheetHasNoEffect) {
   MakePages(2);
   printer->afterSheet = [&] {

@@ -11,6 +11,8 @@ float PeriodRate(float annualRatePercent, PaymentFrequency frequency) {
 }
 
 namespace {
+[[noreturn]] void ThrowOverflow() { throw Exception(QStringLiteral("Floating point overflow")); }
+
 // (1 + r)^n by repeated squaring; a negative n gives the reciprocal.
 long double IntPower(long double base, int32_t n) {
   uint64_t e = n < 0 ? uint64_t(-int64_t(n)) : uint64_t(n);
@@ -21,7 +23,9 @@ long double IntPower(long double base, int32_t n) {
     e >>= 1;
     if (e != 0) square *= square;
   }
-  return n < 0 ? 1.0L / result : result;
+  if (n >= 0) return result;
+  if (result == 0.0L) throw EZeroDivide();  // the power underflowed to zero
+  return 1.0L / result;
 }
 }  // namespace
 
@@ -42,6 +46,9 @@ long double AnnuityPayment(long double rate, int32_t periods, long double presen
     annuity = (compound - 1.0L) / rate;
   }
   if (timing == 1) annuity *= 1.0L + rate;
+  // The extended range is exceeded only by absurd rates or counts; the
+  // floating-point unit reports that as an overflow rather than going on.
+  if (!std::isfinite(compound) || !std::isfinite(annuity)) ThrowOverflow();
   if (compound > 1E16L) return -presentValue * rate / (1.0L + timing * rate);
   const long double numerator = -presentValue * compound - futureValue;
   if (annuity == 0.0L) {

@@ -33,11 +33,9 @@ QString TooManyPaymentsMessage() {
 }
 
 void ReadInputsAndComputePayment(const LoanInputTexts& texts, LoanState& state, const FormatSettings& fs) {
-  long double amount = 0, rate = 0;
   // The check accepted both texts, so these conversions succeed with the same values.
-  if (!TryTextToFloat(texts.amount, amount, fs) || !TryTextToFloat(texts.interest, rate, fs))
-    throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(texts.amount));
-  state.LoanAmount = Money::FromValue(amount);
+  state.LoanAmount = Money::FromValue(StrToFloat(texts.amount, fs));
+  const long double rate = StrToFloat(texts.interest, fs);
   // Storing a rate beyond single precision overflows, as the FPU's store would report.
   if (std::fabs(rate) > static_cast<long double>(std::numeric_limits<float>::max()))
     throw Exception(QStringLiteral("Floating point overflow"));

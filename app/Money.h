@@ -54,11 +54,9 @@ inline int64_t RoundHalfEvenToInt64(long double scaled) {
 }
 inline Money Money::FromScaled(long double scaled) { return Money{RoundHalfEvenToInt64(scaled)}; }
 
-// Money in the regional currency format with exactly two decimals; the third
-// decimal rounds half away from zero (0.005 shows as one cent).
+// Money in the regional currency format with exactly two decimals: the value
+// taken to 18 significant digits, then the third decimal rounded half away
+// from zero (0.005 shows as one cent).
 QString FormatMoney(Money value, const FormatSettings& fs = FormatSettings::Current());
-// The same into a caller's buffer, for bulk formatting without reallocating.
+// The same into a caller's string.
 void FormatMoneyTo(Money value, QString& out, const FormatSettings& fs = FormatSettings::Current());
-// Puts the currency symbol and the sign around unsigned amount text (digits,
-// grouping and decimals already in place), following the regional forms.
-QString DecorateCurrency(const QString& amount, bool negative, const FormatSettings& fs);

@@ -45,7 +45,10 @@ class CornerHeadingPainter : public QObject {
     option.position = QStyleOptionHeader::OnlyOneSection;
     option.text = text_;
     option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-    option.state |= QStyle::State_Raised;
+    // The corner button is disabled so it cannot select the table; its heading
+    // is still drawn like the other headings, not greyed.
+    option.state |= QStyle::State_Raised | QStyle::State_Enabled;
+    option.palette.setCurrentColorGroup(corner_->isActiveWindow() ? QPalette::Active : QPalette::Inactive);
     QStylePainter painter(corner_);
     painter.drawControl(QStyle::CE_Header, option);
     return true;
@@ -105,6 +108,10 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   Label5 = ui_->Label5;
   lblTotalAmt = ui_->lblTotalAmt;
   PgPrint = ui_->PgPrint;
+  // The captions size themselves to their text, as labels do by default.
+  for (QLabel* caption : {Label1, Label2, Label3, Label4, Label5, Label6, Label7}) caption->adjustSize();
+  // The bevels draw one line along their top edge.
+  for (QFrame* bevel : {Bevel1, Bevel2}) bevel->setFrameRect(QRect(0, 0, bevel->width(), 2));
   for (QLabel* value : {lblPayment, lblInterest, lblPrincipal, lblTotalAmt}) {
     QPalette palette = value->palette();
     palette.setColor(QPalette::WindowText, ToQColor(clRed));
@@ -236,7 +243,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         break;
       }
       case QEvent::FocusIn: {
-        const bool byMouse = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // The focus only coming back after another window or a popup menu had
+        // it is no entry into the box: its text and selection stay as they were.
+        if ((reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) && focusKeptAway_ == box) {
+          focusKeptAway_ = nullptr;
+          break;
+        }
+        focusKeptAway_ = nullptr;
+        const bool byMouse = reason == Qt::MouseFocusReason;
         // Let the box take the focus first, then select over whatever it did.
         box->event(event);
         if (box == txtAmount) txtAmountEnter(box);
@@ -254,9 +269,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
           return true;
         }
         break;
-      case QEvent::FocusOut:
+      case QEvent::FocusOut: {
         if (selectOnRelease_ == box) selectOnRelease_ = nullptr;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        focusKeptAway_ = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ? box : nullptr;
         break;
+      }
       default:
         break;
     }
@@ -321,7 +339,13 @@ bool TMainForm::InputsPass() {
   if (!failing) return true;
   TheDialogs().MessageBeep(1);
   TheDialogs().ShowMessage(Application::Title(), InputErrorMessage(*failing));
-  Box(*failing)->setFocus(Qt::OtherFocusReason);
+  // The box is entered anew even when it had the focus before the message,
+  // so its whole text is selected; while this window is still inactive the
+  // entry happens when it becomes active again.
+  QLineEdit* box = Box(*failing);
+  focusKeptAway_ = nullptr;
+  box->setFocus(Qt::OtherFocusReason);
+  if (box->hasFocus()) SelectWholeText(box);
   return false;
 }
 

@@ -117,6 +117,8 @@ class TMainForm : public QWidget {
   QDialog* aboutBox_ = nullptr;
   QDialog* helpWindow_ = nullptr;
   QLineEdit* selectOnRelease_ = nullptr;
+  // The box that lost the focus to another window or a popup, not to another control.
+  QLineEdit* focusKeptAway_ = nullptr;
   bool printRunning_ = false;
   bool centred_ = false;
 };

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <memory>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <exception>
 
@@ -42,6 +43,7 @@ const char kUsage[] =
     "                by --pdf and --text\n"
     "  --pdf FILE    write the printed schedule (the pages a printer gets) as PDF\n"
     "  --text FILE   write the page printer's plain-text rendering of it\n"
+    "                (both are laid out on a Letter sheet; no printer is needed)\n"
     "\n"
     "Output: the lines 'Payment', 'Total Interest', 'Total Principal' and 'Total',\n"
     "each with its amount after a tab, then the table: the heading row and one row\n"
@@ -111,15 +113,17 @@ bool WantsPrinting(int argc, char** argv) {
 // handlers the window's Print runs, and sends it to a PDF file and/or writes
 // its text rendering. Errors are thrown.
 void PrintSchedule(const Options& options, const LoanInputTexts& texts, const QDate& start) {
-  std::unique_ptr<TPrinter> previous;
-  if (!options.pdf.isEmpty()) previous = SetPrinter(MakePdfPrinter(options.pdf));
+  // The pages are laid out on the PDF printer's Letter sheet, also when only
+  // the text is wanted: the text then does not depend on the printers this
+  // machine has (and needs none). Its file is written only by a print job.
+  QTemporaryDir scratch;
+  const QString pdfName =
+      options.pdf.isEmpty() ? scratch.filePath(QStringLiteral("unused.pdf")) : options.pdf;
+  std::unique_ptr<TPrinter> previous = SetPrinter(MakePdfPrinter(pdfName));
   struct Restore {
     std::unique_ptr<TPrinter>& previous;
-    bool active;
-    ~Restore() {
-      if (active) SetPrinter(std::move(previous));
-    }
-  } restore{previous, !options.pdf.isEmpty()};
+    ~Restore() { SetPrinter(std::move(previous)); }
+  } restore{previous};
 
   TMainForm form;
   form.txtAmount->setText(texts.amount);

@@ -264,33 +264,41 @@ QString FormatCurrency(long double value, int decimals, const FormatSettings& fs
 
 QString ApplyCurrencyFormat(bool negative, const QString& integerDigits, const QString& fractionDigits,
                             const FormatSettings& fs) {
+  QString out;
+  ApplyCurrencyFormatTo(out, negative, integerDigits, fractionDigits, fs);
+  return out;
+}
+
+void ApplyCurrencyFormatTo(QString& out, bool negative, QStringView integerDigits, QStringView fractionDigits,
+                           const FormatSettings& fs) {
   static const char* const kPositive[] = {"$1", "1$", "$ 1", "1 $"};
   static const char* const kNegative[] = {"($1)", "-$1",  "$-1",  "$1-",  "(1$)", "-1$",  "1-$",   "1$-",
                                           "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
   qsizetype start = 0;
   while (start + 1 < integerDigits.size() && integerDigits[start] == u'0') ++start;
-  const QString digits = integerDigits.isEmpty() ? QStringLiteral("0") : integerDigits.mid(start);
-
-  QString number;
-  number.reserve(digits.size() + digits.size() / 3 + fractionDigits.size() + 2);
-  for (qsizetype i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0 && !fs.thousandSeparator.isNull()) number += fs.thousandSeparator;
-    number += digits[i];
-  }
-  if (!fractionDigits.isEmpty()) number += fs.decimalSeparator + fractionDigits;
+  static const QString kZero = QStringLiteral("0");
+  const QStringView digits = integerDigits.isEmpty() ? QStringView(kZero) : integerDigits.mid(start);
 
   const char* form = negative ? kNegative[(fs.negCurrFormat >= 0 && fs.negCurrFormat < 16) ? fs.negCurrFormat : 0]
                               : kPositive[(fs.currencyFormat >= 0 && fs.currencyFormat < 4) ? fs.currencyFormat : 0];
-  QString out;
+  out.clear();
+  out.reserve(fs.currencyString.size() + digits.size() + digits.size() / 3 + fractionDigits.size() + 4);
   for (const char* c = form; *c; ++c) {
-    if (*c == '$')
+    if (*c == '$') {
       out += fs.currencyString;
-    else if (*c == '1')
-      out += number;
-    else
+    } else if (*c == '1') {
+      for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0 && !fs.thousandSeparator.isNull()) out += fs.thousandSeparator;
+        out += digits[i];
+      }
+      if (!fractionDigits.isEmpty()) {
+        out += fs.decimalSeparator;
+        out += fractionDigits;
+      }
+    } else {
       out += QLatin1Char(*c);
+    }
   }
-  return out;
 }
 
 // ---- dates ----

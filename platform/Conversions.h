@@ -81,6 +81,9 @@ QString FormatCurrency(long double value, int decimals, const FormatSettings& fs
 // currency symbol and sign by currencyFormat or negCurrFormat.
 QString ApplyCurrencyFormat(bool negative, const QString& integerDigits, const QString& fractionDigits,
                             const FormatSettings& fs = FormatSettings::Current());
+// The same into a caller's string, reusing its storage (bulk formatting of table cells).
+void ApplyCurrencyFormatTo(QString& out, bool negative, QStringView integerDigits, QStringView fractionDigits,
+                           const FormatSettings& fs = FormatSettings::Current());
 
 // Short-date conversion in the settings' order and separator: day and month of
 // one or two digits, a year of two or four digits, spaces allowed around each

@@ -2,6 +2,7 @@
 // failures go to stderr with the documented exit status.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -15,7 +16,8 @@ struct CliRun {
   QString err;
 };
 
-CliRun Schedule(const QStringList& args, const QString& locale = QStringLiteral("en_US.UTF-8")) {
+CliRun Schedule(const QStringList& args, const QString& locale = QStringLiteral("en_US.UTF-8"),
+                const QList<QPair<QString, QString>>& extraEnv = {}) {
   const QString program = QStringLiteral(TALLYVANE_BINARY_DIR "/cli/tallyvane-schedule");
   CliRun r;
   if (!QFile::exists(program)) {
@@ -27,6 +29,7 @@ CliRun Schedule(const QStringList& args, const QString& locale = QStringLiteral(
   env.insert(QStringLiteral("LC_ALL"), locale);
   env.insert(QStringLiteral("LANG"), locale);
   env.remove(QStringLiteral("DISPLAY"));
+  for (const auto& [name, value] : extraEnv) env.insert(name, value);
   p.setProcessEnvironment(env);
   p.start(program, args);
   if (!p.waitForFinished(60000)) return r;
@@ -96,6 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{{"0", "12", "0"}, 1, "Invalid floating point operation"},
                       FailureCase{{"1000", "12", "12.5"}, 1, "'12.5' is not a valid integer value"},
                       FailureCase{{"1000", "-1200", "12"}, 1, "Payment"},
+                      FailureCase{{"1000", "1200", "20000"}, 1, "Floating point overflow"},
+                      FailureCase{{"1e16", "12", "12"}, 1, "Invalid floating point operation"},
                       FailureCase{{"1000", "12", "-3"}, 1, "The number of payments must not be negative."},
                       FailureCase{{"1000", "12", "1000001"}, 1, "The number of payments must not exceed 1,000,000."},
                       FailureCase{{"1000", "12"}, 2, "tallyvane-schedule: expected AMOUNT RATE PAYMENTS"},
@@ -131,6 +136,25 @@ TEST(CliPrint, PdfAndTextCarryThePrintedSchedule) {
   EXPECT_TRUE(pdfText.contains(QStringLiteral("Amortization Schedule"))) << pdfText.toStdString();
   EXPECT_TRUE(pdfText.contains(QStringLiteral("01/03/2026")));
   EXPECT_TRUE(pdfText.contains(QStringLiteral("Page - 1")));
+}
+
+// The text rendering needs no printer: with no CUPS scheduler to ask it is
+// still written, laid out on a Letter sheet.
+TEST(CliPrint, TextAloneNeedsNoPrinter) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString text = dir.filePath(QStringLiteral("alone.txt"));
+  const CliRun r = Schedule({"--start", "1/15/2024", "--text", text, "1000", "12", "12"}, QStringLiteral("en_US.UTF-8"),
+                            {{QStringLiteral("CUPS_SERVER"), dir.filePath(QStringLiteral("no-such-socket"))}});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+  QFile textFile(text);
+  ASSERT_TRUE(textFile.open(QIODevice::ReadOnly));
+  const QString rendered = QString::fromLatin1(textFile.readAll());
+  EXPECT_TRUE(rendered.contains(QStringLiteral("03/14/2024"))) << rendered.toStdString();
+  EXPECT_TRUE(rendered.contains(QStringLiteral("Totals")));
+  EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("unused.pdf"))));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"alone.txt"}));
 }
 
 TEST(CliPrint, FailuresAreReported) {

@@ -182,6 +182,25 @@ TEST(AnnuityPayment, HugeCompoundFactorUsesTheInterestOnlyBranch) {
   EXPECT_EQ(AnnuityPayment(1.0L, 60, -1000, 0, 1), 500.0L);
 }
 
+// A compound factor beyond the extended range is a floating-point overflow,
+// not an infinity carried into the interest-only branch.
+TEST(AnnuityPayment, CompoundFactorBeyondTheExtendedRangeOverflows) {
+  for (int32_t n : {20000, 1000000}) {
+    try {
+      AnnuityPayment(1.0L, n, -1000, 0, 0);
+      FAIL() << "no error for " << n;
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("Floating point overflow"));
+    }
+  }
+  // 2^16383 still fits.
+  EXPECT_EQ(AnnuityPayment(1.0L, 16383, -1000, 0, 0), 1000.0L);
+  // A power that underflows to zero cannot be inverted.
+  EXPECT_THROW(AnnuityPayment(-0.5L, -20000, -1000, 0, 0), EZeroDivide);
+  // A factor that underflows does so quietly: (1000 x 0) / 2.
+  EXPECT_EQ(AnnuityPayment(-0.5L, 20000, -1000, 0, 0), 0.0L);
+}
+
 TEST(AnnuityPayment, Failures) {
   try {
     AnnuityPayment(-1.0L, 12, -1000, 0, 0);

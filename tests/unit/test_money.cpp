@@ -119,6 +119,29 @@ TEST(MoneyFormat, FollowsPositiveFormsSeparatorsAndSymbol) {
   EXPECT_EQ(FormatMoney(Money::FromCount(12345000), fs), QString::fromUtf8("€1234,50"));
 }
 
+// Money shows as its value taken to 18 significant digits: from 10^18
+// ten-thousandths on only three decimals survive, and the cent rounding works
+// on those (guards against formatting the exact count everywhere).
+TEST(MoneyFormat, NineteenDigitCountsRoundThroughEighteenSignificantDigits) {
+  EXPECT_EQ(FormatMoney(Money::FromCount(999999999999999949), Us()), "$99,999,999,999,999.99");
+  EXPECT_EQ(FormatMoney(Money::FromCount(1000000000000000049), Us()), "$100,000,000,000,000.01");
+  EXPECT_EQ(FormatMoney(Money::FromCount(1234567890123456749), Us()), "$123,456,789,012,345.68");
+  EXPECT_EQ(FormatMoney(Money::FromCount(-1234567890123456749), Us()), "($123,456,789,012,345.68)");
+  FormatSettings fs = Us();
+  fs.negCurrFormat = 8;
+  fs.currencyString = QStringLiteral("kr");
+  fs.thousandSeparator = QChar();
+  EXPECT_EQ(FormatMoney(Money::FromCount(-1234567890123456700), fs), "-123456789012345.67 kr");
+}
+
+TEST(MoneyFormat, UnknownFormsFallBackToTheFirst) {
+  FormatSettings fs = Us();
+  fs.currencyFormat = 7;
+  fs.negCurrFormat = 42;
+  EXPECT_EQ(FormatMoney(Money::FromCount(15000), fs), "$1.50");
+  EXPECT_EQ(FormatMoney(Money::FromCount(-15000), fs), "($1.50)");
+}
+
 TEST(MoneyFormat, BufferVariantGivesTheSameText) {
   QString out = QStringLiteral("something long left over from before");
   FormatMoneyTo(Money::FromCount(-888488), out, Us());

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -93,6 +94,27 @@ TEST_F(PrintCommandTest, PagePrinterCarriesTheFormsSettings) {
   EXPECT_EQ(p->FooterFont().Height(), -11);
   EXPECT_EQ(p->FooterFont().Style(), TFontStyles(fsItalic));
   EXPECT_TRUE(p->OnNewPage() != nullptr);
+  // The rest of what the form stores, and the defaults it relies on.
+  EXPECT_EQ(p->HeaderFormat(), QStringLiteral("^4|>2"));
+  EXPECT_EQ(p->FooterFormat(), QStringLiteral(">5"));
+  EXPECT_DOUBLE_EQ(p->MarginBottom(), 0.5);
+  EXPECT_DOUBLE_EQ(p->MarginRight(), 0.5);
+  EXPECT_EQ(p->Font().Style(), TFontStyles(0));
+  EXPECT_EQ(p->Font().Color(), clWindowText);
+  EXPECT_EQ(p->HeaderFont().Name(), QStringLiteral("Courier New"));
+  EXPECT_EQ(p->HeaderFont().Height(), -13);
+  EXPECT_EQ(p->FooterFont().Name(), QStringLiteral("Courier New"));
+  EXPECT_EQ(p->MeasureUnit(), muInches);
+  EXPECT_EQ(p->TokenSeparator(), QChar(u'|'));
+  EXPECT_TRUE(p->WordWrap());
+  EXPECT_FALSE(p->TableGrid());
+  EXPECT_FALSE(p->PrintToFile());
+  EXPECT_TRUE(p->ShowProgress());
+  EXPECT_TRUE(p->ShowCancel());
+  for (QScrollBar* bar : {p->horizontalScrollBar(), p->verticalScrollBar()}) {
+    EXPECT_EQ(bar->singleStep(), 16);
+    EXPECT_TRUE(bar->hasTracking());
+  }
 }
 
 TEST_F(PrintCommandTest, InvalidInputsPrintNothing) {

@@ -4,7 +4,6 @@
 // test printer. Targets: under 2 s and under 1 GB for about 110,000 rows.
 // Peak RSS (getrusage) is reported as a counter; run one size per process
 // (--benchmark_filter) to read each size's own peak.
-#include <sys/resource.h>
 
 #include <QApplication>
 #include <QLocale>
@@ -12,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Conversions.h"
 #include "Graphics.h"
 #include "PagePrnt.h"
@@ -99,9 +99,7 @@ void BM_BuildScheduleDocument(benchmark::State& state) {
     }
   }
   SetPrinter(std::move(previous));
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1024.0;
+  state.counters["peak_rss_MB"] = PeakRssMb();
   state.counters["rows"] = double(rows.size());
 }
 
@@ -115,14 +113,4 @@ BENCHMARK(BM_BuildScheduleDocument)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
-  InstallFontSubstitutions();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks(argc, argv); }

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "BenchSupport.h"
 #include "Conversions.h"
 #include "Graphics.h"
 #include "PagePrnt.h"
@@ -97,14 +98,4 @@ BENCHMARK(BM_BuildAndPrint2000PagesToPdf)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  InstallFontSubstitutions();
-  FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks(argc, argv); }

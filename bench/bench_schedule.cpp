@@ -1,13 +1,13 @@
 // Speed and memory of the schedule: computing the values, formatting every
 // cell, and Calculate in the main window (offscreen).
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QTableView>
 #include <QLocale>
 
+#include "BenchSupport.h"
 #include "Conversions.h"
 #include "Graphics.h"
 #include "Loan.h"
@@ -22,12 +22,6 @@ LoanState MillionPayments() {
   s.PaymentCount = 1000000;
   s.PaymentAmount = ComputePayment(s.LoanAmount, s.PeriodRate, s.PaymentCount);
   return s;
-}
-
-double PeakRssMb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return double(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
 }
 
 void BM_ScheduleValues(benchmark::State& state) {
@@ -80,13 +74,4 @@ BENCHMARK(BM_CalculateWindowMillion)->Unit(benchmark::kMillisecond)->Repetitions
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  InstallFontSubstitutions();
-  FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks(argc, argv); }

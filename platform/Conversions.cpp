@@ -130,15 +130,23 @@ bool RoundFixed(long double value, int precision, int decimals, Decimal& d) {
   return true;
 }
 
+// Leading blanks and an optional sign, read alike by both number readers.
+// Returns the index of the first character after them.
+qsizetype SkipBlanksAndSign(const QChar* p, qsizetype n, bool& negative) {
+  qsizetype i = 0;
+  while (i < n && p[i] == u' ') ++i;
+  negative = false;
+  if (i < n && (p[i] == u'+' || p[i] == u'-')) negative = p[i++] == u'-';
+  return i;
+}
+
 }  // namespace
 
 bool TryTextToFloat(const QString& text, long double& value, const FormatSettings& fs) {
   const QChar* p = text.constData();
   const qsizetype n = text.size();
-  qsizetype i = 0;
-  while (i < n && p[i] == u' ') ++i;
   bool negative = false;
-  if (i < n && (p[i] == u'+' || p[i] == u'-')) negative = p[i++] == u'-';
+  qsizetype i = SkipBlanksAndSign(p, n, negative);
 
   std::string mantissa;  // digits without the separator
   long long integerCount = 0;
@@ -204,10 +212,8 @@ long double StrToFloat(const QString& text, const FormatSettings& fs) {
 bool TryStrToInt(const QString& text, int32_t& value) {
   const QChar* p = text.constData();
   const qsizetype n = text.size();
-  qsizetype i = 0;
-  while (i < n && p[i] == u' ') ++i;
   bool negative = false;
-  if (i < n && (p[i] == u'+' || p[i] == u'-')) negative = p[i++] == u'-';
+  qsizetype i = SkipBlanksAndSign(p, n, negative);
   if (i == n) return false;
   long long magnitude = 0;
   for (; i < n; ++i) {

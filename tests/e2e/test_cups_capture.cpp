@@ -13,20 +13,13 @@
 #include <gtest/gtest.h>
 
 #include "Canvas.h"
+#include "CaptureQueue.h"
 #include "Device.h"
 #include "Errors.h"
+#include "PdfTools.h"
 #include "Printer.h"
 
 namespace {
-
-QString RunTool(const QString& program, const QStringList& args) {
-  QProcess p;
-  p.start(program, args);
-  if (!p.waitForFinished(60000)) return {};
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-QString CaptureDir() { return QString::fromLocal8Bit(qgetenv("TALLYVANE_CAPTURE_DIR")); }
 
 // A title no earlier job in the folder can have.
 QString UniqueTitle(const char* what) {
@@ -34,14 +27,6 @@ QString UniqueTitle(const char* what) {
       .arg(what)
       .arg(QCoreApplication::applicationPid())
       .arg(QDateTime::currentMSecsSinceEpoch());
-}
-
-QString MetaValue(const QString& metaFile, const QString& key) {
-  QFile f(metaFile);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  for (const QByteArray& line : f.readAll().split('\n'))
-    if (line.startsWith(key.toUtf8() + '=')) return QString::fromUtf8(line.mid(key.size() + 1));
-  return {};
 }
 
 // The captured document of the job with the given title, waiting for the
@@ -66,35 +51,13 @@ bool QueueIdle(int seconds) {
   QElapsedTimer timer;
   timer.start();
   while (timer.elapsed() < seconds * 1000) {
-    if (RunTool("lpstat", {"-o", "tallyvane-capture"}).trimmed().isEmpty()) return true;
+    if (RunTool("lpstat", {"-o", kCaptureQueue}).trimmed().isEmpty()) return true;
     QThread::msleep(100);
   }
   return false;
 }
 
-QString PdfInfo(const QString& file, const QString& field) {
-  for (const QString& line : RunTool("pdfinfo", {file}).split('\n'))
-    if (line.startsWith(field + ':')) return line.mid(field.size() + 1).trimmed();
-  return {};
-}
-
-int PdfPageCount(const QString& file) {
-  const QString pages = PdfInfo(file, "Pages");
-  return pages.isEmpty() ? -1 : pages.toInt();
-}
-
-class CupsCapture : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (CaptureDir().isEmpty())
-      GTEST_SKIP() << "TALLYVANE_CAPTURE_DIR is not set; start the capture queue with "
-                      "tests/e2e/cups/cups-capture.sh start DIR and export TALLYVANE_CAPTURE_DIR=DIR";
-    ASSERT_TRUE(QDir(CaptureDir()).exists()) << CaptureDir().toStdString();
-    const QPrinterInfo queue = QPrinterInfo::defaultPrinter();
-    ASSERT_FALSE(queue.isNull()) << "Qt finds no default printer";
-    ASSERT_EQ(queue.printerName(), "tallyvane-capture");
-  }
-};
+class CupsCapture : public CaptureQueueTest {};
 
 TEST_F(CupsCapture, SystemPrinterPrintsTwoPagesToTheDefaultQueue) {
   auto printer = MakeSystemPrinter();

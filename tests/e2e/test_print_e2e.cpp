@@ -32,6 +32,7 @@
 #include <map>
 
 #include "Application.h"
+#include "CaptureQueue.h"
 #include "Conversions.h"
 #include "Device.h"
 #include "Dialogs.h"
@@ -44,10 +45,7 @@
 
 namespace {
 
-const QString kQueue = QStringLiteral("tallyvane-capture");
 const QString kJobTitle = QStringLiteral("Amortization Schedule");
-
-QString CaptureDir() { return QString::fromLocal8Bit(qgetenv("TALLYVANE_CAPTURE_DIR")); }
 
 struct ToolResult {
   int exitCode = -1;
@@ -69,14 +67,6 @@ ToolResult RunTool(const QString& program, const QStringList& args, const QProce
   r.out = QString::fromUtf8(p.readAllStandardOutput());
   r.err = QString::fromUtf8(p.readAllStandardError());
   return r;
-}
-
-QString MetaValue(const QString& metaFile, const QString& key) {
-  QFile f(metaFile);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  for (const QByteArray& line : f.readAll().split('\n'))
-    if (line.startsWith(key.toUtf8() + '=')) return QString::fromUtf8(line.mid(key.size() + 1));
-  return {};
 }
 
 QSet<QString> JobsInCaptureFolder() {
@@ -283,16 +273,11 @@ struct PrintRun {
   QString progressCaption, progressStatus;
 };
 
-class PrintEndToEnd : public ::testing::Test {
+class PrintEndToEnd : public CaptureQueueTest {
  protected:
   void SetUp() override {
-    if (CaptureDir().isEmpty())
-      GTEST_SKIP() << "TALLYVANE_CAPTURE_DIR is not set; start the capture queue with "
-                      "tests/e2e/cups/cups-capture.sh start DIR and export TALLYVANE_CAPTURE_DIR=DIR";
-    ASSERT_TRUE(QDir(CaptureDir()).exists()) << CaptureDir().toStdString();
-    const QPrinterInfo queue = QPrinterInfo::defaultPrinter();
-    ASSERT_FALSE(queue.isNull()) << "Qt finds no default printer";
-    ASSERT_EQ(queue.printerName(), kQueue);
+    CaptureQueueTest::SetUp();
+    if (!QueueReady()) return;
     // As at program start: the system printer, the platform's own dialogs,
     // nothing calculated yet. The regional settings stay pinned to en_US.
     SetPrinter(MakeSystemPrinter());

@@ -13,21 +13,14 @@
 #include <memory>
 
 #include "Conversions.h"
+#include "FuzzSupport.h"
 #include "PagePrnt.h"
-#include "Printer.h"
 
 namespace {
 
-QApplication* g_app = nullptr;
 TPagePrinter* g_component = nullptr;
 
 const char16_t kSeparators[] = {u'|', u';', u',', u'.', u' ', u'\t', u'<', u'1', u'e', u'-', u'\u00e9', u'/'};
-
-[[noreturn]] void Fail(const char* what, const QString& input, const QString& output) {
-  fprintf(stderr, "%s\n  input:  [%s]\n  output: [%s]\n", what, input.toUtf8().constData(),
-          output.toUtf8().constData());
-  std::abort();
-}
 
 bool CanAppearInCanonicalColumn(QChar c, QChar decimal) {
   return c.isDigit() || c == decimal || c == '-' || c == '+' || c == 'E' || c == 'e' || c == '<' || c == '>' ||
@@ -37,10 +30,7 @@ bool CanAppearInCanonicalColumn(QChar c, QChar decimal) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  g_app = new QApplication(*argc, *argv);
-  FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
-  SetPrinter(std::make_unique<TTestPrinter>(TTestPrinter::Setup{}));
+  StartFuzzing(argc, argv);
   g_component = new TPagePrinter();
   return 0;
 }

@@ -15,19 +15,12 @@
 #include <memory>
 
 #include "Conversions.h"
+#include "FuzzSupport.h"
 #include "PagePrnt.h"
-#include "Printer.h"
 
 namespace {
 
-QApplication* g_app = nullptr;
 TPagePrinter* g_component = nullptr;
-
-[[noreturn]] void Fail(const char* what, const QString& input, const QString& output) {
-  fprintf(stderr, "%s\n  input:  [%s]\n  output: [%s]\n", what, input.toUtf8().constData(),
-          output.toUtf8().constData());
-  std::abort();
-}
 
 // Column codes the notation defines: "&l", "&c", "&r" outside an escape.
 int ColumnCodes(const QString& text) {
@@ -47,10 +40,7 @@ int ColumnCodes(const QString& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  g_app = new QApplication(*argc, *argv);
-  FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
-  SetPrinter(std::make_unique<TTestPrinter>(TTestPrinter::Setup{}));
+  StartFuzzing(argc, argv);
   g_component = new TPagePrinter();
   return 0;
 }

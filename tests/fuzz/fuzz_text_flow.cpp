@@ -17,12 +17,11 @@
 #include <memory>
 
 #include "Conversions.h"
+#include "FuzzSupport.h"
 #include "PagePrnt.h"
 #include "Printer.h"
 
 namespace {
-
-QApplication* g_app = nullptr;
 
 [[noreturn]] void Fail(const char* what, const QString& detail) {
   fprintf(stderr, "%s\n  detail: [%s]\n", what, detail.toUtf8().constData());
@@ -32,12 +31,9 @@ QApplication* g_app = nullptr;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  g_app = new QApplication(*argc, *argv);
-  FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
   TTestPrinter::Setup setup;
   setup.externalLeading = 3;
-  SetPrinter(std::make_unique<TTestPrinter>(setup));
+  StartFuzzing(argc, argv, setup);
   return 0;
 }
 

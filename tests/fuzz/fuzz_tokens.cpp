@@ -13,19 +13,12 @@
 #include <memory>
 
 #include "Conversions.h"
+#include "FuzzSupport.h"
 #include "PagePrnt.h"
-#include "Printer.h"
 
 namespace {
 
-QApplication* g_app = nullptr;
 TPagePrinter* g_component = nullptr;
-
-[[noreturn]] void Fail(const char* what, const QString& input, const QString& output) {
-  fprintf(stderr, "%s\n  input:  [%s]\n  output: [%s]\n", what, input.toUtf8().constData(),
-          output.toUtf8().constData());
-  std::abort();
-}
 
 QString NextPart(const char*& p, const char* end) {
   const char* zero = static_cast<const char*>(memchr(p, 0, size_t(end - p)));
@@ -38,10 +31,7 @@ QString NextPart(const char*& p, const char* end) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  g_app = new QApplication(*argc, *argv);
-  FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
-  SetPrinter(std::make_unique<TTestPrinter>(TTestPrinter::Setup{}));
+  StartFuzzing(argc, argv);
   g_component = new TPagePrinter();
   return 0;
 }

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <filesystem>
 #include <memory>
 
 #include "Conversions.h"
@@ -16,6 +15,7 @@
 #include "Loan.h"
 #include "LoanInputs.h"
 #include "Money.h"
+#include "OpenDescriptors.h"
 #include "PagePrnt.h"
 #include "Printer.h"
 
@@ -23,12 +23,6 @@
 void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.left(200).toStdString() << '"'; }
 
 namespace {
-
-int OpenDescriptors() {
-  int n = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
-  return n;
-}
 
 // "%t" in an expected outcome stands for the case's text.
 QString Expand(const char* pattern, const QString& text) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "PagePrinterFixture.h"
 #include "PagePrnt.h"
 #include "PgPrnPrg.h"
 #include "Printer.h"
@@ -60,21 +61,8 @@ struct DialogState {
   int height = 0;
 };
 
-class PrintTest : public ::testing::Test {
+class PrintTest : public PagePrinterFixture<HookPrinter> {
  protected:
-  void SetUp() override { Install(TTestPrinter::Setup{}); }
-  void TearDown() override {
-    pp.reset();
-    SetPrinter(std::move(previous));
-  }
-  void Install(TTestPrinter::Setup setup) {
-    pp.reset();
-    auto p = std::make_unique<HookPrinter>(setup);
-    printer = p.get();
-    auto old = SetPrinter(std::move(p));
-    if (!previous) previous = std::move(old);
-    pp = std::make_unique<TPagePrinter>();
-  }
   // Fills n pages by drawing on the page canvas, as the document flow would.
   void MakePages(int n) {
     pp->ClearPages(true);
@@ -122,10 +110,6 @@ class PrintTest : public ::testing::Test {
     return seen;
   }
   std::vector<QString> Events() const { return printer->Events(); }
-
-  std::unique_ptr<TPrinter> previous;
-  HookPrinter* printer = nullptr;
-  std::unique_ptr<TPagePrinter> pp;
 };
 
 std::vector<QString> JobEvents(int sheets, const char* last = "EndDoc") {

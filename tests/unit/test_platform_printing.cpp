@@ -13,23 +13,10 @@
 #include "Device.h"
 #include "Errors.h"
 #include "Metafile.h"
+#include "PdfTools.h"
 #include "Printer.h"
 
 namespace {
-
-QString RunTool(const QString& program, const QStringList& args) {
-  QProcess p;
-  p.start(program, args);
-  if (!p.waitForFinished(60000)) return {};
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int PdfPageCount(const QString& file) {
-  const QString info = RunTool("pdfinfo", {file});
-  for (const QString& line : info.split('\n'))
-    if (line.startsWith("Pages:")) return line.mid(6).trimmed().toInt();
-  return -1;
-}
 
 QString PdfText(const QString& file) { return RunTool("pdftotext", {"-layout", file, "-"}); }
 

@@ -9,13 +9,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <filesystem>
 #include <algorithm>
 #include <functional>
 #include <optional>
 
 #include "Application.h"
 #include "Dialogs.h"
+#include "MainWindowFixture.h"
+#include "OpenDescriptors.h"
 #include "PagePrnt.h"
 #include "PgPrnPrg.h"
 #include "Printer.h"
@@ -25,12 +26,6 @@
 void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.left(200).toStdString() << '"'; }
 
 namespace {
-
-int OpenDescriptors() {
-  int n = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
-  return n;
-}
 
 // A test printer that runs a hook whenever a sheet is about to be drawn
 // (index 0 is the job's start, before the first sheet).
@@ -59,33 +54,12 @@ class HookedPrinter : public TTestPrinter {
   int drawn_ = 0;
 };
 
-class BadInputsWindowTest : public ::testing::Test {
+class BadInputsWindowTest : public MainWindowFixture<HookedPrinter> {
  protected:
   void SetUp() override {
-    Application::SetTitle(QStringLiteral("Tallyvane"));
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    SetDialogs(std::move(scripted));
-    auto test = std::make_unique<HookedPrinter>(TTestPrinter::Setup{});
-    printer = test.get();
-    previousPrinter = SetPrinter(std::move(test));
-    CalculationState() = LoanState{};
-    form = std::make_unique<TMainForm>();
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    MainWindowFixture::SetUp();
     descriptors = OpenDescriptors();
   }
-  void TearDown() override {
-    form.reset();
-    SetPrinter(std::move(previousPrinter));
-    SetDialogs(nullptr);
-  }
-  void Enter(const QString& amount, const QString& interest, const QString& payments) {
-    form->txtAmount->setText(amount);
-    form->txtInterest->setText(interest);
-    form->txtPayments->setText(payments);
-  }
-  void Click(QWidget* label) { QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center()); }
   void Print(std::optional<QString> date) {
     dialogs->QueueAnswer(std::move(date));
     Click(form->flblPrint);
@@ -99,17 +73,7 @@ class BadInputsWindowTest : public ::testing::Test {
     EXPECT_FALSE(printer->Printing());
     EXPECT_EQ(OpenDescriptors(), descriptors);
   }
-  QStringList AllTexts() const {
-    QStringList texts;
-    for (int p = 1; p <= form->PgPrint->PageCount(); ++p)
-      for (const TMetaOp* op : form->PgPrint->Pages(p)->TextOperations()) texts << op->text;
-    return texts;
-  }
 
-  ScriptedDialogs* dialogs = nullptr;
-  HookedPrinter* printer = nullptr;
-  std::unique_ptr<TPrinter> previousPrinter;
-  std::unique_ptr<TMainForm> form;
   int descriptors = 0;
 };
 

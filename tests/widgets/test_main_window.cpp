@@ -24,35 +24,17 @@
 
 #include "Application.h"
 #include "Dialogs.h"
+#include "MainWindowFixture.h"
 #include "main.h"
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public MainWindowFixture<> {
  protected:
-  void SetUp() override {
-    Application::SetTitle(QStringLiteral("Tallyvane"));
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    SetDialogs(std::move(scripted));
-    CalculationState() = LoanState{};
-    form = std::make_unique<TMainForm>();
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  }
-  void TearDown() override {
-    form.reset();
-    SetDialogs(nullptr);
-  }
+  // The keyboard tests need the form to hold the focus.
+  MainWindowTest() : MainWindowFixture(true) {}
 
-  void Enter(const QString& amount, const QString& interest, const QString& payments) {
-    form->txtAmount->setText(amount);
-    form->txtInterest->setText(interest);
-    form->txtPayments->setText(payments);
-  }
-  void ClickLabel(QWidget* label) { QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center()); }
-  void Calculate() { ClickLabel(form->flblCalculate); }
+  void Calculate() { Click(form->flblCalculate); }
   QStringList Labels() const {
     return {form->lblPayment->text(), form->lblInterest->text(), form->lblPrincipal->text(), form->lblTotalAmt->text()};
   }
@@ -65,9 +47,6 @@ class MainWindowTest : public ::testing::Test {
     if (box->text().isEmpty()) return true;
     return box->selectionStart() == 0 && box->selectedText() == box->text();
   }
-
-  ScriptedDialogs* dialogs = nullptr;
-  std::unique_ptr<TMainForm> form;
 };
 
 const QStringList kZeros = {"0.00", "0.00", "0.00", "0.00"};
@@ -304,7 +283,7 @@ TEST_F(MainWindowTest, ReturningFromAnotherWindowKeepsTheCaret) {
     sawModal = QApplication::activeModalWidget() == &help;
     help.accept();
   });
-  ClickLabel(form->flblHelp);
+  Click(form->flblHelp);
   ASSERT_TRUE(sawModal);
   form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -549,9 +528,9 @@ TEST_F(MainWindowTest, HelpAndAboutShowTheSameModalWindowEachTime) {
   };
   for (int i = 0; i < 2; ++i) {
     closeWhenModal(&help);
-    ClickLabel(form->flblHelp);
+    Click(form->flblHelp);
     closeWhenModal(&about);
-    ClickLabel(form->flblAbout);
+    Click(form->flblAbout);
   }
   EXPECT_EQ(shown, 4);
   EXPECT_FALSE(help.isVisible());
@@ -561,7 +540,7 @@ TEST_F(MainWindowTest, HelpAndAboutShowTheSameModalWindowEachTime) {
 TEST_F(MainWindowTest, ExitEndsTheMessageLoopAtOnce) {
   Enter("1000", "12", "12");
   Calculate();
-  QTimer::singleShot(0, [&] { ClickLabel(form->flblExit); });
+  QTimer::singleShot(0, [&] { Click(form->flblExit); });
   QTimer guard;
   guard.setSingleShot(true);
   QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "Canvas.h"
+#include "PagePrinterFixture.h"
 #include "PagePrnt.h"
 #include "Printer.h"
 
@@ -18,19 +19,8 @@ namespace {
 
 QRgb Rgb(TColor c) { return ToQColor(ColorToRGB(c)).rgb() | 0xFF000000u; }
 
-class PreviewTest : public ::testing::Test {
+class PreviewTest : public PagePrinterFixture<> {
  protected:
-  void SetUp() override { Install(TTestPrinter::Setup{}); }
-  void TearDown() override {
-    pp.reset();
-    SetPrinter(std::move(previous));
-  }
-  void Install(TTestPrinter::Setup setup) {
-    pp.reset();
-    auto old = SetPrinter(std::make_unique<TTestPrinter>(setup));
-    if (!previous) previous = std::move(old);
-    pp = std::make_unique<TPagePrinter>();
-  }
   void Show(int width, int height) {
     pp->resize(width, height);
     pp->show();
@@ -75,9 +65,6 @@ class PreviewTest : public ::testing::Test {
     for (int y = 0; y < image.height(); ++y) n += CountRow(image, y, 0, image.width(), colour);
     return n;
   }
-
-  std::unique_ptr<TPrinter> previous;
-  std::unique_ptr<TPagePrinter> pp;
 };
 
 TEST_F(PreviewTest, SheetAtFullZoomIsThePhysicalPageAtScreenResolution) {

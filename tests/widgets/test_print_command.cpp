@@ -14,6 +14,7 @@
 #include "Application.h"
 #include "Dialogs.h"
 #include "DueDates.h"
+#include "MainWindowFixture.h"
 #include "PagePrnt.h"
 #include "Printer.h"
 #include "QVXFlashLabel.h"
@@ -21,43 +22,8 @@
 
 namespace {
 
-class PrintCommandTest : public ::testing::Test {
+class PrintCommandTest : public MainWindowFixture<TTestPrinter> {
  protected:
-  void SetUp() override {
-    Application::SetTitle(QStringLiteral("Tallyvane"));
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    SetDialogs(std::move(scripted));
-    auto test = std::make_unique<TTestPrinter>(TTestPrinter::Setup{});
-    printer = test.get();
-    previousPrinter = SetPrinter(std::move(test));
-    CalculationState() = LoanState{};
-    form = std::make_unique<TMainForm>();
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-  }
-  void TearDown() override {
-    form.reset();
-    SetPrinter(std::move(previousPrinter));
-    SetDialogs(nullptr);
-  }
-  void Enter(const QString& amount, const QString& interest, const QString& payments) {
-    form->txtAmount->setText(amount);
-    form->txtInterest->setText(interest);
-    form->txtPayments->setText(payments);
-  }
-  void Click(QWidget* label) { QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center()); }
-  // Every text drawn on the pages, page by page, in drawing order.
-  QStringList PageTexts(int page) const {
-    QStringList texts;
-    for (const TMetaOp* op : form->PgPrint->Pages(page)->TextOperations()) texts << op->text;
-    return texts;
-  }
-  QStringList AllTexts() const {
-    QStringList texts;
-    for (int p = 1; p <= form->PgPrint->PageCount(); ++p) texts << PageTexts(p);
-    return texts;
-  }
   QStringList DueDates() const {
     QStringList dates;
     for (const QString& t : AllTexts())
@@ -68,11 +34,6 @@ class PrintCommandTest : public ::testing::Test {
     return int(std::count_if(dialogs->Events().begin(), dialogs->Events().end(),
                              [](const ScriptedDialogs::Event& e) { return e.kind == ScriptedDialogs::Event::Query; }));
   }
-
-  ScriptedDialogs* dialogs = nullptr;
-  TTestPrinter* printer = nullptr;
-  std::unique_ptr<TPrinter> previousPrinter;
-  std::unique_ptr<TMainForm> form;
 };
 
 TEST_F(PrintCommandTest, PagePrinterCarriesTheFormsSettings) {

@@ -1,0 +1,34 @@
+#pragma once
+// A page printer on its own test printer, for the tests that print or preview:
+// the test printer replaces the process's printer for each test and the
+// previous one comes back afterwards.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "PagePrnt.h"
+#include "Printer.h"
+
+// PrinterT: TTestPrinter or a class made from one, built from a Setup.
+template <class PrinterT = TTestPrinter>
+class PagePrinterFixture : public ::testing::Test {
+ protected:
+  void SetUp() override { Install(TTestPrinter::Setup{}); }
+  void TearDown() override {
+    pp.reset();
+    SetPrinter(std::move(previous));
+  }
+  // A fresh printer with this setup and a fresh page printer on it.
+  void Install(TTestPrinter::Setup setup) {
+    pp.reset();
+    auto p = std::make_unique<PrinterT>(setup);
+    printer = p.get();
+    auto old = SetPrinter(std::move(p));
+    if (!previous) previous = std::move(old);
+    pp = std::make_unique<TPagePrinter>();
+  }
+
+  std::unique_ptr<TPrinter> previous;
+  PrinterT* printer = nullptr;
+  std::unique_ptr<TPagePrinter> pp;
+};

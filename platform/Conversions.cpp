@@ -333,6 +333,14 @@ QString DateOrder(const QString& pattern) {
   return order;
 }
 
+// Whether the pattern's last character (trailing blanks aside) is the "/" that
+// stands for the date separator.
+bool EndsWithDateSeparator(const QString& pattern) {
+  qsizetype end = pattern.size();
+  while (end > 0 && pattern[end - 1] == u' ') --end;
+  return end > 0 && pattern[end - 1] == u'/';
+}
+
 }  // namespace
 
 int ExpandTwoDigitYear(int twoDigitYear, int currentYear) {
@@ -377,6 +385,12 @@ bool TryStrToDate(const QString& text, QDate& date, const FormatSettings& fs) {
     if (lengths[part] == 0) return false;
   }
   skipBlanks();
+  // Regions whose short date ends in the separator ("2025. 01. 31.") read
+  // their own way of writing a date, the closing separator included.
+  if (!spaceSeparator && i < n && p[i] == fs.dateSeparator && EndsWithDateSeparator(fs.shortDateFormat)) {
+    ++i;
+    skipBlanks();
+  }
   if (i != n) return false;
 
   int day = 0, month = 0, year = 0;

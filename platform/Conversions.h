@@ -87,7 +87,8 @@ void ApplyCurrencyFormatTo(QString& out, bool negative, QStringView integerDigit
 
 // Short-date conversion in the settings' order and separator: day and month of
 // one or two digits, a year of two or four digits, spaces allowed around each
-// number; false when the text is not a valid date (year 1..9999).
+// number, and a closing separator where the settings' short date ends in one;
+// false when the text is not a valid date (year 1..9999).
 bool TryStrToDate(const QString& text, QDate& date, const FormatSettings& fs = FormatSettings::Current());
 // The same, raising EConvertError "'%s' is not a valid date".
 QDate StrToDate(const QString& text, const FormatSettings& fs = FormatSettings::Current());

@@ -566,6 +566,27 @@ TEST(ShortDate, OtherRegionalOrders) {
   EXPECT_EQ(date, QDate(2024, 2, 29));
 }
 
+// Guards against refusing a date typed exactly as the region writes it.
+TEST(ShortDate, RegionsEndingInTheSeparatorReadTheirOwnDates) {
+  const QDateTime moment(QDate(2025, 1, 31), QTime(0, 0));
+  for (const QLocale& locale : {QLocale(QLocale::Hungarian, QLocale::Hungary), QLocale(QLocale::Korean, QLocale::SouthKorea),
+                                QLocale(QLocale::Croatian, QLocale::Croatia)}) {
+    SCOPED_TRACE(locale.name().toStdString());
+    const FormatSettings fs = FormatSettings::FromLocale(locale);
+    const QString written = FormatDateTime("ddddd", moment, fs);
+    ASSERT_TRUE(written.trimmed().endsWith(fs.dateSeparator)) << written.toStdString();
+    QDate date;
+    ASSERT_TRUE(TryStrToDate(written, date, fs)) << written.toStdString();
+    EXPECT_EQ(date, QDate(2025, 1, 31));
+  }
+  const FormatSettings hu = FormatSettings::FromLocale(QLocale(QLocale::Hungarian, QLocale::Hungary));
+  QDate date;
+  ASSERT_TRUE(TryStrToDate("2025.1.31", date, hu)) << "the closing separator may be left out";
+  EXPECT_EQ(date, QDate(2025, 1, 31));
+  EXPECT_FALSE(TryStrToDate("2025.1.31..", date, hu));
+  EXPECT_FALSE(TryStrToDate("2025.1.31./", date, hu));
+}
+
 TEST(ShortDate, TwoDigitYearWindow) {
   EXPECT_EQ(ExpandTwoDigitYear(25, 2025), 2025);
   EXPECT_EQ(ExpandTwoDigitYear(74, 2025), 2074);

@@ -16,6 +16,7 @@
 #include "Graphics.h"
 #include "PagePrnt.h"
 #include "Printer.h"
+#include "TestPrinter.h"
 
 namespace {
 

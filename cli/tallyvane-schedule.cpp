@@ -204,8 +204,8 @@ int main(int argc, char** argv) {
 
   if (printing) {
     // Nothing may wait for a user here: messages go to stderr.
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    ScriptedDialogs* dialogs = scripted.get();
+    auto scripted = std::make_unique<UnattendedDialogs>();
+    UnattendedDialogs* dialogs = scripted.get();
     SetDialogs(std::move(scripted));
     try {
       PrintSchedule(options, texts, start);

@@ -50,31 +50,26 @@ bool QtDialogs::InputQuery(const QString& caption, const QString& prompt, QStrin
   return true;
 }
 
-void ScriptedDialogs::MessageBeep(unsigned type) {
-  Event event{Event::Beep, QString(), QString(), type};
+void UnattendedDialogs::MessageBeep(unsigned type) {
+  const Event event{Event::Beep, QString(), QString(), type};
   events_.push_back(event);
-  if (OnEvent) OnEvent(event);
+  Noted(event);
 }
 
-void ScriptedDialogs::ShowMessage(const QString& caption, const QString& text) {
-  Event event{Event::Message, caption, text, 0};
+void UnattendedDialogs::ShowMessage(const QString& caption, const QString& text) {
+  const Event event{Event::Message, caption, text, 0};
   events_.push_back(event);
-  if (OnEvent) OnEvent(event);
+  Noted(event);
 }
 
-bool ScriptedDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
-  Event event{Event::Query, caption, prompt, 0};
+bool UnattendedDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
+  const Event event{Event::Query, caption, prompt, 0};
   events_.push_back(event);
-  if (OnEvent) OnEvent(event);
-  if (answers_.empty()) return false;  // nothing scripted: the user cancels
-  std::optional<QString> answer = std::move(answers_.front());
-  answers_.pop_front();
-  if (!answer) return false;
-  value = *answer;
-  return true;
+  Noted(event);
+  return Answer(value);
 }
 
-QStringList ScriptedDialogs::Messages() const {
+QStringList UnattendedDialogs::Messages() const {
   QStringList messages;
   for (const Event& event : events_)
     if (event.kind == Event::Message) messages << event.text;

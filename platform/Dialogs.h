@@ -3,10 +3,7 @@
 // answer them: a message with one OK button, an input query, and MessageBeep.
 #include <QString>
 #include <QStringList>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class Dialogs {
@@ -30,8 +27,10 @@ class QtDialogs : public Dialogs {
   bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
 };
 
-// Records what was shown and answers queries from a script (tests).
-class ScriptedDialogs : public Dialogs {
+// Never waits for a user: records what would have been shown and cancels every
+// query. For runs without anyone at the screen (the companion reports the
+// recorded messages on its error output).
+class UnattendedDialogs : public Dialogs {
  public:
   struct Event {
     enum Kind { Beep, Message, Query } kind;
@@ -42,15 +41,16 @@ class ScriptedDialogs : public Dialogs {
   void MessageBeep(unsigned type) override;
   void ShowMessage(const QString& caption, const QString& text) override;
   bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
-  // Next query answer: a text accepted with OK, or std::nullopt for Cancel.
-  void QueueAnswer(std::optional<QString> answer) { answers_.push_back(std::move(answer)); }
   const std::vector<Event>& Events() const { return events_; }
   QStringList Messages() const;
   void Clear() { events_.clear(); }
-  // Called while a message is "shown" (for instance to check the focus at that moment).
-  std::function<void(const Event&)> OnEvent;
+
+ protected:
+  // Called once an event is recorded.
+  virtual void Noted(const Event&) {}
+  // The answer to a query: true with value set for OK, false for Cancel.
+  virtual bool Answer(QString&) { return false; }
 
  private:
   std::vector<Event> events_;
-  std::deque<std::optional<QString>> answers_;
 };

@@ -65,6 +65,7 @@ TEST_F(CupsCapture, SystemPrinterPrintsTwoPagesToTheDefaultQueue) {
   const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
   ASSERT_GT(dpi, 0);
   EXPECT_GT(GetDeviceCaps(dc, PHYSICALWIDTH), 0);
+  EXPECT_GT(GetDeviceCaps(dc, PHYSICALWIDTH), GetDeviceCaps(dc, PHYSICALOFFSETX));
   EXPECT_GT(GetDeviceCaps(dc, PHYSICALHEIGHT), GetDeviceCaps(dc, PHYSICALWIDTH));
   EXPECT_EQ(printer->Orientation(), poPortrait);
 

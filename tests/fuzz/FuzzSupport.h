@@ -11,6 +11,7 @@
 
 #include "Conversions.h"
 #include "Printer.h"
+#include "TestPrinter.h"
 
 // Called once from LLVMFuzzerInitialize. The application lives for the whole run.
 inline void StartFuzzing(int* argc, char*** argv, const TTestPrinter::Setup& setup = {}) {

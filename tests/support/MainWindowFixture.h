@@ -1,7 +1,7 @@
 #pragma once
-// The main window as the widget tests drive it: scripted dialogs, optionally
-// a test printer in place of the process's printer, nothing calculated yet,
-// and the form shown. Tests type into the boxes and click the flash labels.
+// The main window as the widget tests drive it: scripted dialogs, a test
+// printer in place of the process's printer, nothing calculated yet, and the
+// form shown. Tests type into the boxes and click the flash labels.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -13,13 +13,14 @@
 
 #include "Application.h"
 #include "Dialogs.h"
+#include "ScriptedDialogs.h"
 #include "Metafile.h"
 #include "PagePrnt.h"
-#include "Printer.h"
+#include "TestPrinterInstall.h"
 #include "main.h"
 
 // PrinterT is the test printer installed for each test (a TTestPrinter or a
-// class made from one), or void to leave the process's printer alone.
+// class made from one); void installs a plain TTestPrinter the test does not look at.
 template <class PrinterT = void>
 class MainWindowFixture : public ::testing::Test {
  protected:
@@ -32,11 +33,8 @@ class MainWindowFixture : public ::testing::Test {
     auto scripted = std::make_unique<ScriptedDialogs>();
     dialogs = scripted.get();
     SetDialogs(std::move(scripted));
-    if constexpr (!std::is_void_v<PrinterT>) {
-      auto test = std::make_unique<PrinterT>(TTestPrinter::Setup{});
-      printer = test.get();
-      previousPrinter = SetPrinter(std::move(test));
-    }
+    printerInstall = std::make_unique<TestPrinterInstall<Installed>>();
+    if constexpr (!std::is_void_v<PrinterT>) printer = printerInstall->get();
     CalculationState() = LoanState{};
     form = std::make_unique<TMainForm>();
     form->show();
@@ -49,7 +47,7 @@ class MainWindowFixture : public ::testing::Test {
   }
   void TearDown() override {
     form.reset();
-    if constexpr (!std::is_void_v<PrinterT>) SetPrinter(std::move(previousPrinter));
+    printerInstall.reset();
     SetDialogs(nullptr);
   }
 
@@ -74,8 +72,9 @@ class MainWindowFixture : public ::testing::Test {
   }
 
   ScriptedDialogs* dialogs = nullptr;
+  using Installed = std::conditional_t<std::is_void_v<PrinterT>, TTestPrinter, PrinterT>;
   PrinterT* printer = nullptr;
-  std::unique_ptr<TPrinter> previousPrinter;
+  std::unique_ptr<TestPrinterInstall<Installed>> printerInstall;
   std::unique_ptr<TMainForm> form;
 
  private:

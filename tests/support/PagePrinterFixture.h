@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "PagePrnt.h"
-#include "Printer.h"
+#include "TestPrinterInstall.h"
 
 // PrinterT: TTestPrinter or a class made from one, built from a Setup.
 template <class PrinterT = TTestPrinter>
@@ -16,19 +16,19 @@ class PagePrinterFixture : public ::testing::Test {
   void SetUp() override { Install(TTestPrinter::Setup{}); }
   void TearDown() override {
     pp.reset();
-    SetPrinter(std::move(previous));
+    install_.reset();
   }
   // A fresh printer with this setup and a fresh page printer on it.
   void Install(TTestPrinter::Setup setup) {
     pp.reset();
-    auto p = std::make_unique<PrinterT>(setup);
-    printer = p.get();
-    auto old = SetPrinter(std::move(p));
-    if (!previous) previous = std::move(old);
+    if (install_)
+      printer = install_->Replace(setup);
+    else
+      printer = (install_ = std::make_unique<TestPrinterInstall<PrinterT>>(setup))->get();
     pp = std::make_unique<TPagePrinter>();
   }
 
-  std::unique_ptr<TPrinter> previous;
+  std::unique_ptr<TestPrinterInstall<PrinterT>> install_;
   PrinterT* printer = nullptr;
   std::unique_ptr<TPagePrinter> pp;
 };

@@ -8,6 +8,7 @@
 
 #include "Conversions.h"
 #include "Printer.h"
+#include "TestPrinter.h"
 
 // Installs a TTestPrinter (or a "no printer" one) and restores the previous printer.
 // Create components after the scope and destroy them before it ends.

@@ -11,6 +11,7 @@
 #include "Metafile.h"
 #include "PagePrnt.h"
 #include "Printer.h"
+#include "TestPrinter.h"
 
 // A test printer whose device context counts the text measurements made on it.
 class CountingPrinter : public TTestPrinter {

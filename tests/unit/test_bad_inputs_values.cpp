@@ -18,6 +18,7 @@
 #include "OpenDescriptors.h"
 #include "PagePrnt.h"
 #include "Printer.h"
+#include "TestPrinter.h"
 
 // Failure messages show the texts, not their code units.
 void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.left(200).toStdString() << '"'; }

@@ -13,6 +13,7 @@
 
 #include "Application.h"
 #include "Dialogs.h"
+#include "ScriptedDialogs.h"
 #include "Errors.h"
 
 namespace {

@@ -1,15 +1,19 @@
 #!/bin/sh
 # A CUPS queue that captures print jobs as files, for end-to-end printing tests.
 #
-#   cups-capture.sh start DIR        install the backend, start cupsd if needed,
+#   cups-capture.sh start DIR        install the backend, start a private cupsd,
 #                                    add the raw queue "tallyvane-capture" storing
-#                                    jobs in DIR and make it the default printer
+#                                    jobs in DIR and make it that scheduler's default
 #   cups-capture.sh wait-jobs [SECS] wait until the queue has no pending job (default 60 s)
-#   cups-capture.sh stop             remove the queue; stop cupsd if start started it
+#   cups-capture.sh stop             stop the private cupsd and remove its state
 #   cups-capture.sh status           show the scheduler, the queue and the default printer
 #
-# Must run as root (it installs a backend and administers CUPS). No systemd is
-# needed: cupsd is started directly when no scheduler answers.
+# Must run as root (it installs a backend and runs a scheduler). The scheduler is
+# the script's own: its configuration, spool and state live in STATE_DIR and it
+# listens only on its own socket (TALLYVANE_CAPTURE_SERVER, by default
+# /run/tallyvane-capture/cupsd.sock), so the machine's CUPS set-up is neither
+# used nor changed. Clients reach it with CUPS_SERVER set to that socket; the
+# end-to-end tests get it from CTest.
 set -eu
 
 QUEUE=tallyvane-capture
@@ -17,9 +21,13 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 BACKEND_SRC=$HERE/tallyvane-capture
 BACKEND_DIR=/usr/lib/cups/backend
 CONFIG_FILE=/etc/tallyvane-capture-dir
-STATE_DIR=/run/tallyvane-capture
-[ -d /run ] && [ -w /run ] || STATE_DIR=/tmp/tallyvane-capture-state
+SERVER=${TALLYVANE_CAPTURE_SERVER:-/run/tallyvane-capture/cupsd.sock}
+STATE_DIR=$(dirname "$SERVER")
 PID_FILE=$STATE_DIR/cupsd.pid
+# Every CUPS client below talks to the private scheduler only.
+CUPS_SERVER=$SERVER
+export CUPS_SERVER
+unset PRINTER LPDEST
 
 say() { printf 'cups-capture: %s\n' "$*"; }
 die() { printf 'cups-capture: %s\n' "$*" >&2; exit 1; }
@@ -39,27 +47,64 @@ need_tools() {
 
 scheduler_running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
 
+write_config() {
+  conf=$STATE_DIR/conf
+  install -d -o root -g root -m 0755 "$conf" "$STATE_DIR/log" "$STATE_DIR/state"
+  install -d -o root -g lp -m 0710 "$STATE_DIR/spool"
+  install -d -o root -g lp -m 01770 "$STATE_DIR/spool/tmp"
+  install -d -o root -g lp -m 0770 "$STATE_DIR/cache"
+  cat >"$conf/cupsd.conf" <<EOF
+Listen $SERVER
+LogLevel warn
+Browsing No
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
+  cat >"$conf/cups-files.conf" <<EOF
+ServerRoot $conf
+RequestRoot $STATE_DIR/spool
+TempDir $STATE_DIR/spool/tmp
+CacheDir $STATE_DIR/cache
+StateDir $STATE_DIR/state
+AccessLog $STATE_DIR/log/access_log
+ErrorLog $STATE_DIR/log/error_log
+PageLog $STATE_DIR/log/page_log
+EOF
+  chmod 0644 "$conf/cupsd.conf" "$conf/cups-files.conf"
+}
+
 start_scheduler() {
-  if scheduler_running; then
-    say "cupsd already running; using it"
+  if [ -f "$PID_FILE" ] && kill -0 "$(cat "$PID_FILE")" 2>/dev/null && scheduler_running; then
+    say "private cupsd already running (pid $(cat "$PID_FILE")); using it"
     return 0
   fi
-  mkdir -p "$STATE_DIR"
+  install -d -o root -g root -m 0755 "$STATE_DIR"
+  write_config
   # In the foreground of its own session, so that its pid is known and stop can end it.
-  setsid cupsd -f </dev/null >"$STATE_DIR/cupsd.log" 2>&1 &
+  setsid cupsd -f -c "$STATE_DIR/conf/cupsd.conf" -s "$STATE_DIR/conf/cups-files.conf" \
+    </dev/null >"$STATE_DIR/cupsd.log" 2>&1 &
   echo $! >"$PID_FILE"
   tries=0
   while ! scheduler_running; do
     tries=$((tries + 1))
     if ! kill -0 "$(cat "$PID_FILE")" 2>/dev/null; then
-      cat "$STATE_DIR/cupsd.log" >&2 || true
+      cat "$STATE_DIR/cupsd.log" "$STATE_DIR/log/error_log" >&2 2>/dev/null || true
       rm -f "$PID_FILE"
       die "cupsd exited during start-up"
     fi
     [ "$tries" -le 300 ] || die "cupsd did not answer within 30 seconds"
     sleep 0.1
   done
-  say "started cupsd (pid $(cat "$PID_FILE"))"
+  say "started a private cupsd (pid $(cat "$PID_FILE")) on $SERVER"
 }
 
 cmd_start() {
@@ -89,6 +134,7 @@ cmd_start() {
   lpstat -d | grep -q "$QUEUE" || die "$QUEUE is not the default printer"
   say "queue $QUEUE captures jobs in $dir and is the default printer"
   say "tests find the folder through: export TALLYVANE_CAPTURE_DIR=$dir"
+  say "and the scheduler through CUPS_SERVER=$SERVER (set by CTest for the e2e tests)"
 }
 
 cmd_wait_jobs() {
@@ -112,10 +158,6 @@ cmd_wait_jobs() {
 cmd_stop() {
   need_root
   need_tools
-  if scheduler_running; then
-    cancel -a "$QUEUE" 2>/dev/null || true
-    lpadmin -x "$QUEUE" 2>/dev/null || true
-  fi
   rm -f "$CONFIG_FILE"
   if [ -f "$PID_FILE" ]; then
     pid=$(cat "$PID_FILE")
@@ -130,17 +172,21 @@ cmd_stop() {
         fi
         sleep 0.1
       done
-      say "stopped cupsd (pid $pid)"
+      say "stopped the private cupsd (pid $pid)"
     fi
     rm -f "$PID_FILE"
   else
-    say "cupsd was not started by this script; left running"
+    say "no private cupsd was running"
   fi
+  # Its queue, jobs and configuration go with it.
+  rm -rf "$STATE_DIR/conf" "$STATE_DIR/spool" "$STATE_DIR/cache" "$STATE_DIR/state" "$STATE_DIR/log"
+  rm -f "$SERVER"
   say "queue $QUEUE removed"
 }
 
 cmd_status() {
   need_tools
+  echo "scheduler socket: $SERVER"
   lpstat -r || true
   lpstat -v "$QUEUE" 2>/dev/null || echo "no queue $QUEUE"
   lpstat -d 2>/dev/null || true

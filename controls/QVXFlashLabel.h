@@ -110,6 +110,10 @@ class TQVXFlashLabel : public QWidget {
   void FontChanged();
   void MouseEntered();
   void MouseLeft();
+  // Raises OnClick; shared by the mouse release and the assistive "Press" action.
+  void Click();
+
+  friend class TQVXFlashLabelAccessible;
 
   TAboutProperty* About_ = nullptr;
   QString Caption_;
@@ -127,4 +131,7 @@ class TQVXFlashLabel : public QWidget {
   TNotifyEvent OnMouseDown_;
   TNotifyEvent OnMouseUp_;
   int RepaintCount_ = 0;
+  // Where the pointer was last seen. Kept apart from Hover, which is a settable
+  // published value, so that every crossing raises its event whatever Hover holds.
+  bool PointerInside_ = false;
 };

@@ -1,11 +1,14 @@
 #include "QVXFlashLabel.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 #include <numbers>
+
+#include "QVXFlashLabelAccessible.h"
 
 TQVXFlashLabel::TQVXFlashLabel(QWidget* parent)
     : QWidget(parent),
@@ -21,6 +24,8 @@ TQVXFlashLabel::TQVXFlashLabel(QWidget* parent)
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setFont(Font_.ToQFont());
   Font_.OnChange = [this] { FontChanged(); };
+  // Assistive technology sees the label as a push button it can press.
+  TQVXFlashLabelAccessible::Install();
 }
 
 TQVXFlashLabel::~TQVXFlashLabel() { Font_.OnChange = nullptr; }
@@ -34,6 +39,19 @@ void TQVXFlashLabel::SetCaption(const QString& value) {
   if (Caption_ == value) return;
   Caption_ = value;
   Repaint();
+  NotifyAccessibility(QAccessible::NameChanged);
+}
+
+void TQVXFlashLabel::SetHint(const QString& value) {
+  if (toolTip() == value) return;
+  setToolTip(value);
+  NotifyAccessibility(QAccessible::DescriptionChanged);
+}
+
+void TQVXFlashLabel::NotifyAccessibility(QAccessible::Event what) {
+  if (!QAccessible::isActive()) return;
+  QAccessibleEvent event(this, what);
+  QAccessible::updateAccessibility(&event);
 }
 
 void TQVXFlashLabel::SetHighlightColor(TColor value) {

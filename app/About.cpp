@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "Graphics.h"
-#include "QVXAbout.h"
+#include "WindowHelpers.h"
 #include "ui_About.h"
 
 TAboutBox::TAboutBox(QWidget* parent)

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-#include "QVXAbout.h"
+#include "WindowHelpers.h"
 #include "ui_Help.h"
 
 namespace {

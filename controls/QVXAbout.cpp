@@ -1,42 +1,19 @@
 #include "QVXAbout.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
-#include <cmath>
 #include <memory>
 
+#include "WindowHelpers.h"
 #include "ui_QVXAbout.h"
 
 const char* const QVXFlashLabelVersion = "1.2.1";
 const char* const QVXMakerName = "Tallyvane Controls";
 const char* const QVXMakerCopyright = "Copyright \u00A9 2024 Tallyvane Controls";
-
-void UseFormPixelFonts(QWidget* form) {
-  auto apply = [](QWidget* w) {
-    if (!w->testAttribute(Qt::WA_SetFont)) return;
-    QFont f = w->font();
-    if (f.pointSizeF() <= 0) return;  // already in pixels
-    f.setPixelSize(static_cast<int>(std::lround(f.pointSizeF() * 96.0 / 72.0)));
-    w->setFont(f);
-  };
-  apply(form);
-  for (QWidget* child : form->findChildren<QWidget*>()) apply(child);
-}
-
-void CentreOnScreen(QWidget* window) {
-  // Moving it marks the window as placed, so Qt does not centre it over its parent instead.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    window->move(area.x() + (area.width() - window->width()) / 2,
-                 area.y() + (area.height() - window->height()) / 2);
-  }
-}
 
 namespace {
 // The about property's 32 x 32 icon: a caption with its glow, drawn rather than stored.

@@ -71,11 +71,3 @@ void SetAboutInfo(TfrmQVXAbout* form, const QString& componentName, const QStrin
 extern const char* const QVXFlashLabelVersion;
 extern const char* const QVXMakerName;
 extern const char* const QVXMakerCopyright;
-
-// Form layouts are stored with point sizes; the windows are laid out for 96 pixels
-// per inch, so every font set on the form (the form's own included) gets the pixel
-// height its point size has at 96 dpi, whatever the screen's resolution.
-void UseFormPixelFonts(QWidget* form);
-
-// Places a window in the middle of the primary screen's work area.
-void CentreOnScreen(QWidget* window);

@@ -1,11 +1,14 @@
 #include "QVXFlashLabel.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 #include <numbers>
+
+#include "QVXFlashLabelAccessible.h"
 
 TQVXFlashLabel::TQVXFlashLabel(QWidget* parent)
     : QWidget(parent),
@@ -21,6 +24,8 @@ TQVXFlashLabel::TQVXFlashLabel(QWidget* parent)
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setFont(Font_.ToQFont());
   Font_.OnChange = [this] { FontChanged(); };
+  // Assistive technology sees the label as a push button it can press.
+  TQVXFlashLabelAccessible::Install();
 }
 
 TQVXFlashLabel::~TQVXFlashLabel() { Font_.OnChange = nullptr; }
@@ -34,6 +39,19 @@ void TQVXFlashLabel::SetCaption(const QString& value) {
   if (Caption_ == value) return;
   Caption_ = value;
   Repaint();
+  NotifyAccessibility(QAccessible::NameChanged);
+}
+
+void TQVXFlashLabel::SetHint(const QString& value) {
+  if (toolTip() == value) return;
+  setToolTip(value);
+  NotifyAccessibility(QAccessible::DescriptionChanged);
+}
+
+void TQVXFlashLabel::NotifyAccessibility(QAccessible::Event what) {
+  if (!QAccessible::isActive()) return;
+  QAccessibleEvent event(this, what);
+  QAccessible::updateAccessibility(&event);
 }
 
 void TQVXFlashLabel::SetHighlightColor(TColor value) {
@@ -87,46 +105,48 @@ void TQVXFlashLabel::FontChanged() {
 }
 
 void TQVXFlashLabel::MouseEntered() {
+  PointerInside_ = true;
   Hover_ = true;
   Repaint();
   if (OnMouseEnter_) OnMouseEnter_(this);
 }
 
 void TQVXFlashLabel::MouseLeft() {
+  PointerInside_ = false;
   Hover_ = false;
   Repaint();
   if (OnMouseExit_) OnMouseExit_(this);
 }
 
+void TQVXFlashLabel::Click() {
+  if (OnClick_) OnClick_(this);
+}
+
 // Qt holds enter and leave back while a button is held (implicit grab) and sends
 // them after the release. The label produces one notification per crossing from
 // whichever arrives first: the enter/leave events, the moves during a press, or the
-// position of the press and the release. Hover is the record of which side the
+// position of the press and the release. PointerInside_ records which side the
 // pointer was last seen on.
 void TQVXFlashLabel::enterEvent(QEnterEvent* event) {
   QWidget::enterEvent(event);
-  if (!Hover_) MouseEntered();
+  if (!PointerInside_) MouseEntered();
 }
 
 void TQVXFlashLabel::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
-  if (Hover_) MouseLeft();
+  if (PointerInside_) MouseLeft();
 }
 
 void TQVXFlashLabel::mouseMoveEvent(QMouseEvent* event) {
   const bool inside = rect().contains(event->position().toPoint());
-  if (inside && !Hover_) {
-    MouseEntered();
-  } else if (!inside && Hover_) {
-    MouseLeft();
-  }
+  if (inside != PointerInside_) inside ? MouseEntered() : MouseLeft();
   QWidget::mouseMoveEvent(event);
 }
 
 void TQVXFlashLabel::mousePressEvent(QMouseEvent* event) {
   // A press on the label means the pointer is over it, even if the enter
   // notification has not come yet.
-  if (!Hover_ && rect().contains(event->position().toPoint())) MouseEntered();
+  if (!PointerInside_ && rect().contains(event->position().toPoint())) MouseEntered();
   MouseIsDown_ = true;
   Repaint();
   if (OnMouseDown_) OnMouseDown_(this);
@@ -139,11 +159,13 @@ void TQVXFlashLabel::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TQVXFlashLabel::mouseReleaseEvent(QMouseEvent* event) {
-  // Released off the label: the pointer has left it, so no click.
-  if (Hover_ && !rect().contains(event->position().toPoint())) MouseLeft();
+  // Released off the label: the pointer has left it, so no click, even if a
+  // program set Hover meanwhile.
+  const bool inside = rect().contains(event->position().toPoint());
+  if (PointerInside_ && !inside) MouseLeft();
   MouseIsDown_ = false;
   Repaint();
-  if (Hover_ && OnClick_) OnClick_(this);
+  if (Hover_ && inside) Click();
   if (OnMouseUp_) OnMouseUp_(this);
   QWidget::mouseReleaseEvent(event);
 }

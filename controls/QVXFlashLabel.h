@@ -3,6 +3,7 @@
 // a highlight colour while the pointer is over it, shifts while a button is held on
 // it, and raises OnClick when the button is released over it. The caption can be
 // drawn at any angle.
+#include <QAccessible>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -74,7 +75,7 @@ class TQVXFlashLabel : public QWidget {
   void SetFontColor(TColor value) { Font_.SetColor(value); }
 
   QString Hint() const { return toolTip(); }
-  void SetHint(const QString& value) { setToolTip(value); }
+  void SetHint(const QString& value);
 
   const TNotifyEvent& OnClick() const { return OnClick_; }
   void SetOnClick(TNotifyEvent value) { OnClick_ = std::move(value); }
@@ -110,6 +111,12 @@ class TQVXFlashLabel : public QWidget {
   void FontChanged();
   void MouseEntered();
   void MouseLeft();
+  // Raises OnClick; shared by the mouse release and the assistive "Press" action.
+  void Click();
+  // Tells assistive technology, when any is listening, that the name or description changed.
+  void NotifyAccessibility(QAccessible::Event what);
+
+  friend class TQVXFlashLabelAccessible;
 
   TAboutProperty* About_ = nullptr;
   QString Caption_;
@@ -127,4 +134,7 @@ class TQVXFlashLabel : public QWidget {
   TNotifyEvent OnMouseDown_;
   TNotifyEvent OnMouseUp_;
   int RepaintCount_ = 0;
+  // Where the pointer was last seen. Kept apart from Hover, which is a settable
+  // published value, so that every crossing raises its event whatever Hover holds.
+  bool PointerInside_ = false;
 };

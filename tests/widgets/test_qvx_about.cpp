@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
@@ -11,6 +12,7 @@
 
 #include "QVXAbout.h"
 #include "QVXFlashLabel.h"
+#include "WindowHelpers.h"
 
 namespace {
 
@@ -154,6 +156,35 @@ TEST(AboutProperty, EditShowsTheDialogModallyAndFreesIt) {
 TEST(AboutProperty, LabelCarriesNoEditorAtRunTime) {
   TQVXFlashLabel label;
   EXPECT_EQ(label.About(), nullptr);
+}
+
+// ---- window helpers shared with the program's own windows ------------------------
+
+TEST(WindowHelpers, PointFontsBecomeTheirPixelHeightsAtNinetySixDpi) {
+  QWidget form;
+  form.setFont(QFont(QStringLiteral("Arial"), 8));  // 8 pt is 10.67 px: rounded to 11
+  auto* pixels = new QLabel(&form);
+  QFont pixelFont(QStringLiteral("Arial"));
+  pixelFont.setPixelSize(19);
+  pixels->setFont(pixelFont);
+  auto* inherited = new QLabel(&form);
+  auto* bold = new QLabel(&form);
+  bold->setFont(QFont(QStringLiteral("Arial"), 18, QFont::Bold));
+  UseFormPixelFonts(&form);
+  EXPECT_EQ(form.font().pixelSize(), 11);
+  EXPECT_EQ(pixels->font().pixelSize(), 19);
+  EXPECT_EQ(inherited->font().pixelSize(), 11);  // follows the form's font
+  EXPECT_FALSE(inherited->testAttribute(Qt::WA_SetFont));
+  EXPECT_EQ(bold->font().pixelSize(), 24);
+  EXPECT_TRUE(bold->font().bold());
+}
+
+TEST(WindowHelpers, CentreOnScreenUsesThePrimaryWorkArea) {
+  QWidget window;
+  window.resize(301, 157);
+  CentreOnScreen(&window);
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(window.pos(), QPoint(area.x() + (area.width() - 301) / 2, area.y() + (area.height() - 157) / 2));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <QStylePainter>
 #include <QTimer>
 #include <QFrame>
+#include <limits>
 
 #include "Application.h"
 #include "Dialogs.h"
@@ -131,7 +132,11 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   flblAbout->SetOnClick([this](QObject* s) { Application::Run([&] { flblAboutClick(s); }); });
   flblExit->SetOnClick([this](QObject* s) { Application::Run([&] { flblExitClick(s); }); });
 
-  for (QLineEdit* box : {txtAmount, txtInterest, txtPayments}) box->installEventFilter(this);
+  for (QLineEdit* box : {txtAmount, txtInterest, txtPayments}) {
+    box->installEventFilter(this);
+    // The boxes take free text of any length; Qt would cut it at 32,767 characters.
+    box->setMaxLength(std::numeric_limits<int>::max());
+  }
   connect(txtAmount, &QLineEdit::textChanged, this, [this] { txtAmountChange(txtAmount); });
   connect(rbtnMonthly, &QRadioButton::toggled, this, [this] { UpdateRadioTabStops(); });
   UpdateRadioTabStops();

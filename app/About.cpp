@@ -1,6 +1,7 @@
 #include "About.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -41,3 +42,12 @@ TAboutBox::TAboutBox(QWidget* parent)
 TAboutBox::~TAboutBox() { delete ui; }
 
 void TAboutBox::OKButtonClick() { done(QDialog::Accepted); }
+
+void TAboutBox::keyPressEvent(QKeyEvent* event) {
+  // QDialog would reject on Esc; the box closes by its OK button only.
+  if (event->matches(QKeySequence::Cancel)) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}

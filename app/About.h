@@ -30,6 +30,10 @@ class TAboutBox : public QDialog {
  public slots:
   void OKButtonClick();
 
+ protected:
+  // Only OK or Enter close the window; Esc does nothing.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   Ui::TAboutBox* ui;
 };

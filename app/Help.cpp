@@ -1,6 +1,7 @@
 #include "Help.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QPushButton>
 #include <QTextEdit>
@@ -66,4 +67,13 @@ void TfrmHelp::showEvent(QShowEvent* event) {
 void TfrmHelp::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TfrmHelp::keyPressEvent(QKeyEvent* event) {
+  // QDialog would reject on Esc; the window has no cancel, so the key is swallowed.
+  if (event->matches(QKeySequence::Cancel)) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }

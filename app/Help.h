@@ -31,6 +31,8 @@ class TfrmHelp : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // Only OK or Enter close the window; Esc does nothing.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   Ui::TfrmHelp* ui;

@@ -16,11 +16,11 @@
 #include <QStylePainter>
 #include <QTimer>
 #include <QFrame>
+#include <limits>
 
 #include "Application.h"
 #include "Dialogs.h"
 #include "Errors.h"
-#include "DueDates.h"
 #include "FormLoading.h"
 #include "PagePrnt.h"
 #include "ScheduleDocument.h"
@@ -131,7 +131,11 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   flblAbout->SetOnClick([this](QObject* s) { Application::Run([&] { flblAboutClick(s); }); });
   flblExit->SetOnClick([this](QObject* s) { Application::Run([&] { flblExitClick(s); }); });
 
-  for (QLineEdit* box : {txtAmount, txtInterest, txtPayments}) box->installEventFilter(this);
+  for (QLineEdit* box : {txtAmount, txtInterest, txtPayments}) {
+    box->installEventFilter(this);
+    // The boxes take free text of any length; Qt would cut it at 32,767 characters.
+    box->setMaxLength(std::numeric_limits<int>::max());
+  }
   connect(txtAmount, &QLineEdit::textChanged, this, [this] { txtAmountChange(txtAmount); });
   connect(rbtnMonthly, &QRadioButton::toggled, this, [this] { UpdateRadioTabStops(); });
   UpdateRadioTabStops();
@@ -378,19 +382,28 @@ void TMainForm::ShowSchedule(Schedule schedule) {
 
 bool TMainForm::PrintRunning() const { return printRunning_ || PgPrint->PrintRunning(); }
 
+// The printout is written from plain data; the window fills it exactly as it
+// stands when each part is written: the rate as typed, the labels, the table.
 void TMainForm::PgPrintNewPage(QObject*) {
-  WriteScheduleHeading(*PgPrint, LoanLine(CalculationState().LoanAmount, txtInterest->text(), lblPayment->text(),
-                                          rbtnWeekly->isChecked()));
+  LoanLineParts loan;
+  loan.loanAmount = CalculationState().LoanAmount;
+  loan.interestText = txtInterest->text();
+  loan.paymentCaption = lblPayment->text();
+  loan.frequency = rbtnWeekly->isChecked() ? PaymentFrequency::Weekly : PaymentFrequency::Monthly;
+  WriteScheduleHeading(*PgPrint, loan);
 }
 
 void TMainForm::PrintLoanDetail() {
-  WriteLoanDetail(*PgPrint, lblTotalAmt->text(), lblPrincipal->text(), lblInterest->text());
+  WriteLoanDetail(*PgPrint, ScheduleTotalsText{lblTotalAmt->text(), lblPrincipal->text(), lblInterest->text()});
 }
 
 void TMainForm::BuildPrintDocument(const QDate& start) {
+  ScheduleRowsInput rows;
+  rows.schedule = model_->Blank() ? nullptr : &model_->CurrentSchedule();
+  rows.firstDueDate = start;
+  rows.frequency = rbtnWeekly->isChecked() ? PaymentFrequency::Weekly : PaymentFrequency::Monthly;
   PgPrint->BeginDoc();
-  WriteScheduleRows(*PgPrint, start, rbtnWeekly->isChecked() ? PaymentFrequency::Weekly : PaymentFrequency::Monthly,
-                    GridRowCount(), [this](int column, int row) { return GridCell(column, row); });
+  WriteScheduleRows(*PgPrint, rows);
   PrintLoanDetail();
   PgPrint->EndDoc();
 }

@@ -1,8 +1,12 @@
 // Speed and memory of the schedule: computing the values, formatting every
-// cell, and Calculate in the main window (offscreen).
+// cell, Calculate in the main window (offscreen), and laying the printout out
+// from the computed schedule without a window.
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include <QApplication>
+#include <QDate>
 #include <QLineEdit>
 #include <QTableView>
 #include <QLocale>
@@ -11,6 +15,9 @@
 #include "Conversions.h"
 #include "Graphics.h"
 #include "Loan.h"
+#include "PagePrnt.h"
+#include "Printer.h"
+#include "ScheduleDocument.h"
 #include "main.h"
 
 namespace {
@@ -71,6 +78,28 @@ BENCHMARK(BM_CalculateWindow1560)->Unit(benchmark::kMillisecond)->Repetitions(5)
 
 void BM_CalculateWindowMillion(benchmark::State& state) { CalculateInWindow(state, "1000000", "0.001", "1000000"); }
 BENCHMARK(BM_CalculateWindowMillion)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// 30 years of weekly payments laid out on the test printer's default sheet.
+void BM_PrintoutFromSchedule(benchmark::State& state) {
+  LoanState loan;
+  loan.LoanAmount = Money::FromValue(250000.0L);
+  loan.PeriodRate = PeriodRate(6.5f, PaymentFrequency::Weekly);
+  loan.PaymentCount = 1560;
+  loan.PaymentAmount = ComputePayment(loan.LoanAmount, loan.PeriodRate, loan.PaymentCount);
+  const Schedule schedule = BuildSchedule(loan);
+  const ScheduleDocument document = ScheduleDocumentFor(schedule, loan.LoanAmount, QStringLiteral("6.5"),
+                                                        PaymentFrequency::Weekly, QDate(2025, 1, 31));
+  std::unique_ptr<TPrinter> previous = SetPrinter(std::make_unique<TTestPrinter>(TTestPrinter::Setup{}));
+  {
+    TPagePrinter printer;
+    ApplySchedulePrinterSettings(printer);
+    for (auto _ : state) BuildScheduleDocument(printer, document);
+    state.counters["pages"] = printer.PageCount();
+  }
+  SetPrinter(std::move(previous));
+  state.counters["rows"] = loan.PaymentCount;
+}
+BENCHMARK(BM_PrintoutFromSchedule)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 

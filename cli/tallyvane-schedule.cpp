@@ -3,9 +3,7 @@
 // prints the summary and the table as the window shows them.
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <QLocale>
-#include <QRadioButton>
 #include <memory>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -15,12 +13,11 @@
 #include "Conversions.h"
 #include "Errors.h"
 #include "Loan.h"
-#include "Dialogs.h"
 #include "Graphics.h"
 #include "LoanInputs.h"
 #include "PagePrnt.h"
 #include "Printer.h"
-#include "main.h"
+#include "ScheduleDocument.h"
 
 namespace {
 
@@ -109,10 +106,10 @@ bool WantsPrinting(int argc, char** argv) {
   return false;
 }
 
-// Builds the printed schedule in a hidden main window, through the same
-// handlers the window's Print runs, and sends it to a PDF file and/or writes
+// Lays the printed schedule out with a page printer set up as the window's,
+// from the schedule already computed, and sends it to a PDF file and/or writes
 // its text rendering. Errors are thrown.
-void PrintSchedule(const Options& options, const LoanInputTexts& texts, const QDate& start) {
+void PrintSchedule(const Options& options, const ScheduleDocument& document) {
   // The pages are laid out on the PDF printer's Letter sheet, also when only
   // the text is wanted: the text then does not depend on the printers this
   // machine has (and needs none). Its file is written only by a print job.
@@ -125,22 +122,20 @@ void PrintSchedule(const Options& options, const LoanInputTexts& texts, const QD
     ~Restore() { SetPrinter(std::move(previous)); }
   } restore{previous};
 
-  TMainForm form;
-  form.txtAmount->setText(texts.amount);
-  form.txtInterest->setText(texts.interest);
-  form.txtPayments->setText(texts.payments);
-  (texts.frequency == PaymentFrequency::Weekly ? form.rbtnWeekly : form.rbtnMonthly)->setChecked(true);
-  form.flblCalculateClick(nullptr);
-  form.PgPrint->SetShowProgress(false);
+  // One printer for both outputs, as the window has: the heading's lasting
+  // font size change carries from the text document into the PDF's.
+  TPagePrinter printer;
+  ApplySchedulePrinterSettings(printer);
+  printer.SetShowProgress(false);
   if (!options.text.isEmpty()) {
-    form.PgPrint->SetPrintToFile(true);
-    form.PgPrint->SetFileName(options.text);
-    form.BuildPrintDocument(start);
-    form.PgPrint->SetPrintToFile(false);
+    printer.SetPrintToFile(true);
+    printer.SetFileName(options.text);
+    BuildScheduleDocument(printer, document);
+    printer.SetPrintToFile(false);
   }
   if (!options.pdf.isEmpty()) {
-    form.BuildPrintDocument(start);
-    if (!form.PgPrint->Print()) throw Exception(QStringLiteral("Printing was canceled"));
+    BuildScheduleDocument(printer, document);
+    if (!printer.Print()) throw Exception(QStringLiteral("Printing was canceled"));
   }
 }
 
@@ -154,7 +149,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv) {
   qInstallMessageHandler(QuietQtMessages);
-  // Printing lays pages out with the window's own page printer, which needs
+  // Printing lays pages out with the page printer component, which needs
   // the GUI library; it runs on the offscreen platform, so no display is needed.
   const bool printing = WantsPrinting(argc, argv);
   if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -192,9 +187,9 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  LoanState state;
   Schedule schedule;
   try {
-    LoanState state;
     ReadInputsAndComputePayment(texts, state, settings);
     schedule = BuildSchedule(state);
   } catch (const std::exception& e) {
@@ -203,18 +198,11 @@ int main(int argc, char** argv) {
   }
 
   if (printing) {
-    // Nothing may wait for a user here: messages go to stderr.
-    auto scripted = std::make_unique<UnattendedDialogs>();
-    UnattendedDialogs* dialogs = scripted.get();
-    SetDialogs(std::move(scripted));
     try {
-      PrintSchedule(options, texts, start);
+      PrintSchedule(options, ScheduleDocumentFor(schedule, state.LoanAmount, texts.interest, texts.frequency, start,
+                                                 settings));
     } catch (const std::exception& e) {
       std::fprintf(stderr, "%s\n", e.what());
-      return 1;
-    }
-    if (!dialogs->Messages().isEmpty()) {
-      std::fprintf(stderr, "%s\n", dialogs->Messages().join(u'\n').trimmed().toLocal8Bit().constData());
       return 1;
     }
   }

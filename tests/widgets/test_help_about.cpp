@@ -10,6 +10,9 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
 #include <gtest/gtest.h>
 
 #include "About.h"
@@ -227,5 +230,33 @@ TEST(AboutBox, OkEndsTheModalShowingWithAccepted) {
   EXPECT_EQ(ExecWith(about, [&] { QTest::keyClick(&about, Qt::Key_Return); }), QDialog::Accepted);
   EXPECT_FALSE(about.isVisible());
 }
+
+// Both windows close by OK or Enter only: Esc leaves them open, and the
+// modal showing then still ends normally by Enter.
+struct EscCase {
+  const char* name;
+  std::function<std::unique_ptr<QDialog>()> make;
+};
+void PrintTo(const EscCase& c, std::ostream* os) { *os << c.name; }
+
+class EscDoesNothing : public ::testing::TestWithParam<EscCase> {};
+
+TEST_P(EscDoesNothing, WindowStaysOpenUntilEnter) {
+  std::unique_ptr<QDialog> dialog = GetParam().make();
+  bool openAfterEsc = false;
+  ExecWith(*dialog, [&] {
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    openAfterEsc = dialog->isVisible();
+    QTest::keyClick(dialog.get(), Qt::Key_Return);
+  });
+  EXPECT_TRUE(openAfterEsc);
+  EXPECT_FALSE(dialog->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Both, EscDoesNothing,
+    ::testing::Values(EscCase{"Help", [] { return std::unique_ptr<QDialog>(new TfrmHelp); }},
+                      EscCase{"About", [] { return std::unique_ptr<QDialog>(new TAboutBox); }}),
+    [](const ::testing::TestParamInfo<EscCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -326,6 +326,22 @@ TEST_F(MainWindowTest, WorkedExampleFillsTheTableAndTheSummary) {
   EXPECT_EQ(m->headerData(3, Qt::Horizontal).toString(), QStringLiteral("      Balance"));
 }
 
+TEST_F(MainWindowTest, BoxesKeepTextsLongerThanQtsDefaultLimit) {
+  const QString blanks(40000, u' ');
+  Enter(blanks + "1000", blanks + "12", blanks + "12");
+  for (QLineEdit* box : {form->txtAmount, form->txtInterest, form->txtPayments}) {
+    EXPECT_EQ(box->text().size(), 40000 + box->text().trimmed().size()) << box->objectName().toStdString();
+    // Pasting and typing insert at the caret without a limit either.
+    box->home(false);
+    box->insert(blanks);
+    EXPECT_EQ(box->text().size(), 80000 + box->text().trimmed().size()) << box->objectName().toStdString();
+  }
+  Calculate();
+  EXPECT_TRUE(dialogs->Events().empty());
+  EXPECT_EQ(CalculationState().LoanAmount.count, 10000000);
+  EXPECT_EQ(CalculationState().PaymentAmount.count, 888488);
+}
+
 TEST_F(MainWindowTest, WeeklyUsesFiftyTwoPeriods) {
   Enter("1000", "12", "12");
   form->rbtnWeekly->setChecked(true);

@@ -18,6 +18,7 @@
 #include "PagePrnt.h"
 #include "Printer.h"
 #include "ScheduleDocument.h"
+#include "TestPrinter.h"
 #include "main.h"
 
 namespace {

@@ -29,6 +29,8 @@ CliRun Schedule(const QStringList& args, const QString& locale = QStringLiteral(
   env.insert(QStringLiteral("LC_ALL"), locale);
   env.insert(QStringLiteral("LANG"), locale);
   env.remove(QStringLiteral("DISPLAY"));
+  // Making a QPrinter asks CUPS for its default queue: the companion meets a socket where nothing listens.
+  env.insert(QStringLiteral("CUPS_SERVER"), QDir::temp().filePath(QStringLiteral("tallyvane-no-print-server.sock")));
   for (const auto& [name, value] : extraEnv) env.insert(name, value);
   p.setProcessEnvironment(env);
   p.start(program, args);

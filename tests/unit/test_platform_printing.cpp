@@ -50,6 +50,26 @@ TFont CourierPixels(int height) {
 }
 
 // Restores the process-wide printer whatever a test did with it.
+// Making any QPrinter, a PDF one included, asks CUPS for its default queue:
+// this program sees only a socket where nothing listens, never the machine's
+// scheduler.
+class NoPrintServer : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    dir_ = std::make_unique<QTemporaryDir>();
+    override_ = std::make_unique<CupsServerOverride>(dir_->filePath(QStringLiteral("no-print-server.sock")));
+  }
+  void TearDown() override {
+    override_.reset();
+    dir_.reset();
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<CupsServerOverride> override_;
+};
+[[maybe_unused]] ::testing::Environment* const kNoPrintServer = ::testing::AddGlobalTestEnvironment(new NoPrintServer);
+
 class PrinterSwap {
  public:
   explicit PrinterSwap(std::unique_ptr<TPrinter> p) : previous_(SetPrinter(std::move(p))) {}

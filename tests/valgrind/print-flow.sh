@@ -84,6 +84,9 @@ fi
 
 if [ -n "${TALLYVANE_CAPTURE_DIR:-}" ]; then
   [ -x "$E2E" ] || die "not built: $E2E"
+  # The capture queue lives on the capture script's own scheduler.
+  CUPS_SERVER=${TALLYVANE_CAPTURE_SERVER:-/run/tallyvane-capture/cupsd.sock}
+  export CUPS_SERVER
   run print-e2e "$E2E" --gtest_filter='PrintEndToEnd.TwoPageWeeklyLoanPrintsWhatTheGridShows'
   if ! grep -q '^\[  PASSED  \] 1 test' "$LOGS/print-e2e.out"; then
     printf 'print-e2e: the end-to-end print did not run and pass; see %s\n' "$LOGS/print-e2e.out" >&2

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "QVXFlashLabel.h"
+#include "ParamNames.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         SetterCase{"Transparent", [](auto& l) { l.SetTransparent(false); }, [](auto& l) { l.SetTransparent(true); },
                    false},
         SetterCase{"TextAngle", [](auto& l) { l.SetTextAngle(0); }, [](auto& l) { l.SetTextAngle(90); }, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FlashLabelFont, FontColourChangeSetsNormalColor) {
   TQVXFlashLabel label;
@@ -380,7 +381,7 @@ INSTANTIATE_TEST_SUITE_P(All, FlashLabelStates,
                          ::testing::Values(StateCase{"Rest", false, false, 1}, StateCase{"Hover", true, false, 1},
                                            StateCase{"PressedOutside", false, true, 3},
                                            StateCase{"PressedHovering", true, true, 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FlashLabelPaint, OpaqueLabelFillsItsRectangleWithColor) {
   TQVXFlashLabel label;
@@ -465,7 +466,11 @@ TEST_P(FlashLabelStartPoint, TextBoxStartsAtTheCentringFormula) {
 INSTANTIATE_TEST_SUITE_P(Angles, FlashLabelStartPoint,
                          ::testing::Values(BoxCase{0, 1}, BoxCase{0, 3}, BoxCase{90, 1}, BoxCase{180, 1},
                                            BoxCase{270, 2}, BoxCase{-90, 1}, BoxCase{450, 1}, BoxCase{-270, 4},
-                                           BoxCase{720, 0}));
+                                           BoxCase{720, 0}),
+                         [](const auto& p) {
+                           return param_names::Join("Angle", param_names::Value(p.param.angle), "Offset",
+                                                    param_names::Value(p.param.offset));
+                         });
 
 QPointF InkCentre(TQVXFlashLabel& label) {
   const QRect box = InkBox(Render(label), Qt::white);
@@ -493,7 +498,8 @@ TEST_P(FlashLabelRotation, RotatedCaptionStaysCentred) {
   EXPECT_NEAR(actual.y(), expected.y(), 2.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Angles, FlashLabelRotation, ::testing::Values(30, 90, -90, 180, 270, 450, -45));
+INSTANTIATE_TEST_SUITE_P(Angles, FlashLabelRotation, ::testing::Values(30, 90, -90, 180, 270, 450, -45),
+                         [](const auto& p) { return param_names::Join("Angle", param_names::Value(p.param)); });
 
 TEST(FlashLabelRotation, NinetyDrawsUpwards) {
   TQVXFlashLabel label;

@@ -135,7 +135,7 @@ TEST_P(InputBoxes, EachBoxGivesItsOutcome) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, InputBoxes, ::testing::ValuesIn(kBoxCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(InputBoxes, OnlyTheFirstBadBoxIsReported) {
   const LoanInputTexts texts{QStringLiteral("nan"), QStringLiteral("inf"), QStringLiteral("")};
@@ -207,7 +207,7 @@ TEST_P(PaymentCounts, GiveTheirOutcomeAndKeepTheLastCountWhenRefused) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, PaymentCounts, ::testing::ValuesIn(kCountCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // ---------------------------------------------------------------------------
 // Start dates in the regional short-date order.
@@ -295,7 +295,7 @@ TEST_P(StartDates, AreReadInTheRegionalOrderOrRefused) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, StartDates, ::testing::ValuesIn(kDateCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(StartDates, DueDatesPastTheYear9999KeepCounting) {
   QDate date(9999, 12, 31);
@@ -385,7 +385,7 @@ TEST_P(ColumnFormats, NormalizeAndLayOutWithoutFailing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ColumnFormats, ::testing::ValuesIn(kFormatCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 struct FriendlyCase {
   const char* name;
@@ -436,7 +436,7 @@ TEST_P(FriendlyTexts, ConvertAndDecorateAPage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, FriendlyTexts, ::testing::ValuesIn(kFriendlyCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // ---------------------------------------------------------------------------
 // Output file names for the text rendering. Every failure names the file and
@@ -505,7 +505,7 @@ TEST_P(OutputFileNames, FailWithTheirReasonAndLeaveNothingOpen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, OutputFileNames, ::testing::ValuesIn(kFileNameCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // Without a printer a document cannot be laid out, also not into a file; the
 // failure says why and ending the document closes the file.

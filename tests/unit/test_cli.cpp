@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include "ParamNames.h"
 
 namespace {
 
@@ -106,7 +107,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{{"1000", "12", "-3"}, 1, "The number of payments must not be negative."},
                       FailureCase{{"1000", "12", "1000001"}, 1, "The number of payments must not exceed 1,000,000."},
                       FailureCase{{"1000", "12"}, 2, "tallyvane-schedule: expected AMOUNT RATE PAYMENTS"},
-                      FailureCase{{"--monthly", "1000", "12", "12"}, 2, "tallyvane-schedule: unknown option '--monthly'"}));
+                      FailureCase{{"--monthly", "1000", "12", "12"}, 2, "tallyvane-schedule: unknown option '--monthly'"}),
+    [](const auto& p) {
+      std::string name = "Args";
+      for (const QString& arg : p.param.args) name += "_" + param_names::Words(arg.toStdString());
+      return name;
+    });
 
 TEST(CliPrint, PdfAndTextCarryThePrintedSchedule) {
   QTemporaryDir dir;

@@ -103,7 +103,7 @@ const FloatCase kFloatCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, TextToFloatGrammar, ::testing::ValuesIn(kFloatCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(TextToFloat, ParsesToTheNearestExtendedValueNotTheNearestDouble) {
   long double value = 0;
@@ -235,7 +235,7 @@ const IntCase kIntCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, WholeNumber, ::testing::ValuesIn(kIntCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // ---- general format ----
 
@@ -536,7 +536,7 @@ const DateCase kUsDates[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ShortDateUs, ::testing::ValuesIn(kUsDates),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ShortDate, OtherRegionalOrders) {
   FormatSettings dmy;

@@ -7,6 +7,7 @@
 #include "Errors.h"
 #include "Loan.h"
 #include "LoanInputs.h"
+#include "ParamNames.h"
 
 namespace {
 
@@ -147,7 +148,13 @@ INSTANTIATE_TEST_SUITE_P(
                       InvariantCase{5000, 3.2f, 156, PaymentFrequency::Weekly},
                       InvariantCase{100, 0.0001f, 50, PaymentFrequency::Monthly},  // the small-rate branch
                       InvariantCase{100, -5, 20, PaymentFrequency::Monthly},
-                      InvariantCase{0, 12, 10, PaymentFrequency::Monthly}));
+                      InvariantCase{0, 12, 10, PaymentFrequency::Monthly}),
+    [](const auto& p) {
+      const InvariantCase& c = p.param;
+      return param_names::Join(param_names::Value(c.amount), "At", param_names::Value(c.annual), "Percent",
+                               param_names::Value(c.count),
+                               c.frequency == PaymentFrequency::Weekly ? "Weekly" : "Monthly");
+    });
 
 TEST(AnnuityPayment, MatchesTheClosedFormInEveryRegime) {
   // |r| >= 6.1E-5: integer power by squaring.
@@ -247,7 +254,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CheckCase{"1000", "12", "twelve", 2}, CheckCase{".", "12", "12", -1},
                       CheckCase{" 250.75 ", "12", "12", -1}, CheckCase{"2.5E3", "12", "12", -1},
                       CheckCase{"-1000", "-5", "-3", -1}, CheckCase{"0", "0", "0", -1},
-                      CheckCase{"1000", "12", "12.5", -1}));
+                      CheckCase{"1000", "12", "12.5", -1}),
+    [](const auto& p) {
+      return param_names::Join(param_names::Words(p.param.amount), param_names::Words(p.param.interest),
+                               param_names::Words(p.param.payments));
+    });
 
 TEST(InputCheck, MessagesHaveThreeBlanksAroundThem) {
   EXPECT_EQ(InputErrorMessage(LoanField::Amount), QStringLiteral("   Invalid loan amount. Please try again.   "));

@@ -6,6 +6,7 @@
 
 #include "Errors.h"
 #include "Money.h"
+#include "ParamNames.h"
 
 namespace {
 
@@ -34,7 +35,11 @@ INSTANTIATE_TEST_SUITE_P(Halves, MoneyRounding,
                          ::testing::Values(RoundCase{0.5L, 0}, RoundCase{1.5L, 2}, RoundCase{2.5L, 2},
                                            RoundCase{-0.5L, 0}, RoundCase{-1.5L, -2}, RoundCase{-2.5L, -2},
                                            RoundCase{2.4999L, 2}, RoundCase{2.5001L, 3}, RoundCase{100050.5L, 100050},
-                                           RoundCase{100051.5L, 100052}));
+                                           RoundCase{100051.5L, 100052}),
+                         [](const auto& p) {
+                           return param_names::Join(param_names::Value(p.param.scaled), "To",
+                                                    param_names::Value(p.param.expected));
+                         });
 
 TEST(Money, FromValueScalesByTenThousand) {
   EXPECT_EQ(Money::FromValue(1000.0L).count, 10000000);
@@ -92,7 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{12345678900000, "$1,234,567,890.00"}, FormatCase{9990000, "$999.00"},
                       FormatCase{9999950, "$1,000.00"},
                       FormatCase{std::numeric_limits<int64_t>::max(), "$922,337,203,685,477.58"},
-                      FormatCase{std::numeric_limits<int64_t>::min(), "($922,337,203,685,477.58)"}));
+                      FormatCase{std::numeric_limits<int64_t>::min(), "($922,337,203,685,477.58)"}),
+    [](const auto& p) { return param_names::Join("Count", param_names::Value(p.param.count)); });
 
 TEST(MoneyFormat, FollowsEveryNegativeCurrencyForm) {
   const char* forms[16] = {"($1.50)", "-$1.50", "$-1.50", "$1.50-", "(1.50$)", "-1.50$", "1.50-$", "1.50$-",

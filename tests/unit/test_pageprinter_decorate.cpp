@@ -8,6 +8,7 @@
 #include "Conversions.h"
 #include "FormLoading.h"
 #include "PagePrntFlowFixture.h"
+#include "ParamNames.h"
 
 using Texts = std::vector<DrawnText>;
 
@@ -118,7 +119,8 @@ TEST_P(ExtremeBorderOffsetTest, RowsNeverLeaveTheSheet) {
   EXPECT_EQ(PageTexts(1).size(), 2u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Offsets, ExtremeBorderOffsetTest, ::testing::Values(-30.0, -3.0, 0.45, 3.0, 30.0));
+INSTANTIATE_TEST_SUITE_P(Offsets, ExtremeBorderOffsetTest, ::testing::Values(-30.0, -3.0, 0.45, 3.0, 30.0),
+                         [](const auto& p) { return param_names::Join("Offset", param_names::Value(p.param)); });
 
 TEST_F(DecorateTest, TopBorderAndTheHeaderCentredAboveIt) {
   HalfInchMargins();
@@ -394,7 +396,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FriendlyCase{"TitleAndPage", "&i: &p", "{$TITLE}: {$PAGE}", "<7.5"},
                       FriendlyCase{"Empty", "", "", "<7.5"},
                       FriendlyCase{"CodeLetterCase", "&L&C&R&P", "    ", "<7.5"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 // The column width is formatted fixed with 2 decimals at a precision of 8
 // significant digits: 3703700.625 becomes 3703700.6, not 3703700.62.

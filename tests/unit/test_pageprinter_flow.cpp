@@ -8,6 +8,7 @@
 #include <string>
 
 #include "PagePrntFlowFixture.h"
+#include "ParamNames.h"
 
 using Texts = std::vector<DrawnText>;
 
@@ -37,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TabCase{"SizeZero", "a\tb\t", 0, "a b "},
                       // Tab stops are capped at 1024 characters.
                       TabCase{"Huge", "\t", 0xFFFFFFFFu, QString(1024, QLatin1Char(' '))}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(TextRoutines, SpacesIsEmptyForZeroAndNegative) {
   EXPECT_EQ(TPagePrinter::Spaces(3), "   ");
@@ -414,7 +415,8 @@ TEST_P(CellOffsetTest, ThreeHundredPixelTextInAOneAndAHalfInchColumn) {
 
 INSTANTIATE_TEST_SUITE_P(Alignments, CellOffsetTest,
                          ::testing::Values(std::make_pair(">1.5", 588), std::make_pair("<1.5", 12),
-                                           std::make_pair("^1.5", 300)));
+                                           std::make_pair("^1.5", 300)),
+                         [](const auto& p) { return param_names::Words(p.param.first); });
 
 TEST_F(PagePrinterFlowTest, CellAlmostAsWideAsTheColumnGetsNoIndent) {
   pp->SetTableFormat(">0.51|<0.51");  // 306 pixels: 300 is not below 306 - 12
@@ -556,7 +558,15 @@ INSTANTIATE_TEST_SUITE_P(Spacings, GridGapTest,
                          ::testing::Values(GapCase{lsHalfSpace, 5, 2}, GapCase{lsSingleSpace, 5, 5},
                                            GapCase{lsSingleAndAHalf, 5, 8},  // 7.5 to the even 8
                                            GapCase{lsSingleAndAHalf, 3, 4},  // 4.5 to the even 4
-                                           GapCase{lsDoubleSpace, 5, 10}));
+                                           GapCase{lsDoubleSpace, 5, 10}),
+                         [](const auto& p) {
+                           const TLineSpacing s = p.param.spacing;
+                           return param_names::Join(s == lsHalfSpace        ? "HalfSpace"
+                                                    : s == lsSingleSpace    ? "SingleSpace"
+                                                    : s == lsSingleAndAHalf ? "SingleAndAHalf"
+                                                                            : "DoubleSpace",
+                                                    "Leading", param_names::Value(p.param.leading));
+                         });
 
 TEST_F(PagePrinterFlowTest, GridPensFollowTheResolution) {
   TTestPrinter::Setup setup;

@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CollationCase{"OneCopyThreePages", true, 1, 3, {1, 2, 3}},
                       CollationCase{"UncollatedOnePage", false, 2, 1, {1, 1}},
                       CollationCase{"CollatedOnePageOneCopy", true, 1, 1, {1}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 struct RangeCase {
   const char* name;
@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{"FromAloneIsOnePage", 3, 2, 0, {2}},
                       RangeCase{"ToAloneStartsAtOne", 3, 0, 2, {1, 2}},
                       RangeCase{"ToBeyondCount", 2, 0, 9, {1, 2}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(PrintTest, EachSheetPlaysItsWholePage) {
   MakePages(3);
@@ -376,7 +376,7 @@ INSTANTIATE_TEST_SUITE_P(Sheets, CancelTest,
                                            CancelCase{"ThirdSheetEnds", 3, false},
                                            CancelCase{"FirstSheetAborts", 1, true},
                                            CancelCase{"ThirdSheetAborts", 3, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // A cancel noticed before the first sheet leaves a job without pages: it is
 // discarded rather than ended, so no blank sheet is fed.
@@ -552,6 +552,6 @@ INSTANTIATE_TEST_SUITE_P(
                       PageLinkCase{"ToBelowFromLowersFrom", {{'F', 4}, {'T', 2}}, 2, 2},
                       PageLinkCase{"ToZeroClearsFrom", {{'F', 4}, {'T', 0}}, 0, 0},
                       PageLinkCase{"UnsignedComparison", {{'F', 0x80000000u}}, 0x80000000u, 0x80000000u}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "PdfTools.h"
 #include "Printer.h"
 #include "TestPrinter.h"
+#include "ParamNames.h"
 
 namespace {
 
@@ -180,7 +181,10 @@ TEST_P(TestPrinterPitch, EveryCharacterAdvancesTheSame) {
 // 10 points at 600 dpi is 83 pixels: 0.6 x 83 = 49.8 -> 50.
 INSTANTIATE_TEST_SUITE_P(Heights, TestPrinterPitch,
                          ::testing::Values(PitchCase{-83, 50}, PitchCase{83, 50}, PitchCase{-10, 6},
-                                           PitchCase{-25, 15}, PitchCase{-1, 1}, PitchCase{-100, 60}));
+                                           PitchCase{-25, 15}, PitchCase{-1, 1}, PitchCase{-100, 60}),
+                         [](const auto& p) {
+                           return param_names::Join("Height", param_names::Value(p.param.height));
+                         });
 
 TEST(TestPrinter, MetricsAreWorkedOutFromTheHeight) {
   TTestPrinter::Setup setup;

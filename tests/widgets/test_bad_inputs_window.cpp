@@ -150,7 +150,7 @@ TEST_P(BadBoxTest, ShowsItsMessageAndKeepsTheLastCalculation) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, BadBoxTest, ::testing::ValuesIn(kBoxCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // ---------------------------------------------------------------------------
 // Start dates at the query.
@@ -191,7 +191,7 @@ TEST_P(BadDateTest, PrintsNothingAndSaysWhyUnlessCancelled) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, BadDateTest, ::testing::ValuesIn(kDateCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(BadInputsWindowTest, LastDayOfTheYear9999PrintsDueDatesIntoTheYear10000) {
   Enter("1000", "12", "3");

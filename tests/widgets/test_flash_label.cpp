@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "QVXFlashLabel.h"
+#include "ParamNames.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         SetterCase{"Transparent", [](auto& l) { l.SetTransparent(false); }, [](auto& l) { l.SetTransparent(true); },
                    false},
         SetterCase{"TextAngle", [](auto& l) { l.SetTextAngle(0); }, [](auto& l) { l.SetTextAngle(90); }, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FlashLabelFont, FontColourChangeSetsNormalColor) {
   TQVXFlashLabel label;
@@ -343,8 +344,8 @@ INSTANTIATE_TEST_SUITE_P(
                          {{"enter", "base-down", "click", "base-up"}, {"enter", "base-down", "click", "base-up"}},
                          true}),
         ::testing::Bool()),
-    [](const auto& info) {
-      return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "_HoverTrue" : "_HoverFalse");
+    [](const auto& p) {
+      return std::string(std::get<0>(p.param).name) + (std::get<1>(p.param) ? "_HoverTrue" : "_HoverFalse");
     });
 
 }  // namespace

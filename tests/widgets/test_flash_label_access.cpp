@@ -29,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(All, FlashLabelAccessibleName,
                                            NameCase{"PaddedBothSides", "  Print ", "Print"},
                                            NameCase{"InnerBlanksKept", " Loan  Help", "Loan  Help"},
                                            NameCase{"BlanksOnly", "   ", ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FlashLabelAccessible, PushButtonDescribedByItsHintAndOutOfTheTabChain) {
   TQVXFlashLabel label;

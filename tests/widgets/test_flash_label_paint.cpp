@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "ParamNames.h"
 #include "QVXFlashLabel.h"
 
 namespace {
@@ -108,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(All, FlashLabelStates,
                          ::testing::Values(StateCase{"Rest", false, false, 1}, StateCase{"Hover", true, false, 1},
                                            StateCase{"PressedOutside", false, true, 3},
                                            StateCase{"PressedHovering", true, true, 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FlashLabelPaint, OpaqueLabelFillsItsRectangleWithColor) {
   TQVXFlashLabel label;
@@ -193,7 +194,11 @@ TEST_P(FlashLabelStartPoint, TextBoxStartsAtTheCentringFormula) {
 INSTANTIATE_TEST_SUITE_P(Angles, FlashLabelStartPoint,
                          ::testing::Values(BoxCase{0, 1}, BoxCase{0, 3}, BoxCase{90, 1}, BoxCase{180, 1},
                                            BoxCase{270, 2}, BoxCase{-90, 1}, BoxCase{450, 1}, BoxCase{-270, 4},
-                                           BoxCase{720, 0}));
+                                           BoxCase{720, 0}),
+                         [](const auto& p) {
+                           return param_names::Join("Angle", param_names::Value(p.param.angle), "Offset",
+                                                    param_names::Value(p.param.offset));
+                         });
 
 QPointF InkCentre(TQVXFlashLabel& label) {
   const QRect box = InkBox(Render(label), Qt::white);
@@ -221,7 +226,8 @@ TEST_P(FlashLabelRotation, RotatedCaptionStaysCentred) {
   EXPECT_NEAR(actual.y(), expected.y(), 2.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Angles, FlashLabelRotation, ::testing::Values(30, 90, -90, 180, 270, 450, -45));
+INSTANTIATE_TEST_SUITE_P(Angles, FlashLabelRotation, ::testing::Values(30, 90, -90, 180, 270, 450, -45),
+                         [](const auto& p) { return param_names::Join("Angle", param_names::Value(p.param)); });
 
 TEST(FlashLabelRotation, NinetyDrawsUpwards) {
   TQVXFlashLabel label;

@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(All, AboutBoxLabels,
                                            PlacedLabel{"Label1", QRect(12, 88, 269, 13)},
                                            PlacedLabel{"Label2", QRect(12, 120, 269, 13)},
                                            PlacedLabel{"Label3", QRect(12, 136, 269, 13)}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(AboutBox, TitleTextsAndFonts) {
   TAboutBox about;

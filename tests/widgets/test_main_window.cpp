@@ -26,6 +26,7 @@
 #include "Dialogs.h"
 #include "MainWindowFixture.h"
 #include "main.h"
+#include "ParamNames.h"
 
 namespace {
 
@@ -414,7 +415,11 @@ INSTANTIATE_TEST_SUITE_P(
                       InvalidCase{"$100", "12", "12", "   Invalid loan amount. Please try again.   ", 0},
                       InvalidCase{"1000", " ", "12", "   Invalid interest amount. Please try again.   ", 1},
                       InvalidCase{"1000", "12", "", "   Invalid payments entry. Please try again.   ", 2},
-                      InvalidCase{"1000", "12", "-", "   Invalid payments entry. Please try again.   ", 2}));
+                      InvalidCase{"1000", "12", "-", "   Invalid payments entry. Please try again.   ", 2}),
+    [](const auto& p) {
+      return param_names::Join(param_names::Words(p.param.amount), param_names::Words(p.param.interest),
+                               param_names::Words(p.param.payments));
+    });
 
 TEST_F(MainWindowTest, InvalidInterestLeavesTheLastCalculationShown) {
   Enter("1000", "12", "12");

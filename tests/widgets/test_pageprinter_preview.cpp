@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ScreenUnitCase{"HalfInchAt150", muInches, 0.5, 150, 48, 72},
                       ScreenUnitCase{"NotANumberIsZero", muInches, std::nan(""), 100, 0, 0},
                       ScreenUnitCase{"HugeLengthStopsAtIntRange", muInches, 1e12, 25, INT_MAX, 536870912}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(PreviewTest, SheetIsWhiteWithABlackOutlineCentredOnTheGradient) {
   Show(500, 400);
@@ -288,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(
                       GradientCase{"HorizontalTwoColumns", false, QRect(1, 1, 2, 3),
                                    {qRgb(0, 0, 0), qRgb(255, 255, 255)}},
                       GradientCase{"EmptyRectangle", true, QRect(1, 1, 3, 0), {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(PreviewGradient, SystemColoursAreResolved) {
   QImage image(2, 2, QImage::Format_RGB32);
@@ -374,7 +374,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RepaintCase{"GradientNew", [](TPagePrinter& p) { p.SetGradientBackground(false); }, 1},
                       RepaintCase{"ColorSame", [](TPagePrinter& p) { p.SetColor(p.Color()); }, 0},
                       RepaintCase{"ColorNew", [](TPagePrinter& p) { p.SetColor(clNavy); }, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(PreviewTest, ShadowOffsetChangeRecomputesRanges) {
   pp->SetZoomPercent(100);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "PgPrnPrg.h"
+#include "ParamNames.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(Form, ProgressDialogLayout,
                                            ControlCase{"lblPageNumber", QRect(20, 40, 253, 13)},
                                            ControlCase{"ProgBar", QRect(8, 76, 277, 13)},
                                            ControlCase{"btnCancel", QRect(109, 100, 75, 25)}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ProgressDialog, ControlsAreSetUpAsTheFormSays) {
   TPPPrnPrgDlg dialog;
@@ -87,7 +88,10 @@ TEST_P(ProgressDialogKeys, KeyDoesNothingWithoutTheButton) {
   EXPECT_TRUE(dialog.isVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, ProgressDialogKeys, ::testing::Values(Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter));
+INSTANTIATE_TEST_SUITE_P(Keys, ProgressDialogKeys, ::testing::Values(Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter),
+                         [](const auto& p) {
+                           return param_names::Words(QKeySequence(p.param).toString().toStdString());
+                         });
 
 TEST(ProgressDialog, MouseClickOnCancelDoesNotCloseTheDialog) {
   TPPPrnPrgDlg dialog;

@@ -78,7 +78,7 @@ TEST_P(AboutDialogFonts, LabelsUseTheirArialHeights) {
 INSTANTIATE_TEST_SUITE_P(All, AboutDialogFonts,
                          ::testing::Values(FontCase{"lblComponent", 24, true}, FontCase{"lblVersion", 19, false},
                                            FontCase{"lblAuthor", 13, false}, FontCase{"lblCopyright", 11, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 void ExpectCentred(const TfrmQVXAbout& form) {
   const QLabel* component = form.lblComponent;

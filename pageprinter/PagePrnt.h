@@ -401,6 +401,7 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   void UpdateProgress(const QString& msg, int pageNo, int first, int last);
   // Preview
   void ApplyScrollRanges();
+  QSize ClientSizeForRanges() const;
 
   TPrinter* printer_ = nullptr;  // the application-wide printer, not owned
   bool constructing_ = false;
@@ -465,9 +466,12 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   std::FILE* outputFile_ = nullptr;
   QByteArray fileLine_;  // not used by all realizations; kept for buffered output
   // Flow, additions of the text-flow implementation:
-  // true while the OnNewPage handler runs; a page break that its own output
-  // causes then starts the next page without firing the handler again.
-  bool inNewPageHandler_ = false;
+  // OnNewPage calls in progress; a page break that the handler's own output
+  // causes (a full page) starts the next page without firing it again.
+  static constexpr int kMaxNewPageNesting = 64;
+  int newPageHandlerDepth_ = 0;
+  bool pageFull_ = false;         // the next NewPage ends a full page
+  bool pageStartedFull_ = false;  // the page being decorated follows a full one
 
   // Printing
   uint32_t fromPage_ = 0, toPage_ = 0;

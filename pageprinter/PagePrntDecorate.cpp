@@ -1,8 +1,10 @@
 // Page decoration of TPagePrinter: header and footer rows, border lines, the
 // tokens of headers, footers and cells, and the friendly header/footer notation.
 #include <QDateTime>
+#include <QScopeGuard>
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "Conversions.h"
 #include "PagePrnt.h"
@@ -65,13 +67,16 @@ void TPagePrinter::DecoratePage() {
   currentY_ = 0;
   lineNumber_ = 0;
   const int startPage = pageNumber_;
+  const bool startedFull = std::exchange(pageStartedFull_, false);
   if (TNotifyEvent handler = onNewPage_) {
-    if (inNewPageHandler_) {
-      // The handler's own output has filled a page: this page goes on with the
-      // rest of that output instead of starting the handler again.
-    } else {
-      inNewPageHandler_ = true;
-      Finally leave([this] { inNewPageHandler_ = false; });
+    // A page that the handler's own output filled goes on with the rest of that
+    // output: the same handler on the next page would fill it again, without end.
+    // Pages the handler starts itself get their own call, up to a nesting bound
+    // that stops a handler starting a page on every call.
+    const bool ownOutputFilled = newPageHandlerDepth_ > 0 && startedFull;
+    if (!ownOutputFilled && newPageHandlerDepth_ < kMaxNewPageNesting) {
+      ++newPageHandlerDepth_;
+      auto leave = qScopeGuard([this] { --newPageHandlerDepth_; });
       handler(this);
     }
   }

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "PagePrnt.h"
 #include "PagePrntInternal.h"
@@ -84,6 +85,7 @@ int TPagePrinter::NewLine() {
   currentX_ = 0;
   currentY_ = AddClamped(currentY_, lineHeight_);
   if (!fileOpen_ && !decorating_ && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) {
+    pageFull_ = true;
     NewPage();
   } else {
     if (fileOpen_) WriteFileText(QStringLiteral("\r\n"));
@@ -94,6 +96,8 @@ int TPagePrinter::NewLine() {
 }
 
 int TPagePrinter::NewPage() {
+  // Whether the page ended because it was full is the news of this page start only.
+  pageStartedFull_ = std::exchange(pageFull_, false);
   if (fileOpen_)
     WriteFileText(QStringLiteral("\f\r\n"));
   else
@@ -105,7 +109,10 @@ int TPagePrinter::NewPage() {
 
 // A page break happens only on pages, never in file output.
 void TPagePrinter::BreakPageIfLineDoesNotFit() {
-  if (!fileOpen_ && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) NewPage();
+  if (!fileOpen_ && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) {
+    pageFull_ = true;
+    NewPage();
+  }
 }
 
 // A body line's text goes at the cursor, measured from the margins.
@@ -168,8 +175,9 @@ void TPagePrinter::WriteLine(const QString& text) {
     offset = SubtractClamped(contentWidth, width);
   else if (alignment_ == taCenter)
     offset = SubtractClamped(contentWidth, width) / 2;
-  // A single character wider than the whole line starts at the left margin.
-  currentX_ = std::max(offset, 0);
+  // A single character wider than the whole line starts left of the left
+  // margin (right-aligned) or reaches past it on both sides (centred).
+  currentX_ = offset;
   if (fileOpen_) {
     const int space = pageCanvas_->TextWidth(QStringLiteral(" "));
     WriteFileText(Spaces(space > 0 ? currentX_ / space : 0) + line);

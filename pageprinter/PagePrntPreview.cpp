@@ -131,8 +131,11 @@ void TPagePrinter::UpdateScrollRanges() {
     bar->setValue(1);
     bar->setValue(0);
   };
-  const int clientWidth = viewport()->width();
-  const int clientHeight = viewport()->height();
+  // The client size that the new ranges leave: the scroll bars they need are
+  // laid out only later, so the viewport still has its old size here.
+  const QSize client = ClientSizeForRanges();
+  const int clientWidth = client.width();
+  const int clientHeight = client.height();
   switch (zoomLocation_) {
     case zlTopLeft:
       toStart(horz);
@@ -147,6 +150,23 @@ void TPagePrinter::UpdateScrollRanges() {
       vert->setValue((vertRange_ - clientHeight) / 2);
       break;
   }
+}
+
+QSize TPagePrinter::ClientSizeForRanges() const {
+  const QSize full = maximumViewportSize();  // the viewport without any scroll bar
+  const int barWidth = verticalScrollBar()->sizeHint().width();
+  const int barHeight = horizontalScrollBar()->sizeHint().height();
+  int width = full.width();
+  int height = full.height();
+  // One bar narrows the client, which may call for the other one too.
+  bool horz = false, vert = false;
+  for (int pass = 0; pass < 2; ++pass) {
+    horz = horzRange_ > width;
+    vert = vertRange_ > height;
+    width = full.width() - (vert ? barWidth : 0);
+    height = full.height() - (horz ? barHeight : 0);
+  }
+  return QSize(std::max(width, 0), std::max(height, 0));
 }
 
 void TPagePrinter::ApplyScrollRanges() {

@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr double kMillimetersToInches = 0.03937007874015748;  // 1/25.4
-constexpr double kInchesToMillimeters = 25.4;
+using measure_units::kInchesPerMillimeter;
+using measure_units::kMillimetersPerInch;
 constexpr int kFallbackPixelsPerInch = 300;
 
 using pageprinter_detail::AddClamped;
@@ -215,7 +215,7 @@ void TPagePrinter::SetMeasureUnit(TMeasureUnit unit) {
   if (Printing()) throw EPagePrinter(QStringLiteral("Unable to change top margin while printing"));
   measureUnit_ = unit;
   if (constructing_) return;
-  const double f = unit == muInches ? kMillimetersToInches : kInchesToMillimeters;
+  const double f = unit == muInches ? kInchesPerMillimeter : kMillimetersPerInch;
   SetMarginTop(marginTop_ * f);
   SetMarginBottom(marginBottom_ * f);
   SetMarginLeft(marginLeft_ * f);
@@ -330,7 +330,7 @@ int TPagePrinter::UnitsToPixelsX(double v) const {
   bool available = false;
   const int caps = PrinterCaps(LOGPIXELSX, available);
   const int dpi = available ? caps : kFallbackPixelsPerInch;
-  const double inches = measureUnit_ == muInches ? v : v * kMillimetersToInches;
+  const double inches = measureUnit_ == muInches ? v : v * kInchesPerMillimeter;
   return RoundHalfEven(inches * dpi);
 }
 
@@ -338,7 +338,7 @@ int TPagePrinter::UnitsToPixelsY(double v) const {
   bool available = false;
   const int caps = PrinterCaps(LOGPIXELSY, available);
   const int dpi = available ? caps : kFallbackPixelsPerInch;
-  const double inches = measureUnit_ == muInches ? v : v * kMillimetersToInches;
+  const double inches = measureUnit_ == muInches ? v : v * kInchesPerMillimeter;
   return RoundHalfEven(inches * dpi);
 }
 
@@ -346,7 +346,7 @@ double TPagePrinter::PixelsToUnits(int p, TDeviceCap index) const {
   bool available = false;
   const int dpi = PrinterCaps(index, available);
   const double inches = (available && dpi != 0) ? double(p) / dpi : p * 0.0033333333333333335;
-  return measureUnit_ == muInches ? inches : inches * kInchesToMillimeters;
+  return measureUnit_ == muInches ? inches : inches * kMillimetersPerInch;
 }
 
 double TPagePrinter::PixelsToUnitsX(int p) const { return PixelsToUnits(p, LOGPIXELSX); }

@@ -13,7 +13,6 @@
 namespace {
 
 using pageprinter_detail::AddClamped;
-using pageprinter_detail::Finally;
 
 // The part of a path after its last directory separator or drive colon.
 QString FilePart(const QString& path) {
@@ -108,16 +107,16 @@ void TPagePrinter::DecoratePage() {
       autoHeaderFont_ = savedAutoHeader;
       autoFooterFont_ = savedAutoFooter;
     };
-    try {
-      DrawMarginRows();
-    } catch (...) {
-      // The first failure is the one reported; a second one while restoring is dropped.
+    // Runs also when a row fails; the first failure is the one reported, a
+    // second one while restoring is dropped.
+    auto guard = qScopeGuard([&] {
       try {
         restore();
       } catch (...) {
       }
-      throw;
-    }
+    });
+    DrawMarginRows();
+    guard.dismiss();
     restore();
   }
   currentX_ = savedX;

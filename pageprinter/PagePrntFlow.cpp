@@ -1,6 +1,7 @@
 // Document building and text flow of TPagePrinter: the writing cursor, line and
 // table-row layout, word wrap, page breaks and the plain-text file output.
 #include <QFile>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -14,7 +15,6 @@
 namespace {
 
 using pageprinter_detail::AddClamped;
-using pageprinter_detail::Finally;
 using pageprinter_detail::PrinterResolution;
 using pageprinter_detail::RoundHalfEven;
 using pageprinter_detail::SubtractClamped;
@@ -189,7 +189,7 @@ void TPagePrinter::WriteLine(const QString& text) {
 
 void TPagePrinter::WriteLineAligned(TAlignment alignment, const QString& text) {
   const TAlignment previous = alignment_;
-  Finally restore([&] { alignment_ = previous; });
+  const auto restore = qScopeGuard([&] { alignment_ = previous; });
   alignment_ = alignment;
   WriteLine(text);
 }

@@ -9,21 +9,14 @@
 
 #include "Canvas.h"
 #include "Device.h"
+#include "MeasureUnits.h"
 #include "PagePrnt.h"
 
 namespace {
 
-// 1/25.4 as the extended-precision constant the unit conversions use.
-constexpr long double kInchesPerMillimeter = 0.03937007874015748L;
-
-// Nearest integer, halves to even (the default rounding mode).
-int RoundEven(long double v) {
-  if (std::isnan(v)) return 0;  // converting NaN to int is undefined
-  const long double r = std::nearbyintl(v);
-  if (r >= (long double)INT_MAX) return INT_MAX;
-  if (r <= (long double)INT_MIN) return INT_MIN;
-  return int(r);
-}
+using measure_units::kInchesPerMillimeterL;
+// Screen positions: nearest, halves to even, saturating at the int range.
+int RoundEven(long double v) { return measure_units::RoundHalfEven(v); }
 
 // The scroll area cannot size its content beyond this.
 constexpr long long kMaxExtent = QWIDGETSIZE_MAX;
@@ -79,7 +72,7 @@ int PreviewPixelsPerInch(const QWidget* box, bool horizontal) {
 
 int TPagePrinter::UnitsToScreen(bool horizontal, double value) const {
   long double v = value;
-  if (measureUnit_ == muMillimeters) v *= kInchesPerMillimeter;
+  if (measureUnit_ == muMillimeters) v *= kInchesPerMillimeterL;
   if (constructing_) return RoundEven(v * ScreenPixelsPerInch());
   return RoundEven(v * PreviewPixelsPerInch(previewBox_, horizontal));
 }

@@ -28,6 +28,9 @@
 #include "Printer.h"
 
 class TPPPrnPrgDlg;
+class TPageOutput;
+class TRecordedPagesOutput;
+class TTextFileOutput;
 struct FormatSettings;
 class QPaintEvent;
 
@@ -391,7 +394,8 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   void DrawAtCursor(const QString& text);
   void WriteWrapped(const QString& text, bool continuing);
   void DrawCellGrid(int columnWidth, bool top, bool bottom);
-  void WriteFileText(const QString& text);
+  // The output the flow writes to: the text file while one is open, else the pages.
+  TPageOutput& Output() const;
   void OpenOutputFile();
   void CloseOutputFile();
   // Decoration helper of the text-flow implementation: the header and footer rows.
@@ -463,8 +467,8 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   bool documentOpen_ = false;
   bool decorating_ = false;
   bool fileOpen_ = false;
-  std::FILE* outputFile_ = nullptr;
-  QByteArray fileLine_;  // not used by all realizations; kept for buffered output
+  std::unique_ptr<TRecordedPagesOutput> pagesOutput_;
+  std::unique_ptr<TTextFileOutput> textFile_;
   // Flow, additions of the text-flow implementation:
   // OnNewPage calls in progress; a page break that the handler's own output
   // causes (a full page) starts the next page without firing it again.

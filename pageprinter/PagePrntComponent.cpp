@@ -8,6 +8,7 @@
 #include "Conversions.h"
 #include "Device.h"
 #include "PagePrnt.h"
+#include "PagePrntOutput.h"
 #include "PagePrntInternal.h"
 
 namespace {
@@ -46,7 +47,7 @@ TPagePrinter::TPagePrinter(QWidget* owner) : QScrollArea(owner) {
   lineNumber_ = 0;
   pageNumber_ = 0;
   fileOpen_ = false;
-  outputFile_ = nullptr;
+  pagesOutput_ = std::make_unique<TRecordedPagesOutput>(*this);
 
   printer_ = Printer();
 
@@ -118,10 +119,7 @@ TPagePrinter::~TPagePrinter() {
   // The body font must not call back into a half-destroyed component.
   if (font_) font_->OnChange = nullptr;
   // A text document still open keeps what was written; the handle is not leaked.
-  if (outputFile_) {
-    std::fclose(outputFile_);
-    outputFile_ = nullptr;
-  }
+  textFile_.reset();
   ClosePage();
   if (previewBox_) previewBox_->OnPaint = nullptr;
   delete previewBox_;

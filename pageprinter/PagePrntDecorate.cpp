@@ -9,6 +9,7 @@
 #include "Conversions.h"
 #include "PagePrnt.h"
 #include "PagePrntInternal.h"
+#include "PagePrntOutput.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ void TPagePrinter::DecoratePage() {
   const int bottom = AddClamped(top, ContentHeightPixels());
   TCanvas& canvas = *pageCanvas_;
   // Borders have no text form.
-  const bool draw = !fileOpen_;
+  const bool draw = Output().LineCanvas() != nullptr;
   int b = UnitsToPixelsY(pageBorderOffset_);
   canvas.Pen().Width = horizontalPen;
   if (draw && (pageBorders_ & BorderBit(pbTop))) {

@@ -8,7 +8,9 @@
 //   PagePrntFormats.cpp    column format strings
 //   PagePrntStore.cpp      page list, open page and its canvas
 //   PagePrntPersist.cpp    stored descriptions (write and read)
-//   PagePrntFlow.cpp       document building, text flow, text-file output
+//   PagePrntPersistText.cpp value texts of stored descriptions, fonts as text
+//   PagePrntFlow.cpp       document building and text flow
+//   PagePrntOutput.cpp     the flow's outputs: recorded pages, the text file
 //   PagePrntDecorate.cpp   headers, footers, borders, tokens, friendly texts
 //   PagePrntPrint.cpp      printing and the progress dialog
 //   PagePrntPreview.cpp    preview painting, zoom and scroll ranges

@@ -8,7 +8,9 @@
 //   PagePrntFormats.cpp    column format strings
 //   PagePrntStore.cpp      page list, open page and its canvas
 //   PagePrntPersist.cpp    stored descriptions (write and read)
-//   PagePrntFlow.cpp       document building, text flow, text-file output
+//   PagePrntPersistText.cpp value texts of stored descriptions, fonts as text
+//   PagePrntFlow.cpp       document building and text flow
+//   PagePrntOutput.cpp     the flow's outputs: recorded pages, the text file
 //   PagePrntDecorate.cpp   headers, footers, borders, tokens, friendly texts
 //   PagePrntPrint.cpp      printing and the progress dialog
 //   PagePrntPreview.cpp    preview painting, zoom and scroll ranges
@@ -28,6 +30,9 @@
 #include "Printer.h"
 
 class TPPPrnPrgDlg;
+class TPageOutput;
+class TRecordedPagesOutput;
+class TTextFileOutput;
 struct FormatSettings;
 class QPaintEvent;
 
@@ -391,7 +396,8 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   void DrawAtCursor(const QString& text);
   void WriteWrapped(const QString& text, bool continuing);
   void DrawCellGrid(int columnWidth, bool top, bool bottom);
-  void WriteFileText(const QString& text);
+  // The output the flow writes to: the text file while one is open, else the pages.
+  TPageOutput& Output() const;
   void OpenOutputFile();
   void CloseOutputFile();
   // Decoration helper of the text-flow implementation: the header and footer rows.
@@ -401,6 +407,7 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   void UpdateProgress(const QString& msg, int pageNo, int first, int last);
   // Preview
   void ApplyScrollRanges();
+  QSize ClientSizeForRanges() const;
 
   TPrinter* printer_ = nullptr;  // the application-wide printer, not owned
   bool constructing_ = false;
@@ -462,12 +469,15 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   bool documentOpen_ = false;
   bool decorating_ = false;
   bool fileOpen_ = false;
-  std::FILE* outputFile_ = nullptr;
-  QByteArray fileLine_;  // not used by all realizations; kept for buffered output
+  std::unique_ptr<TRecordedPagesOutput> pagesOutput_;
+  std::unique_ptr<TTextFileOutput> textFile_;
   // Flow, additions of the text-flow implementation:
-  // true while the OnNewPage handler runs; a page break that its own output
-  // causes then starts the next page without firing the handler again.
-  bool inNewPageHandler_ = false;
+  // OnNewPage calls in progress; a page break that the handler's own output
+  // causes (a full page) starts the next page without firing it again.
+  static constexpr int kMaxNewPageNesting = 64;
+  int newPageHandlerDepth_ = 0;
+  bool pageFull_ = false;         // the next NewPage ends a full page
+  bool pageStartedFull_ = false;  // the page being decorated follows a full one
 
   // Printing
   uint32_t fromPage_ = 0, toPage_ = 0;

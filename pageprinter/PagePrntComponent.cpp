@@ -8,12 +8,13 @@
 #include "Conversions.h"
 #include "Device.h"
 #include "PagePrnt.h"
+#include "PagePrntOutput.h"
 #include "PagePrntInternal.h"
 
 namespace {
 
-constexpr double kMillimetersToInches = 0.03937007874015748;  // 1/25.4
-constexpr double kInchesToMillimeters = 25.4;
+using measure_units::kInchesPerMillimeter;
+using measure_units::kMillimetersPerInch;
 constexpr int kFallbackPixelsPerInch = 300;
 
 using pageprinter_detail::AddClamped;
@@ -46,7 +47,7 @@ TPagePrinter::TPagePrinter(QWidget* owner) : QScrollArea(owner) {
   lineNumber_ = 0;
   pageNumber_ = 0;
   fileOpen_ = false;
-  outputFile_ = nullptr;
+  pagesOutput_ = std::make_unique<TRecordedPagesOutput>(*this);
 
   printer_ = Printer();
 
@@ -118,10 +119,7 @@ TPagePrinter::~TPagePrinter() {
   // The body font must not call back into a half-destroyed component.
   if (font_) font_->OnChange = nullptr;
   // A text document still open keeps what was written; the handle is not leaked.
-  if (outputFile_) {
-    std::fclose(outputFile_);
-    outputFile_ = nullptr;
-  }
+  textFile_.reset();
   ClosePage();
   if (previewBox_) previewBox_->OnPaint = nullptr;
   delete previewBox_;
@@ -215,7 +213,7 @@ void TPagePrinter::SetMeasureUnit(TMeasureUnit unit) {
   if (Printing()) throw EPagePrinter(QStringLiteral("Unable to change top margin while printing"));
   measureUnit_ = unit;
   if (constructing_) return;
-  const double f = unit == muInches ? kMillimetersToInches : kInchesToMillimeters;
+  const double f = unit == muInches ? kInchesPerMillimeter : kMillimetersPerInch;
   SetMarginTop(marginTop_ * f);
   SetMarginBottom(marginBottom_ * f);
   SetMarginLeft(marginLeft_ * f);
@@ -330,7 +328,7 @@ int TPagePrinter::UnitsToPixelsX(double v) const {
   bool available = false;
   const int caps = PrinterCaps(LOGPIXELSX, available);
   const int dpi = available ? caps : kFallbackPixelsPerInch;
-  const double inches = measureUnit_ == muInches ? v : v * kMillimetersToInches;
+  const double inches = measureUnit_ == muInches ? v : v * kInchesPerMillimeter;
   return RoundHalfEven(inches * dpi);
 }
 
@@ -338,7 +336,7 @@ int TPagePrinter::UnitsToPixelsY(double v) const {
   bool available = false;
   const int caps = PrinterCaps(LOGPIXELSY, available);
   const int dpi = available ? caps : kFallbackPixelsPerInch;
-  const double inches = measureUnit_ == muInches ? v : v * kMillimetersToInches;
+  const double inches = measureUnit_ == muInches ? v : v * kInchesPerMillimeter;
   return RoundHalfEven(inches * dpi);
 }
 
@@ -346,7 +344,7 @@ double TPagePrinter::PixelsToUnits(int p, TDeviceCap index) const {
   bool available = false;
   const int dpi = PrinterCaps(index, available);
   const double inches = (available && dpi != 0) ? double(p) / dpi : p * 0.0033333333333333335;
-  return measureUnit_ == muInches ? inches : inches * kInchesToMillimeters;
+  return measureUnit_ == muInches ? inches : inches * kMillimetersPerInch;
 }
 
 double TPagePrinter::PixelsToUnitsX(int p) const { return PixelsToUnits(p, LOGPIXELSX); }

@@ -1,17 +1,19 @@
 // Page decoration of TPagePrinter: header and footer rows, border lines, the
 // tokens of headers, footers and cells, and the friendly header/footer notation.
 #include <QDateTime>
+#include <QScopeGuard>
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "Conversions.h"
 #include "PagePrnt.h"
 #include "PagePrntInternal.h"
+#include "PagePrntOutput.h"
 
 namespace {
 
 using pageprinter_detail::AddClamped;
-using pageprinter_detail::Finally;
 
 // The part of a path after its last directory separator or drive colon.
 QString FilePart(const QString& path) {
@@ -65,13 +67,16 @@ void TPagePrinter::DecoratePage() {
   currentY_ = 0;
   lineNumber_ = 0;
   const int startPage = pageNumber_;
+  const bool startedFull = std::exchange(pageStartedFull_, false);
   if (TNotifyEvent handler = onNewPage_) {
-    if (inNewPageHandler_) {
-      // The handler's own output has filled a page: this page goes on with the
-      // rest of that output instead of starting the handler again.
-    } else {
-      inNewPageHandler_ = true;
-      Finally leave([this] { inNewPageHandler_ = false; });
+    // A page that the handler's own output filled goes on with the rest of that
+    // output: the same handler on the next page would fill it again, without end.
+    // Pages the handler starts itself get their own call, up to a nesting bound
+    // that stops a handler starting a page on every call.
+    const bool ownOutputFilled = newPageHandlerDepth_ > 0 && startedFull;
+    if (!ownOutputFilled && newPageHandlerDepth_ < kMaxNewPageNesting) {
+      ++newPageHandlerDepth_;
+      auto leave = qScopeGuard([this] { --newPageHandlerDepth_; });
       handler(this);
     }
   }
@@ -103,16 +108,16 @@ void TPagePrinter::DecoratePage() {
       autoHeaderFont_ = savedAutoHeader;
       autoFooterFont_ = savedAutoFooter;
     };
-    try {
-      DrawMarginRows();
-    } catch (...) {
-      // The first failure is the one reported; a second one while restoring is dropped.
+    // Runs also when a row fails; the first failure is the one reported, a
+    // second one while restoring is dropped.
+    auto guard = qScopeGuard([&] {
       try {
         restore();
       } catch (...) {
       }
-      throw;
-    }
+    });
+    DrawMarginRows();
+    guard.dismiss();
     restore();
   }
   currentX_ = savedX;
@@ -129,7 +134,7 @@ void TPagePrinter::DecoratePage() {
   const int bottom = AddClamped(top, ContentHeightPixels());
   TCanvas& canvas = *pageCanvas_;
   // Borders have no text form.
-  const bool draw = !fileOpen_;
+  const bool draw = Output().LineCanvas() != nullptr;
   int b = UnitsToPixelsY(pageBorderOffset_);
   canvas.Pen().Width = horizontalPen;
   if (draw && (pageBorders_ & BorderBit(pbTop))) {

@@ -1,19 +1,21 @@
 // Document building and text flow of TPagePrinter: the writing cursor, line and
 // table-row layout, word wrap, page breaks and the plain-text file output.
 #include <QFile>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "PagePrnt.h"
 #include "PagePrntInternal.h"
+#include "PagePrntOutput.h"
 
 namespace {
 
 using pageprinter_detail::AddClamped;
-using pageprinter_detail::Finally;
 using pageprinter_detail::PrinterResolution;
 using pageprinter_detail::RoundHalfEven;
 using pageprinter_detail::SubtractClamped;
@@ -31,11 +33,6 @@ bool LineDoesNotFit(int contentHeight, int y, int lineHeight) { return contentHe
 bool MoreThanOneCharacter(const QString& s) {
   if (s.size() != 2) return s.size() > 2;
   return !(s[0].isHighSurrogate() && s[1].isLowSurrogate());
-}
-
-QString FileErrorText(const char* action, const QString& name, int error) {
-  return QStringLiteral("Cannot %1 file \"%2\": %3")
-      .arg(QString::fromLatin1(action), name, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 }  // namespace
@@ -83,10 +80,12 @@ void TPagePrinter::EndDoc() {
 int TPagePrinter::NewLine() {
   currentX_ = 0;
   currentY_ = AddClamped(currentY_, lineHeight_);
-  if (!fileOpen_ && !decorating_ && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) {
+  TPageOutput& out = Output();
+  if (out.Paged() && !decorating_ && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) {
+    pageFull_ = true;
     NewPage();
   } else {
-    if (fileOpen_) WriteFileText(QStringLiteral("\r\n"));
+    out.LineEnd();
     ++lineNumber_;
   }
   if (TNotifyEvent handler = onNewLine_) handler(this);
@@ -94,10 +93,9 @@ int TPagePrinter::NewLine() {
 }
 
 int TPagePrinter::NewPage() {
-  if (fileOpen_)
-    WriteFileText(QStringLiteral("\f\r\n"));
-  else
-    AddPage();
+  // Whether the page ended because it was full is the news of this page start only.
+  pageStartedFull_ = std::exchange(pageFull_, false);
+  Output().PageEnd();
   ++pageNumber_;
   DecoratePage();
   return pageNumber_;
@@ -105,12 +103,15 @@ int TPagePrinter::NewPage() {
 
 // A page break happens only on pages, never in file output.
 void TPagePrinter::BreakPageIfLineDoesNotFit() {
-  if (!fileOpen_ && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) NewPage();
+  if (Output().Paged() && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) {
+    pageFull_ = true;
+    NewPage();
+  }
 }
 
 // A body line's text goes at the cursor, measured from the margins.
 void TPagePrinter::DrawAtCursor(const QString& text) {
-  pageCanvas_->TextOut(AddClamped(LeftMarginPixels(), currentX_), AddClamped(TopMarginPixels(), currentY_), text);
+  Output().Text(AddClamped(LeftMarginPixels(), currentX_), AddClamped(TopMarginPixels(), currentY_), 0, text, 0, 0);
 }
 
 QString TPagePrinter::PrepareLine(const QString& text, int& width) {
@@ -141,10 +142,7 @@ void TPagePrinter::Write(const QString& text) {
     return;
   }
   BreakPageIfLineDoesNotFit();
-  if (fileOpen_)
-    WriteFileText(line);
-  else
-    DrawAtCursor(line);
+  DrawAtCursor(line);
   currentX_ = AddClamped(currentX_, width);
 }
 
@@ -168,20 +166,19 @@ void TPagePrinter::WriteLine(const QString& text) {
     offset = SubtractClamped(contentWidth, width);
   else if (alignment_ == taCenter)
     offset = SubtractClamped(contentWidth, width) / 2;
-  // A single character wider than the whole line starts at the left margin.
-  currentX_ = std::max(offset, 0);
-  if (fileOpen_) {
-    const int space = pageCanvas_->TextWidth(QStringLiteral(" "));
-    WriteFileText(Spaces(space > 0 ? currentX_ / space : 0) + line);
-  } else {
-    DrawAtCursor(line);
-  }
+  // A single character wider than the whole line starts left of the left
+  // margin (right-aligned) or reaches past it on both sides (centred).
+  currentX_ = offset;
+  TPageOutput& out = Output();
+  // Text forms reproduce the offset with blanks.
+  const int space = out.Paged() ? 0 : pageCanvas_->TextWidth(QStringLiteral(" "));
+  out.Text(LeftMarginPixels(), AddClamped(TopMarginPixels(), currentY_), currentX_, line, 0, space);
   NewLine();
 }
 
 void TPagePrinter::WriteLineAligned(TAlignment alignment, const QString& text) {
   const TAlignment previous = alignment_;
-  Finally restore([&] { alignment_ = previous; });
+  const auto restore = qScopeGuard([&] { alignment_ = previous; });
   alignment_ = alignment;
   WriteLine(text);
 }
@@ -271,7 +268,7 @@ void TPagePrinter::WriteTableLine(const QString& row) {
   QStringList cells;
   SplitTokens(tableFormat_, tokenSeparator_, formats);
   SplitTokens(row, tokenSeparator_, cells);
-  const int spaceWidth = fileOpen_ ? pageCanvas_->TextWidth(QStringLiteral(" ")) : 0;
+  const int spaceWidth = Output().Paged() ? 0 : pageCanvas_->TextWidth(QStringLiteral(" "));
   bool topLine = tableGrid_;
   bool more = false;
   do {
@@ -315,13 +312,8 @@ void TPagePrinter::WriteTableLine(const QString& row) {
         else if (alignment == taLeftJustify)
           offset += pad;
       }
-      if (fileOpen_) {
-        const int lead = spaceWidth > 0 ? offset / spaceWidth : 0;
-        const int trail = spaceWidth > 0 ? (columnWidth - (offset + textWidth)) / spaceWidth : 0;
-        WriteFileText(Spaces(lead) + cell + Spaces(trail));
-      } else {
-        pageCanvas_->TextOut(AddClamped(currentX_, offset), AddClamped(TopMarginPixels(), currentY_), cell);
-      }
+      Output().Text(currentX_, AddClamped(TopMarginPixels(), currentY_), offset, cell,
+                    SubtractClamped(columnWidth, AddClamped(offset, textWidth)), spaceWidth);
       if (columnGrid) DrawCellGrid(columnWidth, topLine, false);
       currentX_ = AddClamped(currentX_, columnWidth);
     }
@@ -341,7 +333,7 @@ void TPagePrinter::WriteTableLine(const QString& row) {
       currentX_ = AddClamped(currentX_, columnWidth);
     }
   }
-  if (!decorating_ || fileOpen_) NewLine();
+  if (!decorating_ || !Output().Paged()) NewLine();
 }
 
 void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
@@ -360,8 +352,9 @@ void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
   const int horizontalPen = 2 * (PrinterResolution(printer_, LOGPIXELSY) / 300);
   const int verticalPen = 2 * (PrinterResolution(printer_, LOGPIXELSX) / 300);
   // Grid lines have no text form.
-  if (fileOpen_) return;
-  TCanvas& canvas = *pageCanvas_;
+  TCanvas* lines = Output().LineCanvas();
+  if (!lines) return;
+  TCanvas& canvas = *lines;
   canvas.Pen().Width = horizontalPen;
   if (top) canvas.Polyline({QPoint(x0, y0), QPoint(x1, y0)});
   if (bottom) canvas.Polyline({QPoint(x0, y1), QPoint(x1, y1)});
@@ -371,60 +364,23 @@ void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
 }
 
 // ---------------------------------------------------------------------------
-// Text file output. Text is written as Latin-1: every character up to U+00FF is
-// its own byte, any other character (a surrogate pair counting as one) is "?".
+// Output
+
+TPageOutput& TPagePrinter::Output() const {
+  if (fileOpen_ && textFile_) return *textFile_;
+  return *pagesOutput_;
+}
 
 void TPagePrinter::OpenOutputFile() {
-  const QString name = fileName_.left(259);
-  if (name.isEmpty()) throw EInOutError(QStringLiteral("No file name given for the text output"));
-  // The system would stop reading the name at a NUL and write another file.
-  if (name.contains(QChar(u'\0'))) throw EInOutError(FileErrorText("open", name, EINVAL));
-  errno = 0;
-  std::FILE* file = std::fopen(QFile::encodeName(name).constData(), "wb");
-  if (!file) throw EInOutError(FileErrorText("open", name, errno ? errno : EIO));
-  outputFile_ = file;
+  auto file = std::make_unique<TTextFileOutput>(fileName_.left(259));
+  file->Open();
+  textFile_ = std::move(file);
 }
 
 void TPagePrinter::CloseOutputFile() {
   const QString name = fileName_.left(259);
   if (!fileOpen_) throw EInOutError(QStringLiteral("Cannot close file \"%1\": file not open").arg(name));
-  std::FILE* file = outputFile_;
-  outputFile_ = nullptr;
   fileOpen_ = false;
-  fileLine_.clear();
-  // No handle after an earlier write failure: that failure was reported already.
-  if (!file) return;
-  errno = 0;
-  const bool failed = std::ferror(file) != 0;
-  const int error = errno;
-  if (std::fclose(file) != 0 || failed)
-    throw EInOutError(FileErrorText("close", name, errno ? errno : (error ? error : EIO)));
-}
-
-void TPagePrinter::WriteFileText(const QString& text) {
-  if (!outputFile_) return;  // released after a failure; the document still ends with EndDoc
-  const qsizetype n = text.size();
-  fileLine_.resize(n);
-  char* out = fileLine_.data();
-  const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
-  qsizetype length = 0;
-  for (qsizetype i = 0; i < n; ++i) {
-    const char16_t unit = in[i];
-    if (unit <= 0xFF) {
-      out[length++] = char(unit);
-    } else {
-      out[length++] = '?';
-      if (QChar::isHighSurrogate(unit) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) ++i;
-    }
-  }
-  fileLine_.resize(length);
-  if (fileLine_.isEmpty()) return;
-  errno = 0;
-  if (std::fwrite(fileLine_.constData(), 1, size_t(fileLine_.size()), outputFile_) != size_t(fileLine_.size())) {
-    const int error = errno ? errno : EIO;
-    // Release the handle at once; further writes of this document are skipped.
-    std::fclose(outputFile_);
-    outputFile_ = nullptr;
-    throw EInOutError(FileErrorText("write", fileName_.left(259), error));
-  }
+  std::unique_ptr<TTextFileOutput> file = std::move(textFile_);
+  if (file) file->Close();
 }

@@ -5,12 +5,13 @@
 #include <cmath>
 
 #include "Conversions.h"
+#include "MeasureUnits.h"
 #include "PagePrnt.h"
 
 namespace {
 
-constexpr double kMillimetersToInches = 0.03937007874015748;  // 1/25.4
-constexpr double kInchesToMillimeters = 25.4;
+using measure_units::kInchesPerMillimeter;
+using measure_units::kMillimetersPerInch;
 
 QChar AlignmentChar(TAlignment a) {
   switch (a) {
@@ -105,7 +106,7 @@ QString TPagePrinter::NormalizeFormatWith(const QString& format, bool convert, c
     ParseColumnFormatWith(piece, alignment, width, in);
     if (!result.isEmpty()) result += tokenSeparator_;
     if (convert) {
-      width *= measureUnit_ == muInches ? kMillimetersToInches : kInchesToMillimeters;
+      width *= measureUnit_ == muInches ? kInchesPerMillimeter : kMillimetersPerInch;
       // Keep the width a number that reads back (no infinity in a stored format).
       if (width > DBL_MAX) width = DBL_MAX;
       if (width < -DBL_MAX) width = -DBL_MAX;

@@ -7,36 +7,12 @@
 #include <utility>
 
 #include "Device.h"
+#include "MeasureUnits.h"
 #include "Printer.h"
 
 namespace pageprinter_detail {
 
-// Runs a clean-up when the scope ends, also when an exception passes.
-template <class F>
-class Finally {
- public:
-  explicit Finally(F f) : f_(std::move(f)) {}
-  ~Finally() { f_(); }
-  Finally(const Finally&) = delete;
-  Finally& operator=(const Finally&) = delete;
-
- private:
-  F f_;
-};
-
-// Nearest integer, an exact half going to the even neighbour; values beyond the
-// 32-bit range saturate so that absurd lengths cannot overflow the conversion.
-// Explicit, so that the result does not depend on the floating-point rounding mode.
-inline int RoundHalfEven(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= double(INT_MAX)) return INT_MAX;
-  if (v <= double(INT_MIN)) return INT_MIN;
-  const double lower = std::floor(v);
-  const double fraction = v - lower;
-  double r = lower;
-  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0.0)) r = lower + 1.0;
-  return int(r);
-}
+using measure_units::RoundHalfEven;
 
 // Positions are 32-bit; a column may be as wide as the conversion allows, so
 // sums of positions saturate instead of overflowing.

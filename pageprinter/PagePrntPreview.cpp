@@ -9,21 +9,14 @@
 
 #include "Canvas.h"
 #include "Device.h"
+#include "MeasureUnits.h"
 #include "PagePrnt.h"
 
 namespace {
 
-// 1/25.4 as the extended-precision constant the unit conversions use.
-constexpr long double kInchesPerMillimeter = 0.03937007874015748L;
-
-// Nearest integer, halves to even (the default rounding mode).
-int RoundEven(long double v) {
-  if (std::isnan(v)) return 0;  // converting NaN to int is undefined
-  const long double r = std::nearbyintl(v);
-  if (r >= (long double)INT_MAX) return INT_MAX;
-  if (r <= (long double)INT_MIN) return INT_MIN;
-  return int(r);
-}
+using measure_units::kInchesPerMillimeterL;
+// Screen positions: nearest, halves to even, saturating at the int range.
+int RoundEven(long double v) { return measure_units::RoundHalfEven(v); }
 
 // The scroll area cannot size its content beyond this.
 constexpr long long kMaxExtent = QWIDGETSIZE_MAX;
@@ -79,7 +72,7 @@ int PreviewPixelsPerInch(const QWidget* box, bool horizontal) {
 
 int TPagePrinter::UnitsToScreen(bool horizontal, double value) const {
   long double v = value;
-  if (measureUnit_ == muMillimeters) v *= kInchesPerMillimeter;
+  if (measureUnit_ == muMillimeters) v *= kInchesPerMillimeterL;
   if (constructing_) return RoundEven(v * ScreenPixelsPerInch());
   return RoundEven(v * PreviewPixelsPerInch(previewBox_, horizontal));
 }
@@ -131,8 +124,11 @@ void TPagePrinter::UpdateScrollRanges() {
     bar->setValue(1);
     bar->setValue(0);
   };
-  const int clientWidth = viewport()->width();
-  const int clientHeight = viewport()->height();
+  // The client size that the new ranges leave: the scroll bars they need are
+  // laid out only later, so the viewport still has its old size here.
+  const QSize client = ClientSizeForRanges();
+  const int clientWidth = client.width();
+  const int clientHeight = client.height();
   switch (zoomLocation_) {
     case zlTopLeft:
       toStart(horz);
@@ -147,6 +143,23 @@ void TPagePrinter::UpdateScrollRanges() {
       vert->setValue((vertRange_ - clientHeight) / 2);
       break;
   }
+}
+
+QSize TPagePrinter::ClientSizeForRanges() const {
+  const QSize full = maximumViewportSize();  // the viewport without any scroll bar
+  const int barWidth = verticalScrollBar()->sizeHint().width();
+  const int barHeight = horizontalScrollBar()->sizeHint().height();
+  int width = full.width();
+  int height = full.height();
+  // One bar narrows the client, which may call for the other one too.
+  bool horz = false, vert = false;
+  for (int pass = 0; pass < 2; ++pass) {
+    horz = horzRange_ > width;
+    vert = vertRange_ > height;
+    width = full.width() - (vert ? barWidth : 0);
+    height = full.height() - (horz ? barHeight : 0);
+  }
+  return QSize(std::max(width, 0), std::max(height, 0));
 }
 
 void TPagePrinter::ApplyScrollRanges() {

@@ -1,0 +1,89 @@
+// The two outputs of the document flow: recorded pages and the text file.
+#include "PagePrntOutput.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
+#include "PagePrnt.h"
+#include "PagePrntInternal.h"
+
+namespace {
+
+QString FileErrorText(const char* action, const QString& name, int error) {
+  return QStringLiteral("Cannot %1 file \"%2\": %3")
+      .arg(QString::fromLatin1(action), name, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+}  // namespace
+
+void TRecordedPagesOutput::Text(int x, int y, int indent, const QString& text, int, int) {
+  owner_.PageCanvas()->TextOut(pageprinter_detail::AddClamped(x, indent), y, text);
+}
+
+void TRecordedPagesOutput::PageEnd() { owner_.AddPage(); }
+
+TCanvas* TRecordedPagesOutput::LineCanvas() { return owner_.PageCanvas(); }
+
+TTextFileOutput::~TTextFileOutput() {
+  if (file_) std::fclose(file_);
+}
+
+void TTextFileOutput::Open() {
+  if (name_.isEmpty()) throw EInOutError(QStringLiteral("No file name given for the text output"));
+  // The system would stop reading the name at a NUL and write another file.
+  if (name_.contains(QChar(u'\0'))) throw EInOutError(FileErrorText("open", name_, EINVAL));
+  errno = 0;
+  std::FILE* file = std::fopen(QFile::encodeName(name_).constData(), "wb");
+  if (!file) throw EInOutError(FileErrorText("open", name_, errno ? errno : EIO));
+  file_ = file;
+}
+
+void TTextFileOutput::Close() {
+  std::FILE* file = file_;
+  file_ = nullptr;
+  line_.clear();
+  // No handle after an earlier write failure: that failure was reported already.
+  if (!file) return;
+  errno = 0;
+  const bool failed = std::ferror(file) != 0;
+  const int error = errno;
+  if (std::fclose(file) != 0 || failed)
+    throw EInOutError(FileErrorText("close", name_, errno ? errno : (error ? error : EIO)));
+}
+
+void TTextFileOutput::Text(int, int, int indent, const QString& text, int trail, int blankWidth) {
+  if (blankWidth <= 0) {
+    Write(text);
+    return;
+  }
+  Write(TPagePrinter::Spaces(indent / blankWidth) + text + TPagePrinter::Spaces(trail / blankWidth));
+}
+
+void TTextFileOutput::Write(const QString& text) {
+  if (!file_) return;  // released after a failure; the document still ends with EndDoc
+  const qsizetype n = text.size();
+  line_.resize(n);
+  char* out = line_.data();
+  const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+  qsizetype length = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t unit = in[i];
+    if (unit <= 0xFF) {
+      out[length++] = char(unit);
+    } else {
+      out[length++] = '?';
+      if (QChar::isHighSurrogate(unit) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) ++i;
+    }
+  }
+  line_.resize(length);
+  if (line_.isEmpty()) return;
+  errno = 0;
+  if (std::fwrite(line_.constData(), 1, size_t(line_.size()), file_) != size_t(line_.size())) {
+    const int error = errno ? errno : EIO;
+    // Release the handle at once; further writes of this document are skipped.
+    std::fclose(file_);
+    file_ = nullptr;
+    throw EInOutError(FileErrorText("write", name_, error));
+  }
+}

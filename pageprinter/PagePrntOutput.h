@@ -1,0 +1,63 @@
+#pragma once
+// Where the page printer's document flow writes: recorded pages, or a plain
+// text file. Not part of the component's interface.
+#include <QByteArray>
+#include <QString>
+#include <cstdio>
+
+class TCanvas;
+class TPagePrinter;
+
+class TPageOutput {
+ public:
+  virtual ~TPageOutput() = default;
+  // Page breaks happen only where the output has pages.
+  virtual bool Paged() const = 0;
+  // Text drawn at (x + indent, y); a text form reproduces indent and trail as
+  // blanks of blankWidth pixels (none when blankWidth is not positive).
+  virtual void Text(int x, int y, int indent, const QString& text, int trail, int blankWidth) = 0;
+  virtual void LineEnd() = 0;
+  virtual void PageEnd() = 0;
+  // The surface for grid and border lines; nullptr where lines have no form.
+  virtual TCanvas* LineCanvas() = 0;
+};
+
+// The component's open page; a page end appends the next page.
+class TRecordedPagesOutput final : public TPageOutput {
+ public:
+  explicit TRecordedPagesOutput(TPagePrinter& owner) : owner_(owner) {}
+  bool Paged() const override { return true; }
+  void Text(int x, int y, int indent, const QString& text, int trail, int blankWidth) override;
+  void LineEnd() override {}
+  void PageEnd() override;
+  TCanvas* LineCanvas() override;
+
+ private:
+  TPagePrinter& owner_;
+};
+
+// Plain 8-bit text with CR LF line ends; a page break is a line holding the
+// form feed alone. Every character up to U+00FF is its own byte, any other
+// character (a surrogate pair counting as one) is "?".
+class TTextFileOutput final : public TPageOutput {
+ public:
+  explicit TTextFileOutput(QString name) : name_(std::move(name)) {}
+  ~TTextFileOutput() override;
+  TTextFileOutput(const TTextFileOutput&) = delete;
+  TTextFileOutput& operator=(const TTextFileOutput&) = delete;
+  // Both raise EInOutError on failure.
+  void Open();
+  void Close();
+  bool Paged() const override { return false; }
+  void Text(int x, int y, int indent, const QString& text, int trail, int blankWidth) override;
+  void LineEnd() override { Write(QStringLiteral("\r\n")); }
+  void PageEnd() override { Write(QStringLiteral("\f\r\n")); }
+  TCanvas* LineCanvas() override { return nullptr; }
+
+ private:
+  void Write(const QString& text);
+
+  QString name_;
+  std::FILE* file_ = nullptr;
+  QByteArray line_;  // reused conversion buffer
+};

@@ -16,8 +16,9 @@
 // Called once from LLVMFuzzerInitialize. The application lives for the whole run.
 inline void StartFuzzing(int* argc, char*** argv, const TTestPrinter::Setup& setup = {}) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = nullptr;
-  app = new QApplication(*argc, *argv);
+  // Deliberately never freed: it must outlive every fuzz iteration.
+  static QApplication* const app = new QApplication(*argc, *argv);
+  (void)app;
   FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
   SetPrinter(std::make_unique<TTestPrinter>(setup));
 }

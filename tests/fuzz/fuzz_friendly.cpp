@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (i == 0) first = width;
     if (width != first) Fail("columns of different widths", text, pp.HeaderFormat());
   }
-  if (std::fabs(first * columns.size() - pp.ContentWidth()) > 0.005 * columns.size() + 1e-9)
+  if (std::fabs(first * double(columns.size()) - pp.ContentWidth()) > 0.005 * double(columns.size()) + 1e-9)
     Fail("columns do not span the text area", text, pp.HeaderFormat());
   return 0;
 }

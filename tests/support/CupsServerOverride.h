@@ -39,5 +39,5 @@ class CupsServerOverride {
     bool had = false;
     QByteArray value;
   };
-  Saved saved_[3] = {{"CUPS_SERVER"}, {"PRINTER"}, {"LPDEST"}};
+  Saved saved_[3] = {{"CUPS_SERVER", false, {}}, {"PRINTER", false, {}}, {"LPDEST", false, {}}};
 };

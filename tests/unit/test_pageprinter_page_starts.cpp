@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Alignments, WideLineTest,
                          ::testing::Values(WideLineCase{"Left", taLeftJustify, 0},
                                            WideLineCase{"Right", taRightJustify, 30 - 50},
                                            WideLineCase{"Centre", taCenter, (30 - 50) / 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 class HandlerPagesTest : public PagePrinterFlowTest {
  protected:

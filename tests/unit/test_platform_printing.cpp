@@ -108,7 +108,7 @@ TEST(DeviceContext, MeasuresInDevicePixelsOfTheFontHeight) {
   EXPECT_EQ(dc->TextWidth(small, text), QFontMetrics(small.ToQFont()).horizontalAdvance(text));
   // Liberation Mono has Courier New's advance of 0.6 em: the width follows the pixel height
   // whatever the screen resolution.
-  EXPECT_NEAR(dc->TextWidth(large, text), 0.6 * 500 * text.size(), text.size() * 2);
+  EXPECT_NEAR(dc->TextWidth(large, text), 0.6 * 500 * double(text.size()), double(text.size()) * 2);
   EXPECT_EQ(dc->TextWidth(large, QString()), 0);
 
   const TTextMetric tm = dc->TextMetrics(large);

@@ -140,7 +140,9 @@ TEST_P(BadBoxTest, ShowsItsMessageAndKeepsTheLastCalculation) {
     else
       Click(form->flblCalculate);
     ASSERT_EQ(dialogs->Messages(), QStringList({c.message}));
-    if (c.focusMoves) EXPECT_EQ(QApplication::focusWidget(), boxes[c.box]);
+    if (c.focusMoves) {
+      EXPECT_EQ(QApplication::focusWidget(), boxes[c.box]);
+    }
     EXPECT_EQ(form->GridRowCount(), rows);
     EXPECT_EQ(form->lblPayment->text(), payment);
     EXPECT_EQ(form->PgPrint->PageCount(), pages) << "nothing was laid out";
@@ -286,8 +288,9 @@ TEST_F(PrinterTroubleTest, CancelBeforeEachSheetStopsThereSilently) {
     // The job ends right after the last drawn sheet: no new page is asked for
     // a sheet that is not drawn. A cancel before the first sheet discards the
     // job, which holds no page.
-    if (k > 1)
+    if (k > 1) {
       for (const auto& sheet : printer->Sheets()) EXPECT_NE(sheet.page, nullptr) << "no blank sheet";
+    }
     EXPECT_EQ(std::count(printer->Events().begin(), printer->Events().end(), QStringLiteral("NewPage")),
               std::max(0, k - 2));
     ASSERT_FALSE(printer->Events().empty());

@@ -315,32 +315,32 @@ INSTANTIATE_TEST_SUITE_P(
     All, FlashLabelCrossings,
     ::testing::Combine(
         ::testing::Values(
-            CrossingCase{"Enter", false, [](auto& t) { t.MoveInto(); }, {{"enter"}, {"enter"}}, true},
-            CrossingCase{"Leave", true, [](auto& t) { QTest::mouseMove(t.host.get(), kOutside); },
+            CrossingCase{"Enter", false, [](auto& fixture) { fixture.MoveInto(); }, {{"enter"}, {"enter"}}, true},
+            CrossingCase{"Leave", true, [](auto& fixture) { QTest::mouseMove(fixture.host.get(), kOutside); },
                          {{"exit"}, {"exit"}}, false},
             // Already inside: no second enter; the click follows the published Hover.
             CrossingCase{"ClickInside", true,
-                         [](auto& t) { QTest::mouseClick(t.label, Qt::LeftButton, {}, kOnLabel); },
+                         [](auto& fixture) { QTest::mouseClick(fixture.label, Qt::LeftButton, {}, kOnLabel); },
                          {{"base-down", "base-up"}, {"base-down", "click", "base-up"}}, std::nullopt},
             CrossingCase{"DragOffAndRelease", true,
-                         [](auto& t) {
-                           QTest::mousePress(t.label, Qt::LeftButton, {}, kOnLabel);
-                           QTest::mouseMove(t.host.get(), kOutside);
-                           QTest::mouseRelease(t.host.get(), Qt::LeftButton, {}, kOutside);
+                         [](auto& fixture) {
+                           QTest::mousePress(fixture.label, Qt::LeftButton, {}, kOnLabel);
+                           QTest::mouseMove(fixture.host.get(), kOutside);
+                           QTest::mouseRelease(fixture.host.get(), Qt::LeftButton, {}, kOutside);
                          },
                          {{"base-down", "exit", "base-up"}, {"base-down", "exit", "base-up"}}, false},
             CrossingCase{"DragOffAndBack", true,
-                         [](auto& t) {
-                           QTest::mousePress(t.label, Qt::LeftButton, {}, kOnLabel);
-                           QTest::mouseMove(t.host.get(), kOutside);
-                           t.MoveInto();
-                           QTest::mouseRelease(t.label, Qt::LeftButton, {}, kOnLabel);
+                         [](auto& fixture) {
+                           QTest::mousePress(fixture.label, Qt::LeftButton, {}, kOnLabel);
+                           QTest::mouseMove(fixture.host.get(), kOutside);
+                           fixture.MoveInto();
+                           QTest::mouseRelease(fixture.label, Qt::LeftButton, {}, kOnLabel);
                          },
                          {{"base-down", "exit", "enter", "click", "base-up"},
                           {"base-down", "exit", "enter", "click", "base-up"}},
                          true},
             CrossingCase{"ClickFromOutside", false,
-                         [](auto& t) { QTest::mouseClick(t.label, Qt::LeftButton, {}, kOnLabel); },
+                         [](auto& fixture) { QTest::mouseClick(fixture.label, Qt::LeftButton, {}, kOnLabel); },
                          {{"enter", "base-down", "click", "base-up"}, {"enter", "base-down", "click", "base-up"}},
                          true}),
         ::testing::Bool()),

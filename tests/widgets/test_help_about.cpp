@@ -257,6 +257,6 @@ INSTANTIATE_TEST_SUITE_P(
     Both, EscDoesNothing,
     ::testing::Values(EscCase{"Help", [] { return std::unique_ptr<QDialog>(new TfrmHelp); }},
                       EscCase{"About", [] { return std::unique_ptr<QDialog>(new TAboutBox); }}),
-    [](const ::testing::TestParamInfo<EscCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<EscCase>& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -39,6 +39,6 @@ TEST_P(CentredZoomTest, PositionUsesTheClientLeftByTheScrollBars) {
 INSTANTIATE_TEST_SUITE_P(Locations, CentredZoomTest,
                          ::testing::Values(CentredZoomCase{"Center", zlCenter, (828 - 384) / 2, (1068 - 384) / 2},
                                            CentredZoomCase{"TopCenter", zlTopCenter, (828 - 384) / 2, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DocumentCase{"WeeklyOverSeveralPages", "25000", "7.5", "156", true, nullptr, 3},
                       DocumentCase{"InterestEditedAfterCalculate", "1000", "12", "12", false, "9.25", 1},
                       DocumentCase{"NegativeAmount", "-500", "3", "6", false, nullptr, 1}),
-    [](const ::testing::TestParamInfo<DocumentCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<DocumentCase>& p) { return std::string(p.param.name); });
 
 using PrintoutSettings = MainWindowFixture<TTestPrinter>;
 

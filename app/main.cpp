@@ -24,6 +24,7 @@
 #include "FormLoading.h"
 #include "PagePrnt.h"
 #include "ScheduleDocument.h"
+#include "ScheduleMenu.h"
 #include "QVXFlashLabel.h"
 #include "ui_main.h"
 
@@ -143,6 +144,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   PgPrint->SetOnNewPage([this](QObject* s) { PgPrintNewPage(s); });
 
   FormCreate();
+  scheduleMenu_ = new ScheduleMenu(this);
   txtAmount->setFocus();
 }
 
@@ -409,6 +411,24 @@ void TMainForm::BuildPrintDocument(const QDate& start) {
 }
 
 void TMainForm::flblPrintClick(QObject*) {
+  RunDocumentCommand([this](const QDate& start) {
+    try {
+      BuildPrintDocument(start);
+    } catch (...) {
+      // Leave no document half-open behind a failure.
+      if (PgPrint->DocumentOpen()) {
+        try {
+          PgPrint->EndDoc();
+        } catch (...) {
+        }
+      }
+      throw;
+    }
+    PgPrint->Print();
+  });
+}
+
+void TMainForm::RunDocumentCommand(const std::function<void(const QDate& start)>& output) {
   // The command processes window messages (after the date query and while
   // sheets go out); a second Calculate or Print meanwhile would change the
   // table being printed or re-enter the page printer, so both are ignored.
@@ -432,18 +452,5 @@ void TMainForm::flblPrintClick(QObject*) {
     return;
   }
   Application::ProcessMessages();
-
-  try {
-    BuildPrintDocument(start);
-  } catch (...) {
-    // Leave no document half-open behind a failure.
-    if (PgPrint->DocumentOpen()) {
-      try {
-        PgPrint->EndDoc();
-      } catch (...) {
-      }
-    }
-    throw;
-  }
-  PgPrint->Print();
+  output(start);
 }

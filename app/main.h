@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "Loan.h"
@@ -20,6 +21,7 @@ class QRadioButton;
 class QTableView;
 class TQVXFlashLabel;
 class TPagePrinter;
+class ScheduleMenu;
 namespace Ui {
 class TMainForm;
 }
@@ -78,6 +80,11 @@ class TMainForm : public QWidget {
   bool PrintRunning() const;
   // Builds the printed document for a first due date (BeginDoc .. EndDoc).
   void BuildPrintDocument(const QDate& start);
+  // Print's way to a document, shared with Save as PDF: the input check, a
+  // calculation when needed, the first due date's query and check; then output.
+  void RunDocumentCommand(const std::function<void(const QDate& start)>& output);
+  // Copy, Save as CSV and Save as PDF of the schedule table.
+  ScheduleMenu* ScheduleCommands() const { return scheduleMenu_; }
 
   // Event handlers.
   void FormCreate();
@@ -119,6 +126,7 @@ class TMainForm : public QWidget {
   QLineEdit* selectOnRelease_ = nullptr;
   // The box that lost the focus to another window or a popup, not to another control.
   QLineEdit* focusKeptAway_ = nullptr;
+  ScheduleMenu* scheduleMenu_ = nullptr;
   bool printRunning_ = false;
   bool centred_ = false;
 };

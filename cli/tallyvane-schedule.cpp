@@ -17,6 +17,8 @@
 #include "LoanInputs.h"
 #include "PagePrnt.h"
 #include "Printer.h"
+#include "SafeSave.h"
+#include "ScheduleCsv.h"
 #include "ScheduleDocument.h"
 
 namespace {
@@ -24,6 +26,7 @@ namespace {
 const char kUsage[] =
     "Usage: tallyvane-schedule [--weekly] AMOUNT RATE PAYMENTS\n"
     "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] AMOUNT RATE PAYMENTS\n"
+    "       tallyvane-schedule [--weekly] [--start DATE] --csv FILE AMOUNT RATE PAYMENTS\n"
     "\n"
     "Computes the repayment schedule of a fixed-rate loan with level payments:\n"
     "  AMOUNT    the loan amount\n"
@@ -41,6 +44,8 @@ const char kUsage[] =
     "  --pdf FILE    write the printed schedule (the pages a printer gets) as PDF\n"
     "  --text FILE   write the page printer's plain-text rendering of it\n"
     "                (both are laid out on a Letter sheet; no printer is needed)\n"
+    "  --csv FILE    write the schedule as CSV: Payment, Amount, Principal, Interest,\n"
+    "                Balance as plain numbers, and Due Date (yyyy-mm-dd) with --start\n"
     "\n"
     "Output: the lines 'Payment', 'Total Interest', 'Total Principal' and 'Total',\n"
     "each with its amount after a tab, then the table: the heading row and one row\n"
@@ -51,7 +56,7 @@ const char kUsage[] =
 struct Options {
   bool weekly = false;
   bool help = false;
-  QString start, pdf, text;
+  QString start, pdf, text, csv;
   QStringList positional;
 };
 
@@ -66,13 +71,15 @@ bool ParseArguments(const QStringList& args, Options& options, QString& error) {
     } else if (!onlyPositional && (a == QLatin1String("--help") || a == QLatin1String("-h"))) {
       options.help = true;
     } else if (!onlyPositional &&
-               (a == QLatin1String("--start") || a == QLatin1String("--pdf") || a == QLatin1String("--text"))) {
+               (a == QLatin1String("--start") || a == QLatin1String("--pdf") || a == QLatin1String("--text") ||
+                a == QLatin1String("--csv"))) {
       if (i + 1 >= args.size()) {
         error = QStringLiteral("option '%1' needs a value").arg(a);
         return false;
       }
       QString& target = a == QLatin1String("--start") ? options.start
                         : a == QLatin1String("--pdf") ? options.pdf
+                        : a == QLatin1String("--csv") ? options.csv
                                                         : options.text;
       target = args[++i];
     } else if (!onlyPositional && a.startsWith(QLatin1String("--"))) {
@@ -87,9 +94,14 @@ bool ParseArguments(const QStringList& args, Options& options, QString& error) {
     error = QStringLiteral("expected AMOUNT RATE PAYMENTS");
     return false;
   }
-  if (!options.help && options.start.isEmpty() != (options.pdf.isEmpty() && options.text.isEmpty())) {
-    error = options.start.isEmpty() ? QStringLiteral("--pdf and --text need --start DATE")
-                                    : QStringLiteral("--start needs --pdf FILE or --text FILE");
+  // --start also serves --csv (its Due Date column), but --csv needs no --start.
+  if (!options.help && !options.start.isEmpty() && options.pdf.isEmpty() && options.text.isEmpty() &&
+      options.csv.isEmpty()) {
+    error = QStringLiteral("--start needs --pdf FILE, --text FILE or --csv FILE");
+    return false;
+  }
+  if (!options.help && options.start.isEmpty() && !(options.pdf.isEmpty() && options.text.isEmpty())) {
+    error = QStringLiteral("--pdf and --text need --start DATE");
     return false;
   }
   return true;
@@ -201,6 +213,15 @@ int main(int argc, char** argv) {
     try {
       PrintSchedule(options, ScheduleDocumentFor(schedule, state.LoanAmount, texts.interest, texts.frequency, start,
                                                  settings));
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 1;
+    }
+  }
+
+  if (!options.csv.isEmpty()) {
+    try {
+      SaveFileSafely(options.csv, ScheduleCsv(schedule, start, texts.frequency));
     } catch (const std::exception& e) {
       std::fprintf(stderr, "%s\n", e.what());
       return 1;

@@ -1,6 +1,8 @@
 #include "Dialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -50,6 +52,20 @@ bool QtDialogs::InputQuery(const QString& caption, const QString& prompt, QStrin
   return true;
 }
 
+bool QtDialogs::SaveFileQuery(const QString& caption, const QString& filter, QString& fileName) {
+  QFileDialog dialog(DialogParent(), caption, QString(), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // The suggested name, in the folder the dialog last showed (the working folder at first).
+  static QString lastFolder;
+  dialog.setDirectory(lastFolder.isEmpty() ? QDir::currentPath() : lastFolder);
+  dialog.selectFile(fileName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  fileName = dialog.selectedFiles().constFirst();
+  lastFolder = dialog.directory().absolutePath();
+  return true;
+}
+
 void UnattendedDialogs::MessageBeep(unsigned type) {
   const Event event{Event::Beep, QString(), QString(), type};
   events_.push_back(event);
@@ -67,6 +83,13 @@ bool UnattendedDialogs::InputQuery(const QString& caption, const QString& prompt
   events_.push_back(event);
   Noted(event);
   return Answer(value);
+}
+
+bool UnattendedDialogs::SaveFileQuery(const QString& caption, const QString&, QString& fileName) {
+  const Event event{Event::SaveQuery, caption, fileName, 0};
+  events_.push_back(event);
+  Noted(event);
+  return Answer(fileName);
 }
 
 QStringList UnattendedDialogs::Messages() const {

@@ -14,6 +14,13 @@ class Dialogs {
   virtual void ShowMessage(const QString& caption, const QString& text) = 0;
   // Modal query with one edit field, OK and Cancel. Returns false on Cancel.
   virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+  // Modal save-file dialog; fileName comes in as the suggested name and goes out
+  // as the chosen path. filter: "PDF files (*.pdf)". Returns false on Cancel;
+  // a realization without a file dialog always cancels.
+  virtual bool SaveFileQuery(const QString& caption, const QString& filter, QString& fileName) {
+    (void)caption, (void)filter, (void)fileName;
+    return false;
+  }
 };
 
 Dialogs& TheDialogs();
@@ -25,6 +32,7 @@ class QtDialogs : public Dialogs {
   void MessageBeep(unsigned type) override;
   void ShowMessage(const QString& caption, const QString& text) override;
   bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+  bool SaveFileQuery(const QString& caption, const QString& filter, QString& fileName) override;
 };
 
 // Never waits for a user: records what would have been shown and cancels every
@@ -33,14 +41,16 @@ class QtDialogs : public Dialogs {
 class UnattendedDialogs : public Dialogs {
  public:
   struct Event {
-    enum Kind { Beep, Message, Query } kind;
+    enum Kind { Beep, Message, Query, SaveQuery } kind;
     QString caption;
-    QString text;  // message text or query prompt
+    QString text;  // message text, query prompt or suggested file name
     unsigned beepType = 0;
   };
   void MessageBeep(unsigned type) override;
   void ShowMessage(const QString& caption, const QString& text) override;
   bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+  // Answered from the same script as InputQuery, in turn.
+  bool SaveFileQuery(const QString& caption, const QString& filter, QString& fileName) override;
   const std::vector<Event>& Events() const { return events_; }
   QStringList Messages() const;
   void Clear() { events_.clear(); }

@@ -10,12 +10,12 @@ namespace {
 
 class PdfPrinter : public QtPrinter {
  public:
-  PdfPrinter(const QString& fileName, int dpi) : fileName_(fileName) {
+  PdfPrinter(const QString& fileName, int dpi, QPageSize::PageSizeId sheet) : fileName_(fileName) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(fileName);
     printer->setResolution(dpi > 0 ? dpi : 600);
-    printer->setPageSize(QPageSize(QPageSize::Letter));
+    printer->setPageSize(QPageSize(sheet));
     printer->setPageOrientation(QPageLayout::Portrait);
     printer->setPageMargins(QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);
     Adopt(std::move(printer));
@@ -46,6 +46,6 @@ class PdfPrinter : public QtPrinter {
 
 }  // namespace
 
-std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi) {
-  return std::make_unique<PdfPrinter>(fileName, dpi);
+std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi, QPageSize::PageSizeId sheet) {
+  return std::make_unique<PdfPrinter>(fileName, dpi, sheet);
 }

@@ -2,6 +2,7 @@
 // The process-wide printer object and its realizations: the system printer
 // (CUPS's default queue through QPrinter) and a PDF file. Tests have a printer
 // of their own (TestPrinter.h, in the testing library).
+#include <QPageSize>
 #include <QString>
 #include <memory>
 
@@ -52,6 +53,7 @@ class QPrinter;
 // spooled as PDF with the queue's page set-up and handed to CUPS by EndDoc (which
 // raises EPrinter when CUPS refuses it); Abort discards it, so nothing is printed.
 std::unique_ptr<TPrinter> MakeSystemPrinter();
-// QPrinter writing a PDF file at the given resolution on a Letter sheet with 0.25-inch offsets.
-// The title becomes the document's title; Abort removes the file.
-std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi = 600);
+// QPrinter writing a PDF file at the given resolution on a Letter sheet (or the given
+// one) with 0.25-inch offsets. The title becomes the document's title; Abort removes the file.
+std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi = 600,
+                                         QPageSize::PageSizeId sheet = QPageSize::Letter);

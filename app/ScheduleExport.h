@@ -1,0 +1,32 @@
+#pragma once
+// Taking the schedule out of the window: clipboard contents, files written
+// safely, and the printed document rendered to PDF without a printer.
+#include <QByteArray>
+#include <QLocale>
+#include <QPageSize>
+#include <QString>
+#include <functional>
+
+#include "SafeSave.h"
+
+class QMimeData;
+class ScheduleModel;
+
+// The table as it shows: the heading row and every schedule row, cells
+// separated by tabs, each row ending in a line feed.
+QString ScheduleClipboardText(const ScheduleModel& model);
+// The same cells as an HTML table, for rich paste.
+QString ScheduleClipboardHtml(const ScheduleModel& model);
+// Both, ready for the clipboard (the caller takes ownership).
+QMimeData* ScheduleMimeData(const ScheduleModel& model);
+
+// The sheet people in a locale print on: Letter in North and Central America
+// and a few other places that use it, A4 everywhere else.
+QPageSize::PageSizeId LocalePaperSize(const QLocale& locale);
+
+// Installs a PDF printer on the sheet for the time of `print`, which lays out
+// and prints the document through a page printer made inside it (it returns
+// the page printer's Print result: false after a cancel). The PDF is then
+// saved with SaveFileSafely. A cancel or a failure leaves the target untouched
+// and raises an error naming the file.
+void SaveSchedulePdf(const QString& fileName, QPageSize::PageSizeId sheet, const std::function<bool()>& print);

@@ -1,0 +1,129 @@
+#include "ScheduleMenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTableView>
+
+#include "Application.h"
+#include "Dialogs.h"
+#include "PagePrnt.h"
+#include "ScheduleCsv.h"
+#include "ScheduleDocument.h"
+#include "ScheduleExport.h"
+#include "main.h"
+
+ScheduleMenu::ScheduleMenu(TMainForm* form) : QObject(form), form_(form) {
+  menu_ = new QMenu(form);
+  const auto add = [this](const QString& text, const QKeySequence& keys, void (ScheduleMenu::*command)()) {
+    QAction* action = menu_->addAction(text);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setShortcutVisibleInContextMenu(true);
+    // The window carries the actions so their shortcuts work wherever its focus is.
+    form_->addAction(action);
+    connect(action, &QAction::triggered, this, [this, command] { Application::Run([&] { (this->*command)(); }); });
+    return action;
+  };
+  copy_ = add(QStringLiteral("Copy Schedule"), QKeySequence::Copy, &ScheduleMenu::CopySchedule);
+  csv_ = add(QStringLiteral("Save as CSV..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &ScheduleMenu::SaveCsv);
+  pdf_ = add(QStringLiteral("Save as PDF..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &ScheduleMenu::SavePdf);
+
+  QTableView* grid = form_->grdAmort;
+  grid->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(grid, &QWidget::customContextMenuRequested, this, &ScheduleMenu::ShowMenu);
+  // From the keyboard: Shift+F10, and the Menu key where the platform does
+  // not turn it into a context-menu request itself.
+  auto* keyboard = new QAction(grid);
+  keyboard->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
+  keyboard->setShortcutContext(Qt::WidgetShortcut);
+  grid->addAction(keyboard);
+  connect(keyboard, &QAction::triggered, this, [this, grid] {
+    const QRect cell = grid->visualRect(grid->currentIndex());
+    ShowMenu(cell.isValid() ? cell.center() : QPoint(0, 0));
+  });
+
+  for (QLineEdit* box : form_->findChildren<QLineEdit*>()) box->installEventFilter(this);
+  connect(form_->GridModel(), &QAbstractItemModel::modelReset, this, &ScheduleMenu::UpdateEnabled);
+  UpdateEnabled();
+}
+
+void ScheduleMenu::UpdateEnabled() {
+  const bool calculated = !form_->GridModel()->Blank();
+  for (QAction* action : {copy_, csv_, pdf_}) action->setEnabled(calculated);
+}
+
+void ScheduleMenu::ShowMenu(const QPoint& viewportPos) {
+  // One key can arrive both as a shortcut and as a context-menu request.
+  if (menu_->isVisible()) return;
+  menu_->popup(form_->grdAmort->viewport()->mapToGlobal(viewportPos));
+}
+
+bool ScheduleMenu::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (box && !box->hasSelectedText() && key->matches(QKeySequence::Copy)) {
+      // Not taken by the box: the shortcut goes to the window.
+      event->ignore();
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void ScheduleMenu::CopySchedule() {
+  if (form_->GridModel()->Blank()) return;
+  QApplication::clipboard()->setMimeData(ScheduleMimeData(*form_->GridModel()));
+}
+
+void ScheduleMenu::SaveCsv() {
+  if (form_->GridModel()->Blank() || form_->PrintRunning()) return;
+  QString fileName = QStringLiteral("loan-schedule.csv");
+  if (!TheDialogs().SaveFileQuery(QStringLiteral("Save as CSV"), QStringLiteral("CSV files (*.csv)"), fileName) ||
+      fileName.isEmpty())
+    return;
+  SaveFileSafely(fileName, ScheduleCsv(form_->GridModel()->CurrentSchedule()));
+}
+
+ScheduleDocument ScheduleMenu::DocumentFor(const QDate& firstDueDate) const {
+  // What the window's own printout reads, at the moment Print would read it.
+  const ScheduleModel& model = *form_->GridModel();
+  const PaymentFrequency frequency =
+      form_->rbtnWeekly->isChecked() ? PaymentFrequency::Weekly : PaymentFrequency::Monthly;
+  ScheduleDocument document;
+  document.loan = LoanLineParts{CalculationState().LoanAmount, form_->txtInterest->text(), form_->lblPayment->text(),
+                                frequency};
+  document.rows.schedule = model.Blank() ? nullptr : &model.CurrentSchedule();
+  document.rows.firstDueDate = firstDueDate;
+  document.rows.frequency = frequency;
+  document.totals = ScheduleTotalsText{form_->lblTotalAmt->text(), form_->lblPrincipal->text(),
+                                       form_->lblInterest->text()};
+  return document;
+}
+
+void ScheduleMenu::SavePdf() {
+  if (form_->GridModel()->Blank()) return;
+  form_->RunDocumentCommand([this](const QDate& start) {
+    QString fileName = QStringLiteral("loan-schedule.pdf");
+    if (!TheDialogs().SaveFileQuery(QStringLiteral("Save as PDF"), QStringLiteral("PDF files (*.pdf)"), fileName) ||
+        fileName.isEmpty())
+      return;
+    const ScheduleDocument document = DocumentFor(start);
+    SaveSchedulePdf(fileName, LocalePaperSize(QLocale::system()), [&] {
+      // A page printer of its own on the PDF printer, set up as the window's;
+      // the body font carries over as it stands, size changes of earlier prints included.
+      TPagePrinter printer;
+      ApplySchedulePrinterSettings(printer);
+      printer.Font().Assign(form_->PgPrint->Font());
+      BuildScheduleDocument(printer, document);
+      return printer.Print();
+    });
+  });
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The schedule table's commands: Copy Schedule, Save as CSV... and Save as
+// PDF..., offered in the table's context menu and by keyboard shortcuts
+// anywhere in the main window. They are enabled only while the table holds a
+// calculated schedule.
+#include <QDate>
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QPoint;
+class TMainForm;
+struct ScheduleDocument;
+
+class ScheduleMenu : public QObject {
+  Q_OBJECT
+ public:
+  explicit ScheduleMenu(TMainForm* form);
+
+  QAction* CopyAction() const { return copy_; }
+  QAction* CsvAction() const { return csv_; }
+  QAction* PdfAction() const { return pdf_; }
+  QMenu* Menu() const { return menu_; }
+
+  void CopySchedule();
+  void SaveCsv();
+  void SavePdf();
+
+ protected:
+  // Ctrl+C in an edit box copies the box's selection; without one it is the
+  // window's Copy Schedule.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void UpdateEnabled();
+  void ShowMenu(const QPoint& viewportPos);
+  ScheduleDocument DocumentFor(const QDate& firstDueDate) const;
+
+  TMainForm* form_;
+  QMenu* menu_;
+  QAction* copy_;
+  QAction* csv_;
+  QAction* pdf_;
+};

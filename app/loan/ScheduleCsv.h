@@ -1,0 +1,20 @@
+#pragma once
+// The schedule as comma-separated values (RFC 4180, UTF-8, CR LF) for
+// spreadsheets: plain numbers taken from the money values, not from the
+// regional texts the table shows.
+#include <QByteArray>
+#include <QDate>
+
+#include "Loan.h"
+
+// Money in cents as plain text: two decimals, "." separator, "-" sign, no
+// grouping or currency. The four-decimal value is rounded to the cent half
+// away from zero, as the table's currency texts are, so both show the same
+// amount; a value that rounds to zero is "0.00".
+QByteArray PlainMoney(Money value);
+
+// Heading row "Payment,Amount,Principal,Interest,Balance" and one row per
+// payment. With a valid first due date, a "Due Date" column (yyyy-MM-dd)
+// follows the payment number, stepped as the printed schedule steps it.
+QByteArray ScheduleCsv(const Schedule& schedule, const QDate& firstDueDate = QDate(),
+                       PaymentFrequency frequency = PaymentFrequency::Monthly);

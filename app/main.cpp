@@ -142,6 +142,9 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   PgPrint->hide();
   PgPrint->SetOnNewPage([this](QObject* s) { PgPrintNewPage(s); });
 
+  InstallCommandKeys();
+  DescribeForAssistiveTechnology();
+
   FormCreate();
   txtAmount->setFocus();
 }

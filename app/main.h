@@ -109,6 +109,9 @@ class TMainForm : public QWidget {
   void SetupGrid();
   void SelectWholeText(QLineEdit* box);
   void UpdateRadioTabStops();
+  // The command keys and what assistive technology is told (MainKeys.cpp).
+  void InstallCommandKeys();
+  void DescribeForAssistiveTechnology();
   void ShowSchedule(Schedule schedule);
   void Calculate();
 

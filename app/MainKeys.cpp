@@ -1,6 +1,7 @@
 // The main window from the keyboard and through assistive technology: the
 // command keys, the names of the boxes and the captions of the summary values.
 #include <QAccessible>
+#include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,6 +54,8 @@ void TMainForm::DescribeForAssistiveTechnology() {
     caption->setBuddy(box);
     box->setAccessibleName(SpokenCaption(caption));
   }
+  // Without a name of its own, the inner group box would be read by the title of the outer one.
+  for (QGroupBox* group : {GroupBox1, GroupBox2, GroupBox3}) group->setAccessibleName(group->title().trimmed());
   // A summary value is read as "$88.85, Payments".
   for (auto [caption, value] :
        {std::pair{Label4, lblPayment}, {Label6, lblInterest}, {Label7, lblPrincipal}, {Label5, lblTotalAmt}})

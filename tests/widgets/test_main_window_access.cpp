@@ -7,6 +7,7 @@
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -168,6 +169,7 @@ TEST_F(MainWindowAccess, BoxesAreNamedByTheirCaptions) {
     ASSERT_FALSE(labels.isEmpty());
     EXPECT_EQ(labels[0].first->object(), boxes[i].second);
   }
+  EXPECT_EQ(Access(form->GroupBox2)->text(QAccessible::Name), QStringLiteral("Payment Rate"));
   for (QRadioButton* radio : {form->rbtnMonthly, form->rbtnWeekly}) {
     EXPECT_EQ(Access(radio)->role(), QAccessible::RadioButton);
     EXPECT_EQ(Access(radio)->text(QAccessible::Name), radio->text());

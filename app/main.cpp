@@ -119,8 +119,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   }
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setFixedSize(605, 350);
-  setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
-  Image1->setPixmap(QPixmap(QStringLiteral(":/images/commandbar.png")));
+  LoadArtwork();
 
   model_ = new ScheduleModel(this);
   SetupGrid();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -241,6 +242,15 @@ TEST_F(MainWindowAccess, GridExposesItsHeadings) {
   ASSERT_EQ(rowHeaders.size(), 1);
   EXPECT_EQ(rowHeaders[0]->text(QAccessible::Name), form->GridCell(0, 12).trimmed());
   EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("$88.85"));
+}
+
+TEST_F(MainWindowAccess, ArtworkComesInSingleAndDoubleSize) {
+  const QList<QSize> icon = form->windowIcon().availableSizes();
+  EXPECT_TRUE(icon.contains(QSize(32, 32)) && icon.contains(QSize(64, 64)));
+  EXPECT_EQ(QImage(QStringLiteral(":/images/commandbar@2x.png")).size(), QSize(64, 66));
+  // On this unscaled screen the window shows the single-size picture.
+  EXPECT_EQ(form->Image1->pixmap().size(), QSize(32, 33));
+  EXPECT_EQ(form->Image1->pixmap().devicePixelRatio(), 1.0);
 }
 
 TEST(ProgressDialogAccess, CancelIsANamedButtonAndTheTextsAreReadable) {

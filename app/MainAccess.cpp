@@ -1,7 +1,9 @@
-// The main window from the keyboard and through assistive technology: the
-// command keys, the names of the boxes and the captions of the summary values.
+// The main window from the keyboard, through assistive technology and on
+// scaled screens: the command keys, the names of the boxes, the captions of the
+// summary values, and artwork drawn for one and for two device pixels a pixel.
 #include <QAccessible>
 #include <QGroupBox>
+#include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,4 +62,18 @@ void TMainForm::DescribeForAssistiveTechnology() {
   for (auto [caption, value] :
        {std::pair{Label4, lblPayment}, {Label6, lblInterest}, {Label7, lblPrincipal}, {Label5, lblTotalAmt}})
     value->setAccessibleDescription(SpokenCaption(caption));
+}
+
+void TMainForm::LoadArtwork() {
+  // Both sizes are given explicitly: QIcon looks for the @2x file by itself
+  // only when the application starts on a scaled screen.
+  const auto artwork = [](const QString& name) {
+    QIcon icon(QStringLiteral(":/images/%1.png").arg(name));
+    icon.addFile(QStringLiteral(":/images/%1@2x.png").arg(name));
+    return icon;
+  };
+  setWindowIcon(artwork(QStringLiteral("icon")));
+  // The 32 x 33 picture is stretched into its 29 x 29 box; from the doubled
+  // picture when the screen doubles, so it stays sharp.
+  Image1->setPixmap(artwork(QStringLiteral("commandbar")).pixmap(QSize(32, 33), devicePixelRatioF()));
 }

@@ -24,6 +24,7 @@
 #include "FormLoading.h"
 #include "PagePrnt.h"
 #include "ScheduleDocument.h"
+#include "ScheduleGrid.h"
 #include "QVXFlashLabel.h"
 #include "ui_main.h"
 
@@ -191,6 +192,7 @@ void TMainForm::SetupGrid() {
   grdAmort->setCornerButtonEnabled(false);
   if (auto* corner = grdAmort->findChild<QAbstractButton*>())
     corner->installEventFilter(new CornerHeadingPainter(corner, ScheduleText::kHeadings[0]));
+  static_cast<TScheduleGrid*>(grdAmort)->SetCornerHeading(ScheduleText::kHeadings[0]);
 }
 
 void TMainForm::FormCreate() {

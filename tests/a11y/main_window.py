@@ -100,6 +100,8 @@ def main(program):
         check_equal("headings", [table.getColumnHeader(c).name for c in range(table.nColumns)],
                     ["Payment", "Principal", "Interest", "Balance"])
         check_equal("first payment", table.getAccessibleAt(0, 0).name, "$88.85")
+        grid = [n for n in walk(app) if n.getRoleName() == "table"][0]
+        check_equal("heading row", [grid[i].name for i in range(5)], ["#", "Payment", "Principal", "Interest", "Balance"])
 
         # From the keyboard: the focus in a box, F9 recalculates.
         boxes["No. of Payments"].queryEditableText().setTextContents("24")

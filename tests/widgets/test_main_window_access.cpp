@@ -242,6 +242,23 @@ TEST_F(MainWindowAccess, GridExposesItsHeadings) {
   ASSERT_EQ(rowHeaders.size(), 1);
   EXPECT_EQ(rowHeaders[0]->text(QAccessible::Name), form->GridCell(0, 12).trimmed());
   EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("$88.85"));
+  // The children read row by row: the corner heading and the column headings first.
+  QAccessibleInterface* grid = Access(form->grdAmort);
+  ASSERT_EQ(grid->childCount(), 13 * 5);
+  QStringList top;
+  for (int i = 0; i < 5; ++i) top << grid->child(i)->text(QAccessible::Name);
+  EXPECT_EQ(top, QStringList({"#", "Payment", "Principal", "Interest", "Balance"}));
+  EXPECT_EQ(grid->child(0)->role(), QAccessible::ColumnHeader);
+  EXPECT_EQ(grid->child(5)->role(), QAccessible::RowHeader);
+  EXPECT_EQ(grid->child(5)->text(QAccessible::Name), QStringLiteral("1"));
+  EXPECT_EQ(grid->indexOfChild(grid->child(7)), 7);
+  EXPECT_EQ(grid->child(7)->text(QAccessible::Name), form->GridCell(2, 1));
+  EXPECT_EQ(grid->child(7)->parent(), grid);
+  // A new schedule replaces the cells.
+  form->txtPayments->setText(QStringLiteral("2"));
+  Press(form->flblCalculate);
+  EXPECT_EQ(grid->childCount(), 3 * 5);
+  EXPECT_EQ(grid->child(7)->text(QAccessible::Name), form->GridCell(2, 1));
 }
 
 TEST_F(MainWindowAccess, ArtworkComesInSingleAndDoubleSize) {

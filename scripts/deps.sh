@@ -9,7 +9,7 @@ if [ "$kind" = run ]; then
   packages="$packages xvfb"
 else
   packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev
-    cups cups-client poppler-utils valgrind xvfb imagemagick xdotool"
+    cups cups-client poppler-utils valgrind xvfb imagemagick xdotool at-spi2-core python3-pyatspi dbus-x11"
 fi
 missing=""
 for p in $packages; do

@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"CtrlPInGrid", Command::Print, Qt::CTRL | Qt::Key_P, "grdAmort"},
                       KeyCase{"F1InInterest", Command::Help, Qt::Key_F1, "txtInterest"},
                       KeyCase{"F1InGrid", Command::Help, Qt::Key_F1, "grdAmort"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 class FailingCheckKey : public MainWindowAccess, public ::testing::WithParamInterface<KeyCase> {};
 
@@ -110,7 +110,7 @@ TEST_P(FailingCheckKey, ReportsTheBoxAsTheClickDoes) {
 INSTANTIATE_TEST_SUITE_P(All, FailingCheckKey,
                          ::testing::Values(KeyCase{"F9", Command::Calculate, Qt::Key_F9, ""},
                                            KeyCase{"CtrlP", Command::Print, Qt::CTRL | Qt::Key_P, ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(MainWindowAccess, KeysAndPressAreIgnoredWhilePrinting) {
   Enter("1000", "12", "12");

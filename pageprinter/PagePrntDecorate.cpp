@@ -159,17 +159,40 @@ void TPagePrinter::DecoratePage() {
   }
 }
 
+namespace {
+
+// The tokens of headers, footers and table cells, in their order of replacement.
+enum class TToken { Line, Page, PageCount, Date, Time, Title };
+
+struct TTokenEntry {
+  TToken token;
+  QLatin1StringView text;
+};
+
+constexpr TTokenEntry kTokens[] = {
+    {TToken::Line, QLatin1StringView("{$LINE}")},   {TToken::Page, QLatin1StringView("{$PAGE}")},
+    {TToken::PageCount, QLatin1StringView("{$PAGECOUNT}")}, {TToken::Date, QLatin1StringView("{$DATE}")},
+    {TToken::Time, QLatin1StringView("{$TIME}")},   {TToken::Title, QLatin1StringView("{$TITLE}")},
+};
+
+}  // namespace
+
 QString TPagePrinter::ReplaceTokens(const QString& text) const {
-  QString result = ReplaceAll(QStringLiteral("{$LINE}"), QString::number(d_->lineNumber_), text);
-  result = ReplaceAll(QStringLiteral("{$PAGE}"), QString::number(d_->pageNumber_), result);
-  if (result.contains(QLatin1String("{$DATE}")))
-    result = ReplaceAll(QStringLiteral("{$DATE}"),
-                        FormatDateTime(QStringLiteral("ddddd"), QDateTime::currentDateTime()), result);
-  if (result.contains(QLatin1String("{$TIME}")))
-    result = ReplaceAll(QStringLiteral("{$TIME}"),
-                        FormatDateTime(QStringLiteral("tt"), QDateTime::currentDateTime()), result);
-  if (result.contains(QLatin1String("{$TITLE}")))
-    result = ReplaceAll(QStringLiteral("{$TITLE}"), Title(), result);
+  QString result = text;
+  for (const TTokenEntry& entry : kTokens) {
+    if (!result.contains(entry.text)) continue;
+    QString value;
+    switch (entry.token) {
+      case TToken::Line: value = QString::number(d_->lineNumber_); break;
+      case TToken::Page: value = QString::number(d_->pageNumber_); break;
+      // Known only when the document ends: the token stays for EndDoc to fill in.
+      case TToken::PageCount: continue;
+      case TToken::Date: value = FormatDateTime(QStringLiteral("ddddd"), QDateTime::currentDateTime()); break;
+      case TToken::Time: value = FormatDateTime(QStringLiteral("tt"), QDateTime::currentDateTime()); break;
+      case TToken::Title: value = Title(); break;
+    }
+    result = ReplaceAll(QString(entry.text), value, result);
+  }
   return result;
 }
 
@@ -214,6 +237,7 @@ void TPagePrinter::ConvertFriendly(const QString& text, bool isHeader) {
       case 'c': startColumn(QLatin1Char('^')); break;
       case 'r': startColumn(QLatin1Char('>')); break;
       case 'p': insert(QStringLiteral("{$PAGE}")); break;
+      case 'n': insert(QStringLiteral("{$PAGECOUNT}")); break;
       case 'i': insert(QStringLiteral("{$TITLE}")); break;
       case 'd': insert(FormatDateTime(QStringLiteral("ddddd"), now)); break;
       case 'D': insert(FormatDateTime(QStringLiteral("dddddd"), now)); break;

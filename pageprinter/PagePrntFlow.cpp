@@ -57,6 +57,7 @@ void TPagePrinter::BeginDoc() {
   } else {
     ClearPages(true);
   }
+  d_->pendingCounts_.clear();
   RealizePageFont();
   d_->pageNumber_ = 1;
   DecoratePage();
@@ -67,6 +68,7 @@ void TPagePrinter::EndDoc() {
   if (d_->printToFile_) {
     CloseOutputFile();
   } else {
+    d_->FillInPageCount(PageCount());
     ClosePage();
     OpenPage();
     SetPageNumber(1);
@@ -299,22 +301,35 @@ void TPagePrinter::WriteTableLine(const QString& row) {
         cell = FitToWidth(cell, columnWidth);
       }
       const int textWidth = d_->pageCanvas_->TextWidth(cell);
-      int offset = 0;
-      if (alignment == taRightJustify)
-        offset = columnWidth - textWidth;
-      else if (alignment == taCenter)
-        offset = (columnWidth - textWidth) / 2;
-      // A single character wider than its column starts at the column's left edge.
-      offset = std::max(offset, 0);
       const int pad = 6 * (PrinterResolution(d_->printer_, LOGPIXELSX) / 300);
-      if (textWidth < columnWidth - pad) {
-        if (alignment == taRightJustify)
-          offset -= pad;
-        else if (alignment == taLeftJustify)
-          offset += pad;
+      const int offset = Private::CellOffset(alignment, columnWidth, textWidth, pad);
+      // The page count is known only when the document ends; the text file
+      // holds its output back from here on.
+      const bool showsCount = cell.contains(Private::kPageCountToken);
+      if (showsCount && !Output().Paged() && !d_->deferredText_)
+        d_->deferredText_ = std::make_unique<TDeferredOutput>(Output());
+      TPageOutput& out = Output();
+      const std::size_t recorded = d_->openPage_ ? d_->openPage_->Operations().size() : 0;
+      out.Text(d_->currentX_, AddClamped(TopMarginPixels(), d_->currentY_), offset, cell,
+               SubtractClamped(columnWidth, AddClamped(offset, textWidth)), spaceWidth);
+      if (showsCount) {
+        Private::TPendingCount pending;
+        pending.x = d_->currentX_;
+        pending.columnWidth = columnWidth;
+        pending.pad = pad;
+        pending.alignment = alignment;
+        pending.text = cell;
+        pending.font = std::make_shared<TFont>();
+        pending.font->Assign(d_->pageCanvas_->Font());
+        if (!out.Paged()) {
+          pending.op = d_->deferredText_->LastCall();
+          d_->pendingCounts_.push_back(std::move(pending));
+        } else if (d_->openPage_ && d_->openPage_->Operations().size() > recorded) {
+          pending.page = d_->openPage_;
+          pending.op = recorded;
+          d_->pendingCounts_.push_back(std::move(pending));
+        }
       }
-      Output().Text(d_->currentX_, AddClamped(TopMarginPixels(), d_->currentY_), offset, cell,
-                    SubtractClamped(columnWidth, AddClamped(offset, textWidth)), spaceWidth);
       if (columnGrid) DrawCellGrid(columnWidth, topLine, false);
       d_->currentX_ = AddClamped(d_->currentX_, columnWidth);
     }
@@ -368,7 +383,10 @@ void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
 // Output
 
 TPageOutput& TPagePrinter::Output() const {
-  if (d_->fileOpen_ && d_->textFile_) return *d_->textFile_;
+  if (d_->fileOpen_ && d_->textFile_) {
+    if (d_->deferredText_) return *d_->deferredText_;
+    return *d_->textFile_;
+  }
   return *d_->pagesOutput_;
 }
 
@@ -382,6 +400,17 @@ void TPagePrinter::CloseOutputFile() {
   const QString name = d_->fileName_.left(259);
   if (!d_->fileOpen_) throw EInOutError(QStringLiteral("Cannot close file \"%1\": file not open").arg(name));
   d_->fileOpen_ = false;
+  if (d_->deferredText_) {
+    // The document ends here, so its page count is known: the held output goes out first.
+    try {
+      d_->FillInPageCount(d_->pageNumber_);
+    } catch (...) {
+      d_->pendingCounts_.clear();
+      d_->deferredText_.reset();
+      d_->textFile_.reset();
+      throw;
+    }
+  }
   std::unique_ptr<TTextFileOutput> file = std::move(d_->textFile_);
   if (file) file->Close();
 }

@@ -1,8 +1,11 @@
 #pragma once
 // The component's state behind its interface; shared by the implementation files only.
+#include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "PagePrnt.h"
+#include "PagePrntDeferred.h"
 #include "PagePrntOutput.h"
 #include "PgPrnPrg.h"
 
@@ -92,4 +95,27 @@ struct TPagePrinter::Private {
 
   // Core owner's fields
   TColor previewPenColor_ = clBlack;
+
+  // The page count: a table cell that shows it, drawn with the token in its
+  // place (the token is wider than any count, so the cell never outgrows its
+  // column) and filled in when the document ends.
+  struct TPendingCount {
+    TMetafile* page = nullptr;  // the recorded page, or none for the text file
+    std::size_t op = 0;         // the text operation, or the held text-file call
+    int x = 0;                  // the column's left edge
+    int columnWidth = 0;
+    int pad = 0;
+    TAlignment alignment = taLeftJustify;
+    QString text;
+    std::shared_ptr<TFont> font;
+  };
+  static inline const QString kPageCountToken = QStringLiteral("{$PAGECOUNT}");
+  std::vector<TPendingCount> pendingCounts_;
+  // Declared after the text file it writes to, so it goes first.
+  std::unique_ptr<TDeferredOutput> deferredText_;
+
+  // A cell's offset within its column: aligned, then moved off the grid line by the pad.
+  static int CellOffset(TAlignment alignment, int columnWidth, int textWidth, int pad);
+  // Writes the count into every cell that shows it; hands held text-file output on.
+  void FillInPageCount(int count);
 };

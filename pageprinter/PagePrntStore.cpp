@@ -16,6 +16,8 @@ TMetafile* TPageList::Items(int index) const {
 
 void TPagePrinter::ClearPages(bool appendFirst) {
   ClosePage();
+  // Cells waiting for the page count belong to the pages going away.
+  std::erase_if(d_->pendingCounts_, [](const Private::TPendingCount& cell) { return cell.page != nullptr; });
   d_->pageList_.reset();
   d_->openPage_ = nullptr;
   d_->openPageOwned_ = false;

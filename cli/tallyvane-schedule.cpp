@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "Conversions.h"
 #include "Errors.h"
@@ -25,7 +26,7 @@ namespace {
 
 const char kUsage[] =
     "Usage: tallyvane-schedule [--weekly] AMOUNT RATE PAYMENTS\n"
-    "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] AMOUNT RATE PAYMENTS\n"
+    "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] [--footer TEXT] AMOUNT RATE PAYMENTS\n"
     "       tallyvane-schedule [--weekly] [--start DATE] --csv FILE AMOUNT RATE PAYMENTS\n"
     "\n"
     "Computes the repayment schedule of a fixed-rate loan with level payments:\n"
@@ -44,6 +45,8 @@ const char kUsage[] =
     "  --pdf FILE    write the printed schedule (the pages a printer gets) as PDF\n"
     "  --text FILE   write the page printer's plain-text rendering of it\n"
     "                (both are laid out on a Letter sheet; no printer is needed)\n"
+    "  --footer TEXT the printed pages' footer (default \"Page - {$PAGE}\", the window's);\n"
+    "                {$PAGE} is the page number, {$PAGECOUNT} the number of pages\n"
     "  --csv FILE    write the schedule as CSV: Payment, Amount, Principal, Interest,\n"
     "                Balance as plain numbers, and Due Date (yyyy-mm-dd) with --start\n"
     "\n"
@@ -57,6 +60,7 @@ struct Options {
   bool weekly = false;
   bool help = false;
   QString start, pdf, text, csv;
+  std::optional<QString> footer;  // the window's footer unless given
   QStringList positional;
 };
 
@@ -82,6 +86,12 @@ bool ParseArguments(const QStringList& args, Options& options, QString& error) {
                         : a == QLatin1String("--csv") ? options.csv
                                                         : options.text;
       target = args[++i];
+    } else if (!onlyPositional && a == QLatin1String("--footer")) {
+      if (i + 1 >= args.size()) {
+        error = QStringLiteral("option '%1' needs a value").arg(a);
+        return false;
+      }
+      options.footer = args[++i];
     } else if (!onlyPositional && a.startsWith(QLatin1String("--"))) {
       error = QStringLiteral("unknown option '%1'").arg(a);
       return false;
@@ -138,6 +148,7 @@ void PrintSchedule(const Options& options, const ScheduleDocument& document) {
   // font size change carries from the text document into the PDF's.
   TPagePrinter printer;
   ApplySchedulePrinterSettings(printer);
+  if (options.footer) printer.SetFooter(*options.footer);
   printer.SetShowProgress(false);
   if (!options.text.isEmpty()) {
     printer.SetPrintToFile(true);

@@ -29,14 +29,14 @@ enum class Condition { Always, FriendlyHeaderEmpty, FriendlyFooterEmpty, AutoHea
 
 // What the property system cannot say: a description name other than the
 // property's, a value form beyond what the type gives, and "written only while".
-struct Special {
+struct Irregular {
   const char* property;
   const char* name;
   Kind kind;
   Condition condition = Condition::Always;
 };
 
-const Special kSpecial[] = {
+const Irregular kIrregular[] = {
     {"Footer", "Footer", Kind::String, Condition::FriendlyFooterEmpty},
     {"FooterFontText", "FooterFont", Kind::Font, Condition::AutoFooterFontOff},
     {"FooterFormat", "FooterFormat", Kind::Format, Condition::FriendlyFooterEmpty},
@@ -89,7 +89,7 @@ std::vector<Entry> BuildEntries() {
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
       const QMetaProperty p = meta.property(i);
       Entry e{p.name(), p.name(), KindOfType(p), p.read(&fresh)};
-      for (const Special& s : kSpecial)
+      for (const Irregular& s : kIrregular)
         if (e.property == s.property) {
           e.name = s.name;
           e.kind = s.kind;

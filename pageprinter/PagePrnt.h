@@ -14,8 +14,9 @@
 //   PagePrntFlow.cpp       document building and text flow
 //   PagePrntOutput.cpp     the flow's outputs: recorded pages, the text file
 //   PagePrntDecorate.cpp   headers, footers, borders, tokens, friendly texts
+//   PagePrntJob.h          the print-job driver: copies, collation, progress, cancel
 //   PagePrntPrint.cpp      printing and the progress dialog
-//   PagePrntPreview.cpp    preview painting, zoom and scroll ranges
+//   PagePrntPreview.h/.cpp the preview widget: painting, zoom and scroll ranges
 #include <QScrollArea>
 #include <QStringList>
 #include <QWidget>
@@ -101,16 +102,8 @@ class TPageList {
   std::vector<TMetafile*> items_;
 };
 
-// The preview surface: paints through the component's PaintPreview.
-class TPreviewBox : public QWidget {
-  Q_OBJECT
- public:
-  explicit TPreviewBox(class TPagePrinter* owner);
-  std::function<void(QPainter&)> OnPaint;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-};
+// The preview: the page shown as a sheet of paper (PagePrntPreview.h).
+class TPreviewBox;
 
 class TPagePrinter : public QScrollArea, public TLoadable {
   Q_OBJECT
@@ -427,10 +420,12 @@ class TPagePrinter : public QScrollArea, public TLoadable {
   void PrintPage(int pageNo, int first, int last, bool isLastSheet);
   void UpdateProgress(const QString& msg, int pageNo, int first, int last);
   // Preview
-  void ApplyScrollRanges();
   QSize ClientSizeForRanges() const;
 
   // The state lives in the implementation files only.
   struct Private;
   std::unique_ptr<Private> d_;
+  friend class TPreviewBox;
 };
+
+#include "PagePrntPreview.h"

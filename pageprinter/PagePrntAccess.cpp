@@ -80,8 +80,6 @@ int TPagePrinter::CurrentY() const { return d_->currentY_; }
 int TPagePrinter::LineNumber() const { return d_->lineNumber_; }
 bool TPagePrinter::DocumentOpen() const { return d_->documentOpen_; }
 bool TPagePrinter::FileOpen() const { return d_->fileOpen_; }
-TPPPrnPrgDlg* TPagePrinter::ProgressDialog() const { return d_->progressDialog_; }
-bool TPagePrinter::PrintRunning() const { return d_->printingPages_; }
 TPreviewBox* TPagePrinter::PreviewBox() const { return d_->previewBox_; }
 int TPagePrinter::HorzRange() const { return d_->horzRange_; }
 int TPagePrinter::VertRange() const { return d_->vertRange_; }

@@ -38,8 +38,6 @@ TPagePrinter::TPagePrinter(QWidget* owner) : QScrollArea(owner), d_(std::make_un
   d_->headerFont_ = std::make_unique<TFont>();
   d_->footerFont_ = std::make_unique<TFont>();
   d_->lines_ = std::make_unique<QStringList>();
-  d_->progressDialog_ = nullptr;
-  d_->cancelFlag_ = false;
   for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
     bar->setTracking(true);
     bar->setSingleStep(16);
@@ -51,6 +49,7 @@ TPagePrinter::TPagePrinter(QWidget* owner) : QScrollArea(owner), d_(std::make_un
   d_->pagesOutput_ = std::make_unique<TRecordedPagesOutput>(*this);
 
   d_->printer_ = Printer();
+  d_->printJob_ = std::make_unique<TPrintJob>(*this, d_->printer_);
 
   d_->tokenSeparator_ = QChar('|');
   d_->zoomPercent_ = 25;

@@ -2,10 +2,12 @@
 #include "PagePrntPersist.h"
 
 #include <QMetaEnum>
+#include <QMetaProperty>
 #include <QStringList>
 #include <QVariant>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "Conversions.h"
 #include "Device.h"
@@ -25,78 +27,99 @@ enum class Kind { Bool, Enum, UInt, Color, Double, String, Format, Char, Lines, 
 
 enum class Condition { Always, FriendlyHeaderEmpty, FriendlyFooterEmpty, AutoHeaderFontOff, AutoFooterFontOff };
 
-struct Entry {
-  const char* name;      // name in the description
-  const char* property;  // the Q_PROPERTY behind it
+// What the property system cannot say: a description name other than the
+// property's, a value form beyond what the type gives, and "written only while".
+struct Irregular {
+  const char* property;
+  const char* name;
   Kind kind;
-  uint defaultValue;     // Bool, Enum, UInt, Color, Char, Orientation, Borders
   Condition condition = Condition::Always;
 };
 
-const Entry kEntries[] = {
-    {"MeasureUnit", "MeasureUnit", Kind::Enum, muInches},
-    {"AbortOnCancel", "AbortOnCancel", Kind::Bool, false},
-    {"Alignment", "Alignment", Kind::Enum, taLeftJustify},
-    {"AutoFooterFont", "AutoFooterFont", Kind::Bool, true},
-    {"AutoHeaderFont", "AutoHeaderFont", Kind::Bool, true},
-    {"Collate", "Collate", Kind::Bool, true},
-    {"Copies", "Copies", Kind::UInt, 1},
-    {"DefaultColWidth", "DefaultColWidth", Kind::Double, 0},
-    {"FileName", "FileName", Kind::String, 0},
-    {"Footer", "Footer", Kind::String, 0, Condition::FriendlyFooterEmpty},
-    {"FooterFont", "FooterFontText", Kind::Font, 0, Condition::AutoFooterFontOff},
-    {"FooterFormat", "FooterFormat", Kind::Format, 0, Condition::FriendlyFooterEmpty},
-    {"FriendlyFooter", "FriendlyFooter", Kind::String, 0},
-    {"FriendlyHeader", "FriendlyHeader", Kind::String, 0},
-    {"GradientBackground", "GradientBackground", Kind::Bool, true},
-    {"Header", "Header", Kind::String, 0, Condition::FriendlyHeaderEmpty},
-    {"HeaderFont", "HeaderFontText", Kind::Font, 0, Condition::AutoHeaderFontOff},
-    {"HeaderFormat", "HeaderFormat", Kind::Format, 0, Condition::FriendlyHeaderEmpty},
-    {"Lines", "Lines", Kind::Lines, 0},
-    {"LineSpacing", "LineSpacing", Kind::Enum, lsSingleSpace},
-    {"MarginBottom", "MarginBottom", Kind::Double, 0},
-    {"MarginLeft", "MarginLeft", Kind::Double, 0},
-    {"MarginRight", "MarginRight", Kind::Double, 0},
-    {"MarginTop", "MarginTop", Kind::Double, 0},
-    {"Orientation", "Orientation", Kind::Orientation, poPortrait},
-    {"PageBorderOffset", "PageBorderOffset", Kind::Double, 0},
-    {"PageBorders", "PageBorders", Kind::Borders, 0},
-    {"PrintToFile", "PrintToFile", Kind::Bool, false},
-    {"ProgressMessage", "ProgressMessage", Kind::String, 0},
-    {"ShadowColor", "ShadowColor", Kind::Color, clBtnShadow},
-    {"ShadowOffset", "ShadowOffset", Kind::UInt, 5},
-    {"ShowCancel", "ShowCancel", Kind::Bool, true},
-    {"ShowMargins", "ShowMargins", Kind::Bool, true},
-    {"ShowProgress", "ShowProgress", Kind::Bool, true},
-    {"TableFormat", "TableFormat", Kind::Format, 0},
-    {"TableGrid", "TableGrid", Kind::Bool, false},
-    {"TabSize", "TabSize", Kind::UInt, 8},
-    {"Title", "Title", Kind::String, 0},
-    {"TokenSeparator", "TokenSeparator", Kind::Char, '|'},
-    {"WordWrap", "WordWrap", Kind::Bool, true},
-    {"ZoomLocation", "ZoomLocation", Kind::Enum, zlTopLeft},
-    {"ZoomPercent", "ZoomPercent", Kind::UInt, 25},
-    // Inherited properties published again.
-    {"Color", "Color", Kind::Color, clBtnFace},
-    {"Font", "BodyFontText", Kind::Font, 0},
-    {"Visible", "", Kind::Visible, true},
+const Irregular kIrregular[] = {
+    {"Footer", "Footer", Kind::String, Condition::FriendlyFooterEmpty},
+    {"FooterFontText", "FooterFont", Kind::Font, Condition::AutoFooterFontOff},
+    {"FooterFormat", "FooterFormat", Kind::Format, Condition::FriendlyFooterEmpty},
+    {"Header", "Header", Kind::String, Condition::FriendlyHeaderEmpty},
+    {"HeaderFontText", "HeaderFont", Kind::Font, Condition::AutoHeaderFontOff},
+    {"HeaderFormat", "HeaderFormat", Kind::Format, Condition::FriendlyHeaderEmpty},
+    {"TableFormat", "TableFormat", Kind::Format},
+    {"Orientation", "Orientation", Kind::Orientation},
+    {"PageBorders", "PageBorders", Kind::Borders},
+    {"ShadowColor", "ShadowColor", Kind::Color},
+    {"Color", "Color", Kind::Color},
+    {"BodyFontText", "Font", Kind::Font},
 };
+
+struct Entry {
+  QByteArray name;      // name in the description
+  QByteArray property;  // the Q_PROPERTY behind it (empty: the inherited Visible)
+  Kind kind;
+  QVariant defaultValue;  // as a fresh component has it
+  Condition condition = Condition::Always;
+};
+
+Kind KindOfType(const QMetaProperty& p) {
+  if (p.isEnumType()) return Kind::Enum;
+  switch (p.metaType().id()) {
+    case QMetaType::Bool: return Kind::Bool;
+    case QMetaType::Double: return Kind::Double;
+    case QMetaType::QChar: return Kind::Char;
+    case QMetaType::QStringList: return Kind::Lines;
+    case QMetaType::QString: return Kind::String;
+    default: return Kind::UInt;
+  }
+}
+
+// The published properties in their declared order, then the inherited Visible.
+std::vector<Entry> BuildEntries() {
+  // The defaults come from a fresh component. It writes its title and
+  // orientation to the shared printer object, which must not change here.
+  TPrinter* printer = Printer();
+  const QString title = printer ? printer->Title() : QString();
+  std::optional<TPrinterOrientation> orientation;
+  try {
+    if (printer) orientation = printer->Orientation();
+  } catch (const EPrinter&) {
+  }
+  std::vector<Entry> entries;
+  {
+    TPagePrinter fresh;
+    const QMetaObject& meta = TPagePrinter::staticMetaObject;
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+      const QMetaProperty p = meta.property(i);
+      Entry e{p.name(), p.name(), KindOfType(p), p.read(&fresh)};
+      for (const Irregular& s : kIrregular)
+        if (e.property == s.property) {
+          e.name = s.name;
+          e.kind = s.kind;
+          e.condition = s.condition;
+        }
+      entries.push_back(e);
+    }
+  }
+  if (printer) {
+    printer->SetTitle(title);
+    try {
+      if (orientation) printer->SetOrientation(*orientation);
+    } catch (const EPrinter&) {
+    }
+  }
+  entries.push_back(Entry{"Visible", QByteArray(), Kind::Visible, QVariant(true)});
+  return entries;
+}
+
+const std::vector<Entry>& Entries() {
+  static const std::vector<Entry> entries = BuildEntries();
+  return entries;
+}
 
 const char* const kOrientationNames[] = {"poPortrait", "poLandscape"};
 const char* const kBorderNames[] = {"pbTop", "pbBottom", "pbLeft", "pbRight"};
 
 QMetaEnum EnumOf(const TPagePrinter& c, const Entry& e) {
   const QMetaObject* mo = c.metaObject();
-  return mo->property(mo->indexOfProperty(e.property)).enumerator();
-}
-
-// The body font as construction leaves it.
-QString DefaultBodyFontText() {
-  TFont f;
-  f.SetName(QStringLiteral("Courier New"));
-  f.SetSize(10);
-  f.SetStyle(0);
-  return FontToText(f);
+  return mo->property(mo->indexOfProperty(e.property.constData())).enumerator();
 }
 
 bool ShouldWrite(TPagePrinter& c, const Entry& e) {
@@ -112,22 +135,22 @@ bool ShouldWrite(TPagePrinter& c, const Entry& e) {
 
 // The value text of one entry, or nothing when the value is not written.
 std::optional<QString> ValueText(TPagePrinter& c, const Entry& e) {
-  const QVariant v = e.kind == Kind::Visible ? QVariant() : c.property(e.property);
+  const QVariant v = e.kind == Kind::Visible ? QVariant() : c.property(e.property.constData());
   switch (e.kind) {
     case Kind::Bool:
-      if (v.toBool() == bool(e.defaultValue)) return std::nullopt;
+      if (v.toBool() == e.defaultValue.toBool()) return std::nullopt;
       return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case Kind::Enum: {
       const int value = v.toInt();
-      if (uint(value) == e.defaultValue) return std::nullopt;
+      if (value == e.defaultValue.toInt()) return std::nullopt;
       const char* key = EnumOf(c, e).valueToKey(value);
       return key ? QString::fromLatin1(key) : QString::number(value);
     }
     case Kind::UInt:
-      if (v.toUInt() == e.defaultValue) return std::nullopt;
+      if (v.toUInt() == e.defaultValue.toUInt()) return std::nullopt;
       return QString::number(v.toUInt());
     case Kind::Color:
-      if (v.toUInt() == e.defaultValue) return std::nullopt;
+      if (v.toUInt() == e.defaultValue.toUInt()) return std::nullopt;
       return ColorToText(v.toUInt());
     case Kind::Double:
       if (v.toDouble() == 0) return std::nullopt;
@@ -140,7 +163,7 @@ std::optional<QString> ValueText(TPagePrinter& c, const Entry& e) {
       return Quote(StoredFormatText(c, v.toString()));
     case Kind::Char: {
       const QChar ch = v.value<QChar>();
-      if (ch.unicode() == e.defaultValue) return std::nullopt;
+      if (ch == e.defaultValue.value<QChar>()) return std::nullopt;
       return Quote(QString(ch));
     }
     case Kind::Lines: {
@@ -152,17 +175,17 @@ std::optional<QString> ValueText(TPagePrinter& c, const Entry& e) {
     }
     case Kind::Font: {
       const QString text = v.toString();
-      if (e.condition == Condition::Always && text == DefaultBodyFontText()) return std::nullopt;
+      if (e.condition == Condition::Always && text == e.defaultValue.toString()) return std::nullopt;
       return Quote(text);
     }
     case Kind::Orientation: {
       const int value = v.toInt();
-      if (uint(value) == e.defaultValue) return std::nullopt;
+      if (value == e.defaultValue.toInt()) return std::nullopt;
       return QString::fromLatin1(kOrientationNames[value == poLandscape ? 1 : 0]);
     }
     case Kind::Borders: {
       const uint value = v.toUInt();
-      if (value == e.defaultValue) return std::nullopt;
+      if (value == e.defaultValue.toUInt()) return std::nullopt;
       QStringList names;
       for (uint bit = 0; bit < 4; ++bit)
         if (value & (1u << bit)) names.append(QString::fromLatin1(kBorderNames[bit]));
@@ -251,7 +274,7 @@ std::optional<QVariant> ParseValue(TPagePrinter& c, const Entry& e, const QStrin
 }
 
 const Entry* FindEntry(const QString& name) {
-  for (const Entry& e : kEntries)
+  for (const Entry& e : Entries())
     if (name == QLatin1String(e.name)) return &e;
   return nullptr;
 }
@@ -262,7 +285,7 @@ const Entry* FindEntry(const QString& name) {
 
 QString WritePagePrinterDescription(TPagePrinter& component) {
   QString out;
-  for (const Entry& e : kEntries) {
+  for (const Entry& e : Entries()) {
     if (!ShouldWrite(component, e)) continue;
     const auto value = ValueText(component, e);
     if (!value) continue;
@@ -272,6 +295,9 @@ QString WritePagePrinterDescription(TPagePrinter& component) {
 }
 
 void ReadPagePrinterDescription(TPagePrinter& component, const QString& description) {
+  // The list is worked out from a fresh component, before the loading state
+  // begins: one created inside it would be taken for part of the form.
+  Entries();
   FormLoading loading;
   loading.Adopt(&component);
   const QStringList lines = description.split(QChar('\n'));
@@ -291,7 +317,7 @@ void ReadPagePrinterDescription(TPagePrinter& component, const QString& descript
       component.setHidden(!value->toBool());
       continue;
     }
-    if (!component.setProperty(entry->property, *value))
+    if (!component.setProperty(entry->property.constData(), *value))
       throw EReadError(where + QStringLiteral("Invalid property value for %1").arg(name));
   }
   loading.Finish();

@@ -35,7 +35,7 @@ QRect GdiRect64(long long left, long long top, long long right, long long bottom
 
 // ---- Preview surface ----
 
-TPreviewBox::TPreviewBox(TPagePrinter* owner) : QWidget(owner) {
+TPreviewBox::TPreviewBox(TPagePrinter* owner) : QWidget(owner), owner_(owner), d_(owner ? owner->d_.get() : nullptr) {
   // Content of the scroll area: it is laid out over the larger of the visible
   // area and the scroll range, and moves with the scroll bars.
   if (owner) {
@@ -71,19 +71,19 @@ int PreviewPixelsPerInch(const QWidget* box, bool horizontal) {
 }
 }  // namespace
 
-int TPagePrinter::UnitsToScreen(bool horizontal, double value) const {
+int TPreviewBox::UnitsToScreen(bool horizontal, double value) const {
   long double v = value;
   if (d_->measureUnit_ == muMillimeters) v *= kInchesPerMillimeterL;
   if (d_->constructing_) return RoundEven(v * ScreenPixelsPerInch());
-  return RoundEven(v * PreviewPixelsPerInch(d_->previewBox_, horizontal));
+  return RoundEven(v * PreviewPixelsPerInch(this, horizontal));
 }
 
-int TPagePrinter::UnitsToZoomedScreen(bool horizontal, double value) const {
+int TPreviewBox::UnitsToZoomedScreen(bool horizontal, double value) const {
   const long long product = (long long)UnitsToScreen(horizontal, value) * (long long)d_->zoomPercent_;
   return RoundEven((long double)product * 0.01L);
 }
 
-double TPagePrinter::PrinterScreenRatio(bool horizontal) const {
+double TPreviewBox::PrinterScreenRatio(bool horizontal) const {
   if (d_->constructing_) return 1.0;
   int printerDpi = 0;
   try {
@@ -91,13 +91,13 @@ double TPagePrinter::PrinterScreenRatio(bool horizontal) const {
   } catch (const EPrinter&) {
     return 1.0;
   }
-  const int screenDpi = PreviewPixelsPerInch(d_->previewBox_, horizontal);
+  const int screenDpi = PreviewPixelsPerInch(this, horizontal);
   // A device reporting no resolution would divide by zero further on.
   if (printerDpi <= 0 || screenDpi <= 0) return 1.0;
   return double(printerDpi) / double(screenDpi);
 }
 
-int TPagePrinter::PageExtentOnScreen(bool horizontal) const {
+int TPreviewBox::PageExtentOnScreen(bool horizontal) const {
   long double p = 0;
   try {
     p = GetDeviceCaps(d_->printer_->Handle(), horizontal ? PHYSICALWIDTH : PHYSICALHEIGHT);
@@ -111,15 +111,15 @@ int TPagePrinter::PageExtentOnScreen(bool horizontal) const {
 
 // ---- Scroll ranges ----
 
-void TPagePrinter::UpdateScrollRanges() {
+void TPreviewBox::UpdateScrollRanges() {
   const long long border = ((long long)d_->shadowOffset_ + 1) * 2;
   d_->horzRange_ = int(std::clamp<long long>(PageExtentOnScreen(true) + border, 0, kMaxExtent));
   d_->vertRange_ = int(std::clamp<long long>(PageExtentOnScreen(false) + border, 0, kMaxExtent));
   ApplyScrollRanges();
   if (d_->constructing_) return;
 
-  QScrollBar* horz = horizontalScrollBar();
-  QScrollBar* vert = verticalScrollBar();
+  QScrollBar* horz = owner_->horizontalScrollBar();
+  QScrollBar* vert = owner_->verticalScrollBar();
   // Setting 1 and then 0 moves the view even when a bar already stands at 0.
   auto toStart = [](QScrollBar* bar) {
     bar->setValue(1);
@@ -127,7 +127,7 @@ void TPagePrinter::UpdateScrollRanges() {
   };
   // The client size that the new ranges leave: the scroll bars they need are
   // laid out only later, so the viewport still has its old size here.
-  const QSize client = ClientSizeForRanges();
+  const QSize client = owner_->ClientSizeForRanges();
   const int clientWidth = client.width();
   const int clientHeight = client.height();
   switch (d_->zoomLocation_) {
@@ -163,18 +163,17 @@ QSize TPagePrinter::ClientSizeForRanges() const {
   return QSize(std::max(width, 0), std::max(height, 0));
 }
 
-void TPagePrinter::ApplyScrollRanges() {
-  if (!d_->previewBox_) return;
+void TPreviewBox::ApplyScrollRanges() {
   // The scroll area sizes the preview to the larger of the viewport and this
   // minimum; the scroll bars cover the difference.
-  d_->previewBox_->setMinimumSize(std::max(d_->horzRange_, 0), std::max(d_->vertRange_, 0));
+  setMinimumSize(std::max(d_->horzRange_, 0), std::max(d_->vertRange_, 0));
   // Re-lays the content out at once, so that positions set next are clamped to the new ranges.
-  setWidgetResizable(true);
+  owner_->setWidgetResizable(true);
 }
 
 // ---- Painting ----
 
-void TPagePrinter::GradientFill(TCanvas& canvas, QRect rect, TColor startColor, TColor endColor, bool vertical) {
+void TPreviewBox::GradientFill(TCanvas& canvas, QRect rect, TColor startColor, TColor endColor, bool vertical) {
   const TColor c1 = ColorToRGB(startColor);
   const TColor c2 = ColorToRGB(endColor);
   const int r1 = c1 & 0xFF, g1 = (c1 >> 8) & 0xFF, b1 = (c1 >> 16) & 0xFF;
@@ -205,11 +204,11 @@ void TPagePrinter::GradientFill(TCanvas& canvas, QRect rect, TColor startColor, 
   }
 }
 
-void TPagePrinter::PaintPreview(QPainter& painter) {
-  if (!d_->previewBox_) return;
+void TPreviewBox::PaintSheet(QPainter& painter) {
+  if (!d_) return;
   TPainterCanvas canvas(&painter);
-  const int boxWidth = d_->previewBox_->width();
-  const int boxHeight = d_->previewBox_->height();
+  const int boxWidth = width();
+  const int boxHeight = height();
 
   if (d_->gradientBackground_) GradientFill(canvas, QRect(0, 0, boxWidth, boxHeight), clBlack, d_->color_, true);
 
@@ -235,11 +234,11 @@ void TPagePrinter::PaintPreview(QPainter& painter) {
   canvas.Pen().Color = clBlack;
   canvas.Rectangle(GdiRect64(left, top, right, bottom));
 
-  if (d_->pageNumber_ >= 1 && d_->pageNumber_ <= PageCount()) {
+  if (d_->pageNumber_ >= 1 && d_->pageNumber_ <= owner_->PageCount()) {
     // The recording starts at the printable origin, inside the sheet by the unprintable offsets.
-    const long long pageLeft = left + UnitsToZoomedScreen(true, MinMarginLeft()) + 1;
-    const long long pageTop = top + UnitsToZoomedScreen(false, MinMarginTop()) + 1;
-    canvas.StretchDraw(GdiRect64(pageLeft, pageTop, right + 1, bottom + 1), *Pages(d_->pageNumber_));
+    const long long pageLeft = left + UnitsToZoomedScreen(true, owner_->MinMarginLeft()) + 1;
+    const long long pageTop = top + UnitsToZoomedScreen(false, owner_->MinMarginTop()) + 1;
+    canvas.StretchDraw(GdiRect64(pageLeft, pageTop, right + 1, bottom + 1), *owner_->Pages(d_->pageNumber_));
   }
 
   if (d_->showMargins_) {
@@ -253,6 +252,24 @@ void TPagePrinter::PaintPreview(QPainter& painter) {
     canvas.Rectangle(GdiRect64(ml, mt, mr, mb));
   }
 }
+
+// ---- The component's face: the preview's own view of it ----
+
+int TPagePrinter::UnitsToScreen(bool horizontal, double value) const {
+  return d_->previewBox_->UnitsToScreen(horizontal, value);
+}
+int TPagePrinter::UnitsToZoomedScreen(bool horizontal, double value) const {
+  return d_->previewBox_->UnitsToZoomedScreen(horizontal, value);
+}
+double TPagePrinter::PrinterScreenRatio(bool horizontal) const {
+  return d_->previewBox_->PrinterScreenRatio(horizontal);
+}
+int TPagePrinter::PageExtentOnScreen(bool horizontal) const { return d_->previewBox_->PageExtentOnScreen(horizontal); }
+void TPagePrinter::UpdateScrollRanges() { d_->previewBox_->UpdateScrollRanges(); }
+void TPagePrinter::GradientFill(TCanvas& canvas, QRect rect, TColor startColor, TColor endColor, bool vertical) {
+  TPreviewBox::GradientFill(canvas, rect, startColor, endColor, vertical);
+}
+void TPagePrinter::PaintPreview(QPainter& painter) { d_->previewBox_->PaintSheet(painter); }
 
 // ---- Preview properties ----
 

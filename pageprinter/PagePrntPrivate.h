@@ -6,6 +6,7 @@
 
 #include "PagePrnt.h"
 #include "PagePrntDeferred.h"
+#include "PagePrntJob.h"
 #include "PagePrntOutput.h"
 #include "PgPrnPrg.h"
 
@@ -82,11 +83,7 @@ struct TPagePrinter::Private {
 
   // Printing
   uint32_t fromPage_ = 0, toPage_ = 0;
-  bool cancelFlag_ = false;
-  TPPPrnPrgDlg* progressDialog_ = nullptr;
-  bool printingPages_ = false;  // Print is running (re-entry guard)
-  bool newPagePending_ = false;  // a drawn sheet waits for the next one to end it
-  uint32_t runCopies_ = 1;       // Copies as read when the running Print started
+  std::unique_ptr<TPrintJob> printJob_;
 
   // Preview
   TPreviewBox* previewBox_ = nullptr;

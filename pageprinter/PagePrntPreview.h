@@ -1,0 +1,42 @@
+#pragma once
+// The preview widget inside the page printer's scroll area: it shows the
+// current page as a sheet of paper at the zoom, works out the scroll ranges and
+// paints. The component keeps the published face (its methods forward here)
+// and the settings; the widget reads them from it.
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+#include <functional>
+
+#include "Graphics.h"
+#include "PagePrnt.h"
+
+class QPainter;
+class QPaintEvent;
+class TCanvas;
+
+class TPreviewBox : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TPreviewBox(TPagePrinter* owner);
+  // What a paint request runs: the owner's (virtual) PaintPreview.
+  std::function<void(QPainter&)> OnPaint;
+
+  int UnitsToScreen(bool horizontal, double value) const;
+  int UnitsToZoomedScreen(bool horizontal, double value) const;
+  double PrinterScreenRatio(bool horizontal) const;
+  int PageExtentOnScreen(bool horizontal) const;
+  // Sets both ranges and, by the zoom location, the owner's scroll positions.
+  void UpdateScrollRanges();
+  // The sheet, its shadow, the page and the margins over the background.
+  void PaintSheet(QPainter& painter);
+  static void GradientFill(TCanvas& canvas, QRect rect, TColor startColor, TColor endColor, bool vertical);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void ApplyScrollRanges();
+  TPagePrinter* owner_;
+  TPagePrinter::Private* d_;  // the owner's state
+};

@@ -9,7 +9,8 @@ if [ "$kind" = run ]; then
   packages="$packages xvfb"
 else
   packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev
-    cups cups-client poppler-utils valgrind xvfb imagemagick xdotool"
+    cups cups-client poppler-utils qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev valgrind xvfb imagemagick
+    xdotool at-spi2-core python3-pyatspi dbus-x11"
 fi
 missing=""
 for p in $packages; do

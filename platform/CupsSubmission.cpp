@@ -9,6 +9,9 @@
 #include <chrono>
 #include <dlfcn.h>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <QFileDevice>
 #include <sys/socket.h>
 #include <thread>
 
@@ -96,7 +99,10 @@ constexpr int kConnectMs = 3000;
 // How long a server may stay silent while a job is sent.
 constexpr auto kSilence = std::chrono::seconds(5);
 
-// One connection to the server, its waits bounded by the callback below.
+// One connection to the server, its waits bounded by the callback below. It
+// is shared with the worker that uses it: a worker stuck inside libcups (which
+// opens connections of its own that no callback bounds) is left behind, and
+// the last of the two to finish closes the connection.
 class Connection {
  public:
   explicit Connection(const Library& lib) : lib_(lib) {
@@ -112,31 +118,34 @@ class Connection {
   Http* get() const { return http_; }
 
   // Runs the requests on a worker thread until they finish or the server has
-  // been silent too long (or the overall deadline passed); the socket is then
-  // shut down, which ends any wait inside libcups. Returns false on time-out.
-  bool Run(const std::function<void()>& requests, Clock::time_point deadline, bool processEvents) {
-    Touch();
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
+  // been silent too long (or the overall deadline passed). Returns false on
+  // time-out: the socket is then shut down and the worker no longer awaited.
+  // The requests must own (or share) everything they touch.
+  static bool Run(const std::shared_ptr<Connection>& http, std::function<void()> requests,
+                  Clock::time_point deadline, bool processEvents) {
+    http->Touch();
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::thread worker([http, done, requests = std::move(requests)] {
       requests();
-      done = true;
+      *done = true;
     });
-    bool timedOut = false;
-    while (!done) {
+    while (!*done) {
       if (processEvents) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       const auto now = Clock::now();
-      if (!timedOut && (now > deadline || now - Clock::time_point(Clock::duration(lastActivity_)) > kSilence)) {
-        timedOut = true;
-        expired_ = true;
-        ::shutdown(lib_.getFd(http_), SHUT_RDWR);
+      if (now > deadline || now - Clock::time_point(Clock::duration(http->lastActivity_)) > kSilence) {
+        http->expired_ = true;
+        ::shutdown(http->lib_.getFd(http->http_), SHUT_RDWR);
+        worker.detach();
+        return false;
       }
     }
     worker.join();
-    return !timedOut;
+    return true;
   }
   // Called by the worker after each piece of progress.
   void Touch() { lastActivity_ = Clock::now().time_since_epoch().count(); }
+  bool Expired() const { return expired_; }
 
  private:
   static int KeepWaiting(Http*, void* self) { return static_cast<Connection*>(self)->expired_ ? 0 : 1; }
@@ -165,17 +174,22 @@ Lookup FindDefault(Destination& found, int deadlineMs) {
   const Library& lib = Load();
   if (!lib.ok) return Lookup::NoDefault;
   const auto deadline = Clock::now() + std::chrono::milliseconds(deadlineMs);
-  Connection http(lib);
-  if (!http.get()) return Lookup::NoAnswer;
-  Dest* dest = nullptr;
-  if (!http.Run([&] { dest = lib.getNamedDest(http.get(), nullptr, nullptr); }, deadline, false)) {
-    if (dest) lib.freeDests(1, dest);
-    return Lookup::NoAnswer;
-  }
-  if (!dest) return Lookup::NoDefault;
-  found.queue = QString::fromUtf8(dest->name);
-  found.instance = dest->instance ? QString::fromUtf8(dest->instance) : QString();
-  lib.freeDests(1, dest);
+  auto http = std::make_shared<Connection>(lib);
+  if (!http->get()) return Lookup::NoAnswer;
+  auto answer = std::make_shared<std::optional<Destination>>();
+  const bool answered = Connection::Run(
+      http,
+      [&lib, http, answer] {
+        Dest* dest = lib.getNamedDest(http->get(), nullptr, nullptr);
+        if (!dest) return;
+        *answer = Destination{QString::fromUtf8(dest->name),
+                              dest->instance ? QString::fromUtf8(dest->instance) : QString()};
+        lib.freeDests(1, dest);
+      },
+      deadline, false);
+  if (!answered) return Lookup::NoAnswer;
+  if (!answer->has_value()) return Lookup::NoDefault;
+  found = **answer;
   return Lookup::Found;
 }
 
@@ -187,61 +201,70 @@ void Submit(const Destination& destination, QIODevice& data, const QString& titl
                         .arg(name, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
   };
   if (!lib.ok) throw EPrinter(QStringLiteral("The CUPS library (libcups.so.2) is not available"));
-  Connection http(lib);
-  if (!http.get()) throw EPrinter(NoAnswerMessage());
-  const QByteArray queue = destination.queue.toUtf8();
-  const QByteArray instance = destination.instance.toUtf8();
-  const QByteArray titleBytes = title.toUtf8();
-  QString failure;
-  bool sent = false;
-  const bool answered = http.Run(
-      [&] {
+  auto http = std::make_shared<Connection>(lib);
+  if (!http->get()) throw EPrinter(NoAnswerMessage());
+  // The worker may outlive this call (a server that stops answering), so it gets its own copy of everything.
+  struct Job {
+    QByteArray queue, instance, title, media, pdf;
+    int copies = 1;
+    QString failure;
+    bool sent = false;
+  };
+  auto job = std::make_shared<Job>();
+  job->queue = destination.queue.toUtf8();
+  job->instance = destination.instance.toUtf8();
+  job->title = title.toUtf8();
+  job->media = media.toUtf8();
+  job->copies = copies;
+  job->pdf = data.readAll();
+  const auto* file = qobject_cast<const QFileDevice*>(&data);
+  if ((file && file->error() != QFileDevice::NoError) || !data.atEnd()) throw refused(data.errorString());
+  const bool answered = Connection::Run(
+      http,
+      [&lib, http, job] {
+        Job& j = *job;
         int count = 0;
         Option* options = nullptr;
         // An instance's own options (its copies, say) first; ours take precedence.
-        if (!instance.isEmpty()) {
-          Dest* dest = lib.getNamedDest(http.get(), queue.constData(), instance.constData());
+        if (!j.instance.isEmpty()) {
+          Dest* dest = lib.getNamedDest(http->get(), j.queue.constData(), j.instance.constData());
           if (!dest) {
-            failure = Reason(lib.lastErrorString());
+            j.failure = Reason(lib.lastErrorString());
             return;
           }
           for (int i = 0; i < dest->optionCount; ++i)
             count = lib.addOption(dest->options[i].name, dest->options[i].value, count, &options);
           lib.freeDests(1, dest);
         }
-        const QByteArray mediaValue = media.toUtf8();
-        if (!mediaValue.isEmpty()) count = lib.addOption("media", mediaValue.constData(), count, &options);
-        if (copies > 1) count = lib.addOption("copies", QByteArray::number(copies).constData(), count, &options);
-        const int job = lib.createJob(http.get(), queue.constData(), titleBytes.constData(), count, options);
+        if (!j.media.isEmpty()) count = lib.addOption("media", j.media.constData(), count, &options);
+        if (j.copies > 1) count = lib.addOption("copies", QByteArray::number(j.copies).constData(), count, &options);
+        const int id = lib.createJob(http->get(), j.queue.constData(), j.title.constData(), count, options);
         lib.freeOptions(count, options);
-        if (job <= 0) {
-          failure = Reason(lib.lastErrorString());
+        if (id <= 0) {
+          j.failure = Reason(lib.lastErrorString());
           return;
         }
-        http.Touch();
-        bool written = lib.startDocument(http.get(), queue.constData(), job, titleBytes.constData(),
+        http->Touch();
+        bool written = lib.startDocument(http->get(), j.queue.constData(), id, j.title.constData(),
                                          "application/pdf", 1) == kHttpContinue;
-        char buffer[65536];
-        while (written && !data.atEnd()) {
-          const qint64 n = data.read(buffer, sizeof buffer);
-          if (n < 0) break;
-          written = lib.writeRequestData(http.get(), buffer, size_t(n)) == kHttpContinue;
-          http.Touch();
+        constexpr qsizetype kSlice = 65536;
+        for (qsizetype at = 0; written && at < j.pdf.size(); at += kSlice) {
+          const qsizetype n = std::min(kSlice, j.pdf.size() - at);
+          written = lib.writeRequestData(http->get(), j.pdf.constData() + at, size_t(n)) == kHttpContinue;
+          http->Touch();
         }
-        const bool complete = written && data.atEnd();
-        if (!written) failure = Reason(lib.lastErrorString());
-        if (!complete && failure.isEmpty()) failure = data.errorString();
-        const int status = lib.finishDocument(http.get(), queue.constData());
-        if (complete && status <= kIppLastSuccess) {
-          sent = true;
+        if (!written) j.failure = Reason(lib.lastErrorString());
+        const int status = lib.finishDocument(http->get(), j.queue.constData());
+        if (written && status <= kIppLastSuccess) {
+          j.sent = true;
           return;
         }
-        if (failure.isEmpty()) failure = Reason(lib.lastErrorString());
-        lib.cancelJob2(http.get(), queue.constData(), job, 1);
+        if (j.failure.isEmpty()) j.failure = Reason(lib.lastErrorString());
+        lib.cancelJob2(http->get(), j.queue.constData(), id, 1);
       },
       Clock::time_point::max(), true);
   if (!answered) throw EPrinter(NoAnswerMessage());
-  if (!sent) throw refused(failure);
+  if (!job->sent) throw refused(job->failure);
 }
 
 }  // namespace cups

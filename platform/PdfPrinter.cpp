@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 
+#include "Errors.h"
 #include "QtPrinter.h"
 #include "SafeSave.h"
 
@@ -27,7 +28,7 @@ class PdfPrinter : public QtPrinter {
  protected:
   QPagedPaintDevice* StartJob(const QString& docName) override {
     // The file named is replaced only when the document is complete.
-    file_.Open();
+    Checked([this] { file_.Open(); });
     writer_ = std::make_unique<QPdfWriter>(file_.Device());
     writer_->setResolution(printer_->logicalDpiX());
     writer_->setPageLayout(printer_->pageLayout());
@@ -41,14 +42,22 @@ class PdfPrinter : public QtPrinter {
     throw EPrinter(QStringLiteral("Unable to write the PDF file \"%1\"").arg(file_.FileName()));
   }
 
+  // A page fails to start when the file could not take the previous one.
+  [[noreturn]] void RaisePageFailure() override {
+    if (file_.Failed()) Checked([this] { file_.Commit(); });
+    QtPrinter::RaisePageFailure();
+  }
+
   void FinishJob(bool ended) override {
     writer_.reset();
+    // A write that failed outranks the painter's own report.
+    if (file_.Failed()) Checked([this] { file_.Commit(); });
     if (!ended) {
       file_.Cancel();
       throw EPrinter(QStringLiteral("Unable to complete the PDF file \"%1\"").arg(file_.FileName()));
     }
     // Qt's PDF engine reports no write errors: the device's state, its flush and sync decide.
-    file_.Commit();
+    Checked([this] { file_.Commit(); });
   }
 
   void DiscardJob() override {
@@ -57,6 +66,16 @@ class PdfPrinter : public QtPrinter {
   }
 
  private:
+  // A file that cannot be written is a printer failure here, with the file's name and the reason.
+  template <typename F>
+  static void Checked(F action) {
+    try {
+      action();
+    } catch (const EInOutError& e) {
+      throw EPrinter(e.Message());
+    }
+  }
+
   QBuffer unused_;
   TSafeFile file_;
   std::unique_ptr<QPdfWriter> writer_;

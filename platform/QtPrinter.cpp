@@ -88,8 +88,10 @@ void QtPrinter::BeginDoc() {
 
 void QtPrinter::NewPage() {
   if (!printing_) throw EPrinter(printer_messages::NotPrinting());
-  if (!target_->newPage()) throw EPrinter(QStringLiteral("Unable to start a new page on the printer"));
+  if (!target_->newPage()) RaisePageFailure();
 }
+
+void QtPrinter::RaisePageFailure() { throw EPrinter(QStringLiteral("Unable to start a new page on the printer")); }
 
 void QtPrinter::EndPainter(bool& ended) {
   canvas_.reset();

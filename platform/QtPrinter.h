@@ -48,6 +48,8 @@ class QtPrinter : public TPrinter {
   [[noreturn]] virtual void RaiseStartFailure() = 0;
   // After the painter ended (ended: whether it ended cleanly); may raise EPrinter.
   virtual void FinishJob(bool ended) = 0;
+  // Raises EPrinter for a page the target would not start.
+  [[noreturn]] virtual void RaisePageFailure();
   // Throws away whatever the job produced.
   virtual void DiscardJob() = 0;
   // Realizations call this from their destructors: an open job at destruction

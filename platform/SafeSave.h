@@ -23,8 +23,11 @@ class TSafeFile {
   TSafeFile& operator=(const TSafeFile&) = delete;
 
   void Open();
-  // For writers that report no errors themselves (QPdfWriter); Commit checks the device.
+  // For writers that report no errors themselves (QPdfWriter): a write that
+  // fails there is remembered, and Failed / Commit report it.
   QIODevice* Device();
+  // A write failed and the temporary file is gone; Reason says why.
+  bool Failed() const { return !file_ && !reason_.isEmpty(); }
   void Write(const char* data, qint64 size);
   void Write(const QByteArray& bytes) { Write(bytes.constData(), bytes.size()); }
   // Flushes, syncs to the disk and renames over the target.
@@ -36,13 +39,20 @@ class TSafeFile {
   const QString& Reason() const { return reason_; }
 
  private:
+  class Sink;
   [[noreturn]] void Fail(const QString& reason);
+  [[noreturn]] void FailWithErrno(int error);
+  void WriteOut(const char* data, qint64 size);
 
   QString fileName_;
   QString reason_;
   std::unique_ptr<QFileDevice> file_;
   enum class Mode { Save, InPlace, ReplaceLink } mode_ = Mode::Save;
   int cleanupSlot_ = -1;
+  // Written out in large pieces by the program itself, so that every failure
+  // comes with the system's own reason.
+  QByteArray buffer_;
+  std::unique_ptr<Sink> sink_;
 };
 
 // Writes bytes through a TSafeFile: the target gets them all or stays as it was.

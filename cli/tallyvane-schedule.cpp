@@ -3,6 +3,7 @@
 // prints the summary and the table as the window shows them.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLocale>
 #include <memory>
 #include <QStringList>
@@ -66,7 +67,28 @@ struct Options {
   QStringList positional;
 };
 
-bool ParseArguments(const QStringList& args, Options& options, QString& error) {
+// The text file's name goes through the page printer, which trims characters
+// below code 33 from both ends and uses at most 259 characters; a file name
+// must also come back to the same bytes, or another file would be written.
+// Such names are refused rather than quietly changed.
+bool TakeFileName(const QByteArray& raw, const QString& option, QString& name, QString& error) {
+  name = QFile::decodeName(raw);
+  const auto refuse = [&](const QString& why) {
+    error = QStringLiteral("the file name given to %1 %2").arg(option, why);
+    return false;
+  };
+  if (QFile::encodeName(name) != raw) return refuse(QStringLiteral("is not valid in the current encoding"));
+  if (option != QLatin1String("--text")) return true;
+  if (!name.isEmpty() && (name.front().unicode() < 33 || name.back().unicode() < 33))
+    return refuse(QStringLiteral("begins or ends with a blank or a control character"));
+  if (name.size() > 259) return refuse(QStringLiteral("is longer than 259 characters"));
+  return true;
+}
+
+// Arguments as the program got them: file names keep their bytes.
+bool ParseArguments(const QList<QByteArray>& raw, Options& options, QString& error) {
+  QStringList args;
+  for (const QByteArray& r : raw) args << QString::fromLocal8Bit(r);
   bool onlyPositional = false;
   for (int i = 1; i < args.size(); ++i) {
     const QString& a = args[i];
@@ -87,7 +109,12 @@ bool ParseArguments(const QStringList& args, Options& options, QString& error) {
                         : a == QLatin1String("--pdf") ? options.pdf
                         : a == QLatin1String("--csv") ? options.csv
                                                         : options.text;
-      target = args[++i];
+      ++i;
+      if (&target == &options.start) {
+        target = args[i];
+      } else if (!TakeFileName(raw[i], a, target, error)) {
+        return false;
+      }
     } else if (!onlyPositional && a == QLatin1String("--footer")) {
       if (i + 1 >= args.size()) {
         error = QStringLiteral("option '%1' needs a value").arg(a);
@@ -248,7 +275,9 @@ int main(int argc, char** argv) {
 
   Options options;
   QString error;
-  if (!ParseArguments(app->arguments(), options, error)) {
+  QList<QByteArray> rawArguments;
+  for (int i = 0; i < argc; ++i) rawArguments << QByteArray(argv[i]);
+  if (!ParseArguments(rawArguments, options, error)) {
     std::fprintf(stderr, "tallyvane-schedule: %s\n\n%s", error.toLocal8Bit().constData(), kUsage);
     return 2;
   }

@@ -10,9 +10,12 @@
 
 namespace {
 
+QString FileErrorText(const char* action, const QString& name, const QString& reason) {
+  return QStringLiteral("Cannot %1 file \"%2\": %3").arg(QString::fromLatin1(action), name, reason);
+}
+
 QString FileErrorText(const char* action, const QString& name, int error) {
-  return QStringLiteral("Cannot %1 file \"%2\": %3")
-      .arg(QString::fromLatin1(action), name, QString::fromLocal8Bit(std::strerror(error)));
+  return FileErrorText(action, name, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 }  // namespace
@@ -25,31 +28,34 @@ void TRecordedPagesOutput::PageEnd() { owner_.AddPage(); }
 
 TCanvas* TRecordedPagesOutput::LineCanvas() { return owner_.PageCanvas(); }
 
+// A component destroyed with its document open keeps what was written, as a close would.
 TTextFileOutput::~TTextFileOutput() {
-  if (file_) std::fclose(file_);
+  try {
+    if (file_.IsOpen()) file_.Commit();
+  } catch (...) {
+  }
 }
 
 void TTextFileOutput::Open() {
   if (name_.isEmpty()) throw EInOutError(QStringLiteral("No file name given for the text output"));
   // The system would stop reading the name at a NUL and write another file.
   if (name_.contains(QChar(u'\0'))) throw EInOutError(FileErrorText("open", name_, EINVAL));
-  errno = 0;
-  std::FILE* file = std::fopen(QFile::encodeName(name_).constData(), "wb");
-  if (!file) throw EInOutError(FileErrorText("open", name_, errno ? errno : EIO));
-  file_ = file;
+  try {
+    file_.Open();
+  } catch (const EInOutError&) {
+    throw EInOutError(FileErrorText("open", name_, file_.Reason()));
+  }
 }
 
 void TTextFileOutput::Close() {
-  std::FILE* file = file_;
-  file_ = nullptr;
   line_.clear();
-  // No handle after an earlier write failure: that failure was reported already.
-  if (!file) return;
-  errno = 0;
-  const bool failed = std::ferror(file) != 0;
-  const int error = errno;
-  if (std::fclose(file) != 0 || failed)
-    throw EInOutError(FileErrorText("close", name_, errno ? errno : (error ? error : EIO)));
+  // No file after an earlier write failure: that failure was reported already.
+  if (!file_.IsOpen()) return;
+  try {
+    file_.Commit();
+  } catch (const EInOutError&) {
+    throw EInOutError(FileErrorText("close", name_, file_.Reason()));
+  }
 }
 
 void TTextFileOutput::Text(int, int, int indent, const QString& text, int trail, int blankWidth) {
@@ -61,7 +67,7 @@ void TTextFileOutput::Text(int, int, int indent, const QString& text, int trail,
 }
 
 void TTextFileOutput::Write(const QString& text) {
-  if (!file_) return;  // released after a failure; the document still ends with EndDoc
+  if (!file_.IsOpen()) return;  // released after a failure; the document still ends with EndDoc
   const qsizetype n = text.size();
   line_.resize(n);
   char* out = line_.data();
@@ -78,12 +84,10 @@ void TTextFileOutput::Write(const QString& text) {
   }
   line_.resize(length);
   if (line_.isEmpty()) return;
-  errno = 0;
-  if (std::fwrite(line_.constData(), 1, size_t(line_.size()), file_) != size_t(line_.size())) {
-    const int error = errno ? errno : EIO;
-    // Release the handle at once; further writes of this document are skipped.
-    std::fclose(file_);
-    file_ = nullptr;
-    throw EInOutError(FileErrorText("write", name_, error));
+  try {
+    file_.Write(line_);
+  } catch (const EInOutError&) {
+    // The file is dropped at once; further writes of this document are skipped.
+    throw EInOutError(FileErrorText("write", name_, file_.Reason()));
   }
 }

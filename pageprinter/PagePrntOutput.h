@@ -3,7 +3,9 @@
 // text file. Not part of the component's interface.
 #include <QByteArray>
 #include <QString>
-#include <cstdio>
+#include <memory>
+
+#include "SafeSave.h"
 
 class TCanvas;
 class TPagePrinter;
@@ -38,10 +40,11 @@ class TRecordedPagesOutput final : public TPageOutput {
 
 // Plain 8-bit text with CR LF line ends; a page break is a line holding the
 // form feed alone. Every character up to U+00FF is its own byte, any other
-// character (a surrogate pair counting as one) is "?".
+// character (a surrogate pair counting as one) is "?". The named file is
+// replaced only when the document closes; until then its old content stays.
 class TTextFileOutput final : public TPageOutput {
  public:
-  explicit TTextFileOutput(QString name) : name_(std::move(name)) {}
+  explicit TTextFileOutput(QString name) : name_(name), file_(std::move(name)) {}
   ~TTextFileOutput() override;
   TTextFileOutput(const TTextFileOutput&) = delete;
   TTextFileOutput& operator=(const TTextFileOutput&) = delete;
@@ -58,6 +61,6 @@ class TTextFileOutput final : public TPageOutput {
   void Write(const QString& text);
 
   QString name_;
-  std::FILE* file_ = nullptr;
+  TSafeFile file_;
   QByteArray line_;  // reused conversion buffer
 };

@@ -1,58 +1,270 @@
 #include "CupsSubmission.h"
 
 #include <QByteArray>
-#include <QFile>
+#include <QCoreApplication>
+#include <QIODevice>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <dlfcn.h>
-#include <vector>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <QFileDevice>
+#include <sys/socket.h>
+#include <thread>
 
 #include "Errors.h"
 
 namespace cups {
 namespace {
+
 // libcups is the library Qt's CUPS support already loads; it is reached at run
-// time so that building needs no CUPS headers.
+// time so that building needs no CUPS headers. The declarations follow <cups/cups.h>.
 struct Option {
   char* name;
   char* value;
 };
-using PrintFileFn = int (*)(const char* printer, const char* file, const char* title, int optionCount,
-                            Option* options);
-using LastErrorStringFn = const char* (*)();
+struct Dest {
+  char* name;
+  char* instance;
+  int isDefault;
+  int optionCount;
+  Option* options;
+};
+struct Http;
+using TimeoutCallback = int (*)(Http*, void*);
+constexpr int kHttpContinue = 100;
+constexpr int kIppLastSuccess = 0x00ff;
 
 struct Library {
-  PrintFileFn printFile = nullptr;
-  LastErrorStringFn lastErrorString = nullptr;
+  Http* (*connect2)(const char*, int, void*, int, int, int, int, int*) = nullptr;
+  void (*close)(Http*) = nullptr;
+  int (*getFd)(Http*) = nullptr;
+  void (*setTimeout)(Http*, double, TimeoutCallback, void*) = nullptr;
+  const char* (*server)() = nullptr;
+  int (*port)() = nullptr;
+  int (*encryption)() = nullptr;
+  Dest* (*getNamedDest)(Http*, const char*, const char*) = nullptr;
+  void (*freeDests)(int, Dest*) = nullptr;
+  int (*addOption)(const char*, const char*, int, Option**) = nullptr;
+  void (*freeOptions)(int, Option*) = nullptr;
+  int (*createJob)(Http*, const char*, const char*, int, Option*) = nullptr;
+  int (*startDocument)(Http*, const char*, int, const char*, const char*, int) = nullptr;
+  int (*writeRequestData)(Http*, const char*, size_t) = nullptr;
+  int (*finishDocument)(Http*, const char*) = nullptr;
+  int (*cancelJob2)(Http*, const char*, int, int) = nullptr;
+  const char* (*lastErrorString)() = nullptr;
+  bool ok = false;
 };
+
+template <typename F>
+void Bind(void* handle, F& slot, const char* name, bool& ok) {
+  slot = reinterpret_cast<F>(dlsym(handle, name));
+  ok = ok && slot != nullptr;
+}
 
 const Library& Load() {
   static const Library library = [] {
     Library lib;
-    void* handle = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
-    if (!handle) return lib;
-    lib.printFile = reinterpret_cast<PrintFileFn>(dlsym(handle, "cupsPrintFile"));
-    lib.lastErrorString = reinterpret_cast<LastErrorStringFn>(dlsym(handle, "cupsLastErrorString"));
+    void* h = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!h) return lib;
+    bool ok = true;
+    Bind(h, lib.connect2, "httpConnect2", ok);
+    Bind(h, lib.close, "httpClose", ok);
+    Bind(h, lib.getFd, "httpGetFd", ok);
+    Bind(h, lib.setTimeout, "httpSetTimeout", ok);
+    Bind(h, lib.server, "cupsServer", ok);
+    Bind(h, lib.port, "ippPort", ok);
+    Bind(h, lib.encryption, "cupsEncryption", ok);
+    Bind(h, lib.getNamedDest, "cupsGetNamedDest", ok);
+    Bind(h, lib.freeDests, "cupsFreeDests", ok);
+    Bind(h, lib.addOption, "cupsAddOption", ok);
+    Bind(h, lib.freeOptions, "cupsFreeOptions", ok);
+    Bind(h, lib.createJob, "cupsCreateJob", ok);
+    Bind(h, lib.startDocument, "cupsStartDocument", ok);
+    Bind(h, lib.writeRequestData, "cupsWriteRequestData", ok);
+    Bind(h, lib.finishDocument, "cupsFinishDocument", ok);
+    Bind(h, lib.cancelJob2, "cupsCancelJob2", ok);
+    Bind(h, lib.lastErrorString, "cupsLastErrorString", ok);
+    lib.ok = ok;
     return lib;
   }();
   return library;
 }
+
+using Clock = std::chrono::steady_clock;
+constexpr int kConnectMs = 3000;
+// How long a server may stay silent while a job is sent.
+constexpr auto kSilence = std::chrono::seconds(5);
+
+// One connection to the server, its waits bounded by the callback below. It
+// is shared with the worker that uses it: a worker stuck inside libcups (which
+// opens connections of its own that no callback bounds) is left behind, and
+// the last of the two to finish closes the connection.
+class Connection {
+ public:
+  explicit Connection(const Library& lib) : lib_(lib) {
+    http_ = lib.connect2(lib.server(), lib.port(), nullptr, 0 /* AF_UNSPEC */, lib.encryption(), 1, kConnectMs,
+                         nullptr);
+    if (http_) lib.setTimeout(http_, 0.5, &Connection::KeepWaiting, this);
+  }
+  ~Connection() {
+    if (http_) lib_.close(http_);
+  }
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+  Http* get() const { return http_; }
+
+  // Runs the requests on a worker thread until they finish or the server has
+  // been silent too long (or the overall deadline passed). Returns false on
+  // time-out: the socket is then shut down and the worker no longer awaited.
+  // The requests must own (or share) everything they touch.
+  static bool Run(const std::shared_ptr<Connection>& http, std::function<void()> requests,
+                  Clock::time_point deadline, bool processEvents) {
+    http->Touch();
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::thread worker([http, done, requests = std::move(requests)] {
+      requests();
+      *done = true;
+    });
+    while (!*done) {
+      if (processEvents) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      const auto now = Clock::now();
+      if (now > deadline || now - Clock::time_point(Clock::duration(http->lastActivity_)) > kSilence) {
+        http->expired_ = true;
+        ::shutdown(http->lib_.getFd(http->http_), SHUT_RDWR);
+        worker.detach();
+        return false;
+      }
+    }
+    worker.join();
+    return true;
+  }
+  // Called by the worker after each piece of progress.
+  void Touch() { lastActivity_ = Clock::now().time_since_epoch().count(); }
+  bool Expired() const { return expired_; }
+
+ private:
+  static int KeepWaiting(Http*, void* self) { return static_cast<Connection*>(self)->expired_ ? 0 : 1; }
+
+  const Library& lib_;
+  Http* http_ = nullptr;
+  std::atomic<Clock::rep> lastActivity_{0};
+  std::atomic<bool> expired_{false};
+};
+
+QString Reason(const char* text) { return text ? QString::fromUtf8(text) : QString(); }
+
 }  // namespace
 
-void Submit(const QString& queue, const QString& file, const QString& title, int copies, const QString& media) {
-  const Library& lib = Load();
-  if (!lib.printFile) throw EPrinter(QStringLiteral("The CUPS library (libcups.so.2) is not available"));
-  QByteArray copiesValue = QByteArray::number(std::max(1, copies));
-  QByteArray mediaValue = media.toUtf8();
-  QByteArray copiesName("copies"), mediaName("media");
-  std::vector<Option> options;
-  if (!mediaValue.isEmpty()) options.push_back({mediaName.data(), mediaValue.data()});
-  if (copies > 1) options.push_back({copiesName.data(), copiesValue.data()});
-  const int job = lib.printFile(queue.toLocal8Bit().constData(), QFile::encodeName(file).constData(),
-                                title.toUtf8().constData(), int(options.size()), options.data());
-  if (job <= 0) {
-    const QString reason = lib.lastErrorString ? QString::fromUtf8(lib.lastErrorString()) : QString();
-    throw EPrinter(QStringLiteral("The print job could not be sent to printer \"%1\"%2")
-                       .arg(queue, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
-  }
+QString NoAnswerMessage() {
+  return QStringLiteral("The print job could not be sent: the print server did not answer.");
 }
+
+Destination Destination::FromName(const QString& name) {
+  const qsizetype slash = name.indexOf(u'/');
+  if (slash < 0) return {name, {}};
+  return {name.left(slash), name.mid(slash + 1)};
+}
+
+Lookup FindDefault(Destination& found, int deadlineMs) {
+  const Library& lib = Load();
+  if (!lib.ok) return Lookup::NoDefault;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(deadlineMs);
+  auto http = std::make_shared<Connection>(lib);
+  if (!http->get()) return Lookup::NoAnswer;
+  auto answer = std::make_shared<std::optional<Destination>>();
+  const bool answered = Connection::Run(
+      http,
+      [&lib, http, answer] {
+        Dest* dest = lib.getNamedDest(http->get(), nullptr, nullptr);
+        if (!dest) return;
+        *answer = Destination{QString::fromUtf8(dest->name),
+                              dest->instance ? QString::fromUtf8(dest->instance) : QString()};
+        lib.freeDests(1, dest);
+      },
+      deadline, false);
+  if (!answered) return Lookup::NoAnswer;
+  if (!answer->has_value()) return Lookup::NoDefault;
+  found = **answer;
+  return Lookup::Found;
+}
+
+void Submit(const Destination& destination, QIODevice& data, const QString& title, int copies, const QString& media) {
+  const Library& lib = Load();
+  const QString name = destination.Name();
+  const auto refused = [&](const QString& reason) {
+    return EPrinter(QStringLiteral("The print job could not be sent to printer \"%1\"%2")
+                        .arg(name, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+  };
+  if (!lib.ok) throw EPrinter(QStringLiteral("The CUPS library (libcups.so.2) is not available"));
+  auto http = std::make_shared<Connection>(lib);
+  if (!http->get()) throw EPrinter(NoAnswerMessage());
+  // The worker may outlive this call (a server that stops answering), so it gets its own copy of everything.
+  struct Job {
+    QByteArray queue, instance, title, media, pdf;
+    int copies = 1;
+    QString failure;
+    bool sent = false;
+  };
+  auto job = std::make_shared<Job>();
+  job->queue = destination.queue.toUtf8();
+  job->instance = destination.instance.toUtf8();
+  job->title = title.toUtf8();
+  job->media = media.toUtf8();
+  job->copies = copies;
+  job->pdf = data.readAll();
+  const auto* file = qobject_cast<const QFileDevice*>(&data);
+  if ((file && file->error() != QFileDevice::NoError) || !data.atEnd()) throw refused(data.errorString());
+  const bool answered = Connection::Run(
+      http,
+      [&lib, http, job] {
+        Job& j = *job;
+        int count = 0;
+        Option* options = nullptr;
+        // An instance's own options (its copies, say) first; ours take precedence.
+        if (!j.instance.isEmpty()) {
+          Dest* dest = lib.getNamedDest(http->get(), j.queue.constData(), j.instance.constData());
+          if (!dest) {
+            j.failure = Reason(lib.lastErrorString());
+            return;
+          }
+          for (int i = 0; i < dest->optionCount; ++i)
+            count = lib.addOption(dest->options[i].name, dest->options[i].value, count, &options);
+          lib.freeDests(1, dest);
+        }
+        if (!j.media.isEmpty()) count = lib.addOption("media", j.media.constData(), count, &options);
+        if (j.copies > 1) count = lib.addOption("copies", QByteArray::number(j.copies).constData(), count, &options);
+        const int id = lib.createJob(http->get(), j.queue.constData(), j.title.constData(), count, options);
+        lib.freeOptions(count, options);
+        if (id <= 0) {
+          j.failure = Reason(lib.lastErrorString());
+          return;
+        }
+        http->Touch();
+        bool written = lib.startDocument(http->get(), j.queue.constData(), id, j.title.constData(),
+                                         "application/pdf", 1) == kHttpContinue;
+        constexpr qsizetype kSlice = 65536;
+        for (qsizetype at = 0; written && at < j.pdf.size(); at += kSlice) {
+          const qsizetype n = std::min(kSlice, j.pdf.size() - at);
+          written = lib.writeRequestData(http->get(), j.pdf.constData() + at, size_t(n)) == kHttpContinue;
+          http->Touch();
+        }
+        if (!written) j.failure = Reason(lib.lastErrorString());
+        const int status = lib.finishDocument(http->get(), j.queue.constData());
+        if (written && status <= kIppLastSuccess) {
+          j.sent = true;
+          return;
+        }
+        if (j.failure.isEmpty()) j.failure = Reason(lib.lastErrorString());
+        lib.cancelJob2(http->get(), j.queue.constData(), id, 1);
+      },
+      Clock::time_point::max(), true);
+  if (!answered) throw EPrinter(NoAnswerMessage());
+  if (!job->sent) throw refused(job->failure);
+}
+
 }  // namespace cups

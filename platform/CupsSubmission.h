@@ -1,11 +1,36 @@
 #pragma once
-// Job submission to CUPS. Qt's own CUPS engine submits whatever was drawn when
-// its painter ends, even after QPrinter::abort(), and reports a refused job as
-// success; so the system printer spools to a PDF file of its own and hands it
-// to CUPS here.
+// The print server, asked with deadlines. Qt's own CUPS engine submits
+// whatever was drawn when its painter ends, even after QPrinter::abort(), and
+// reports a refused job as success; and libcups's simple calls wait for minutes
+// on a server that accepts connections and never answers. So the system
+// printer looks its queue up and hands its spooled PDF over here.
 #include <QString>
 
+class QIODevice;
+
 namespace cups {
-// Sends a finished PDF to the queue; raises EPrinter when CUPS refuses it.
-void Submit(const QString& queue, const QString& file, const QString& title, int copies, const QString& media);
+
+// A destination: a queue, or an instance of it ("queue/instance").
+struct Destination {
+  QString queue;
+  QString instance;
+  QString Name() const { return instance.isEmpty() ? queue : queue + u'/' + instance; }
+  static Destination FromName(const QString& name);
+};
+
+enum class Lookup { Found, NoDefault, NoAnswer };
+
+// The default destination (lpoptions, PRINTER/LPDEST, then the server's), with a
+// deadline: a server that does not answer in time gives NoAnswer.
+Lookup FindDefault(Destination& found, int deadlineMs);
+
+// Sends the PDF in data (read from its start) as one job with the destination's
+// own options (an instance's included) under ours. The calling thread keeps
+// processing window events meanwhile; a server silent for a few seconds ends
+// the attempt. Raises EPrinter when the job could not be sent.
+void Submit(const Destination& destination, QIODevice& data, const QString& title, int copies, const QString& media);
+
+// The sentence for a print server that did not answer.
+QString NoAnswerMessage();
+
 }  // namespace cups

@@ -47,13 +47,17 @@ std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer);
 
 class QPrinter;
 
-// QPrinter on CUPS's default queue. Without a usable queue Handle() raises EPrinter
-// ("There is no default printer currently selected"), and so do Orientation,
-// SetOrientation and BeginDoc. The queue is looked up once, at first use. A job is
-// spooled as PDF with the queue's page set-up and handed to CUPS by EndDoc (which
-// raises EPrinter when CUPS refuses it); Abort discards it, so nothing is printed.
+// QPrinter on CUPS's default queue (an instance "queue/instance" included). Without
+// a usable queue Handle() raises EPrinter ("There is no default printer currently
+// selected"), and so do Orientation, SetOrientation and BeginDoc. The queue is looked
+// up once, at first use, with a deadline of a few seconds: a print server that does not
+// answer counts as no printer, and printing then says so. A job is spooled as PDF
+// with the queue's page set-up and handed to CUPS by EndDoc (which raises EPrinter
+// when CUPS refuses it or does not answer); Abort discards it, so nothing is printed.
 std::unique_ptr<TPrinter> MakeSystemPrinter();
-// QPrinter writing a PDF file at the given resolution on a Letter sheet (or the given
-// one) with 0.25-inch offsets. The title becomes the document's title; Abort removes the file.
+// A PDF file at the given resolution on a Letter sheet (or the given one) with 0.25-inch
+// offsets; asks nothing of the print server. The title becomes the document's title.
+// The file is replaced when EndDoc completes it (EInOutError names it and the reason
+// when it cannot be written); Abort or a failure leaves the earlier file as it was.
 std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi = 600,
                                          QPageSize::PageSizeId sheet = QPageSize::Letter);

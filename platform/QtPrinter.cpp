@@ -8,9 +8,11 @@
 
 void QtPrinterContext::Refresh() {
   caps_ = {};
-  const int dpi = printer_->resolution();
-  const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
-  const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
+  // What QPrinter reports as its page and paper rectangles in device pixels (full-page mode off).
+  const int dpi = printer_->logicalDpiX();
+  const QPageLayout layout = printer_->pageLayout();
+  const QRectF page = layout.paintRectPixels(dpi);
+  const QRectF paper = layout.fullRectPixels(dpi);
   caps_[kLogPixelsX] = dpi;
   caps_[kLogPixelsY] = dpi;
   caps_[kPhysicalWidth] = int(std::lround(paper.width()));
@@ -37,9 +39,8 @@ int QtPrinterContext::Caps(TDeviceCap index) const {
 
 QtPrinter::~QtPrinter() = default;
 
-void QtPrinter::Adopt(std::unique_ptr<QPrinter> printer) {
+void QtPrinter::Adopt(std::unique_ptr<QPagedPaintDevice> printer) {
   printer_ = std::move(printer);
-  printer_->setFullPage(false);
   context_ = std::make_unique<QtPrinterContext>(printer_.get());
 }
 
@@ -73,7 +74,7 @@ void QtPrinter::BeginDoc() {
   Prepare();
   if (!printer_) throw EPrinter(printer_messages::NoPrinter());
   const QString docName = title_.isEmpty() ? QStringLiteral("Untitled") : title_;
-  QPrinter* target = StartJob(docName);
+  QPagedPaintDevice* target = StartJob(docName);
   context_->Refresh();
   auto painter = std::make_unique<QPainter>();
   if (!painter->begin(target)) RaiseStartFailure();
@@ -87,8 +88,10 @@ void QtPrinter::BeginDoc() {
 
 void QtPrinter::NewPage() {
   if (!printing_) throw EPrinter(printer_messages::NotPrinting());
-  if (!target_->newPage()) throw EPrinter(QStringLiteral("Unable to start a new page on the printer"));
+  if (!target_->newPage()) RaisePageFailure();
 }
+
+void QtPrinter::RaisePageFailure() { throw EPrinter(QStringLiteral("Unable to start a new page on the printer")); }
 
 void QtPrinter::EndPainter(bool& ended) {
   canvas_.reset();

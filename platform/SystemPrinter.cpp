@@ -1,17 +1,31 @@
-// The system printer: QPrinter on CUPS's default queue, each job spooled as PDF
-// and handed to CUPS by EndDoc.
+// The system printer: QPrinter on CUPS's default queue for the page set-up,
+// each job spooled as PDF and handed to CUPS by EndDoc.
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPdfWriter>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QScopeGuard>
 #include <QTemporaryFile>
+#include <unistd.h>
 
 #include "CupsSubmission.h"
+#include "PrinterMessages.h"
 #include "QtPrinter.h"
 
 namespace {
+
+// How long the first question to the print server may take.
+constexpr int kLookupDeadlineMs = 3000;
+
+// The folder for spool files: TMPDIR when it names a folder, else the system's.
+QString SpoolFolder() {
+  const QString temp = QDir::tempPath();
+  if (QFileInfo(temp).isDir()) return temp;
+  return QStringLiteral("/tmp");
+}
 
 class SystemPrinter : public QtPrinter {
  public:
@@ -19,58 +33,76 @@ class SystemPrinter : public QtPrinter {
   SystemPrinter() = default;
   ~SystemPrinter() override { DiscardOpenJob(); }
 
+  void BeginDoc() override {
+    // A server that did not answer before is asked again when the user prints.
+    if (!printer_ && lookup_ == cups::Lookup::NoAnswer) probed_ = false;
+    Prepare();
+    if (!printing_ && !printer_ && lookup_ == cups::Lookup::NoAnswer) throw EPrinter(cups::NoAnswerMessage());
+    QtPrinter::BeginDoc();
+  }
+
  protected:
   void Prepare() override {
     if (probed_) return;
     probed_ = true;
-    const QPrinterInfo queue = QPrinterInfo::defaultPrinter();
+    lookup_ = cups::FindDefault(destination_, kLookupDeadlineMs);
+    if (lookup_ != cups::Lookup::Found) return;
+    // The server has just answered: Qt may ask it for the queue's page set-up.
+    const QPrinterInfo queue = QPrinterInfo::printerInfo(destination_.queue);
     if (queue.isNull()) return;
-    queueName_ = queue.printerName();
-    Adopt(std::make_unique<QPrinter>(queue, QPrinter::HighResolution));
+    auto printer = std::make_unique<QPrinter>(queue, QPrinter::HighResolution);
+    printer->setFullPage(false);
+    Adopt(std::move(printer));
   }
 
-  // Spools the job as PDF with the queue's page set-up; EndDoc submits it.
-  QPrinter* StartJob(const QString& docName) override {
-    QTemporaryFile spoolFile(QDir::tempPath() + QStringLiteral("/tallyvane-job-XXXXXX.pdf"));
-    spoolFile.setAutoRemove(false);
-    if (!spoolFile.open())
+  // Spools the job as PDF with the queue's page set-up; EndDoc submits it. The
+  // spool file's name goes at once: the open file is all the job needs, and a
+  // program that is killed leaves nothing behind.
+  QPagedPaintDevice* StartJob(const QString& docName) override {
+    const QString folder = SpoolFolder();
+    auto spoolFile = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/tallyvane-job-XXXXXX.pdf"));
+    if (!spoolFile->open())
       throw EPrinter(QStringLiteral("Unable to start a print job on printer \"%1\": no spool file in %2")
-                         .arg(queueName_, QDir::tempPath()));
-    spoolPath_ = spoolFile.fileName();
-    spoolFile.close();
-    spool_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    spool_->setOutputFormat(QPrinter::PdfFormat);
-    spool_->setOutputFileName(spoolPath_);
-    spool_->setResolution(printer_->resolution());
-    spool_->setFullPage(false);
+                         .arg(destination_.Name(), folder));
+    ::unlink(QFile::encodeName(spoolFile->fileName()).constData());
+    spoolFile->setAutoRemove(false);
+    spoolFile_ = std::move(spoolFile);
+    spool_ = std::make_unique<QPdfWriter>(spoolFile_.get());
+    spool_->setResolution(printer_->logicalDpiX());
     spool_->setPageLayout(printer_->pageLayout());
-    spool_->setDocName(docName);
+    spool_->setTitle(docName);
     return spool_.get();
   }
 
   [[noreturn]] void RaiseStartFailure() override {
     DiscardJob();
-    throw EPrinter(QStringLiteral("Unable to start a print job on printer \"%1\"").arg(queueName_));
+    throw EPrinter(QStringLiteral("Unable to start a print job on printer \"%1\"").arg(destination_.Name()));
   }
 
   void FinishJob(bool ended) override {
-    // The spool file goes whatever CUPS answers: it has its own copy once it accepted the job.
+    // The spool goes whatever CUPS answers: it has its own copy once it accepted the job.
     const auto dropSpool = qScopeGuard([this] { DiscardJob(); });
-    if (!ended) throw EPrinter(QStringLiteral("The print job could not be completed"));
-    cups::Submit(queueName_, spoolPath_, jobTitle_, jobCopies_, printer_->pageLayout().pageSize().key());
+    spool_.reset();
+    // Qt's PDF engine reports no write errors: a cut-short spool is not sent.
+    if (!ended || spoolFile_->error() != QFileDevice::NoError || !spoolFile_->flush())
+      throw EPrinter(QStringLiteral("The print job could not be completed: %1").arg(spoolFile_->errorString()));
+    if (!spoolFile_->seek(0))
+      throw EPrinter(QStringLiteral("The print job could not be completed: %1").arg(spoolFile_->errorString()));
+    cups::Submit(destination_, *spoolFile_, jobTitle_, jobCopies_,
+                 printer_->pageLayout().pageSize().key());
   }
 
   void DiscardJob() override {
     spool_.reset();
-    if (!spoolPath_.isEmpty()) QFile::remove(spoolPath_);
-    spoolPath_.clear();
+    spoolFile_.reset();
   }
 
  private:
   bool probed_ = false;
-  QString queueName_;
-  std::unique_ptr<QPrinter> spool_;  // the job being spooled
-  QString spoolPath_;
+  cups::Lookup lookup_ = cups::Lookup::NoDefault;
+  cups::Destination destination_;
+  std::unique_ptr<QTemporaryFile> spoolFile_;
+  std::unique_ptr<QPdfWriter> spool_;  // the job being spooled
 };
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -131,6 +133,33 @@ TEST_F(CupsCapture, AbortedJobIsNotPrinted) {
   printer->Canvas()->TextOut(100, 100, "After abort");
   printer->EndDoc();
   EXPECT_FALSE(WaitForCapturedJob(printer->Title(), 60).isEmpty());
+}
+
+// A default destination that is an instance ("lpoptions -p QUEUE/two -o copies=2;
+// lpoptions -d QUEUE/two") prints, with the instance's options. The options file
+// is the test's own (CUPS_SERVERROOT), so the machine's settings stay as they are.
+TEST_F(CupsCapture, AnInstanceAsTheDefaultPrintsWithItsOptions) {
+  QTemporaryDir root;
+  QFile lpoptions(root.filePath("lpoptions"));
+  ASSERT_TRUE(lpoptions.open(QIODevice::WriteOnly));
+  lpoptions.write("Default " + kCaptureQueue.toUtf8() + "/two copies=2\n");
+  lpoptions.close();
+  const QByteArray savedRoot = qgetenv("CUPS_SERVERROOT");
+  qputenv("CUPS_SERVERROOT", QFile::encodeName(root.path()));
+  const auto restore = qScopeGuard([&] {
+    savedRoot.isEmpty() ? qunsetenv("CUPS_SERVERROOT") : qputenv("CUPS_SERVERROOT", savedRoot);
+  });
+  auto printer = MakeSystemPrinter();
+  const QString title = UniqueTitle("instance");
+  printer->SetTitle(title);
+  printer->BeginDoc();
+  printer->Canvas()->TextOut(100, 100, "Printed on an instance");
+  printer->EndDoc();
+  const QString pdf = WaitForCapturedJob(title, 60);
+  ASSERT_FALSE(pdf.isEmpty()) << "no captured job titled " << title.toStdString();
+  QString meta = pdf;
+  meta.replace(".pdf", ".meta");
+  EXPECT_EQ(MetaValue(meta, "copies"), "2");
 }
 
 }  // namespace

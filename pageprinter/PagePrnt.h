@@ -23,6 +23,7 @@
 #include <memory>
 #include <vector>
 
+#include "tallyvane_pageprinter_export.h"
 #include "FormLoading.h"
 #include "Graphics.h"
 #include "Metafile.h"
@@ -39,7 +40,7 @@ class QPaintEvent;
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 
 namespace pageprinter {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(TALLYVANE_PAGEPRINTER_EXPORT)
 enum TMeasureUnit { muInches, muMillimeters };
 Q_ENUM_NS(TMeasureUnit)
 enum TLineSpacing { lsHalfSpace, lsSingleSpace, lsSingleAndAHalf, lsDoubleSpace };
@@ -59,13 +60,13 @@ constexpr TPageBorders BorderBit(TPageBorder b) { return TPageBorders(1u << b); 
 
 // ---- Core owner's addition: the list's index error ----
 // Raised by TPageList::Items (and so by TPagePrinter::Pages) outside the list's bounds.
-class EListError : public Exception {
+class TALLYVANE_PAGEPRINTER_EXPORT EListError : public Exception {
  public:
   using Exception::Exception;
 };
 
 // The document's pages in order; owns them.
-class TPageList {
+class TALLYVANE_PAGEPRINTER_EXPORT TPageList {
  public:
   TPageList() = default;
   ~TPageList();
@@ -81,7 +82,7 @@ class TPageList {
 };
 
 // The preview surface: paints through the component's PaintPreview.
-class TPreviewBox : public QWidget {
+class TALLYVANE_PAGEPRINTER_EXPORT TPreviewBox : public QWidget {
   Q_OBJECT
  public:
   explicit TPreviewBox(class TPagePrinter* owner);
@@ -91,7 +92,7 @@ class TPreviewBox : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 };
 
-class TPagePrinter : public QScrollArea, public TLoadable {
+class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLoadable {
   Q_OBJECT
   // Published properties, in the published order (the order of stored descriptions).
   Q_PROPERTY(pageprinter::TMeasureUnit MeasureUnit READ MeasureUnit WRITE SetMeasureUnit)

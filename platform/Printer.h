@@ -6,13 +6,14 @@
 #include <QString>
 #include <memory>
 
+#include "tallyvane_platform_export.h"
 #include "Canvas.h"
 #include "Device.h"
 #include "Errors.h"
 
 enum TPrinterOrientation { poPortrait, poLandscape };
 
-class TPrinter {
+class TALLYVANE_PLATFORM_EXPORT TPrinter {
  public:
   virtual ~TPrinter() = default;
   // The device context; raises EPrinter when no printer is usable.
@@ -40,10 +41,10 @@ class TPrinter {
 };
 
 // The printer object every component uses; the platform owns it.
-TPrinter* Printer();
+TALLYVANE_PLATFORM_EXPORT TPrinter* Printer();
 // Replaces the printer object (tests, the companion's PDF output); returns the previous one,
 // which the caller now owns.
-std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer);
+TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer);
 
 class QPrinter;
 
@@ -52,8 +53,8 @@ class QPrinter;
 // SetOrientation and BeginDoc. The queue is looked up once, at first use. A job is
 // spooled as PDF with the queue's page set-up and handed to CUPS by EndDoc (which
 // raises EPrinter when CUPS refuses it); Abort discards it, so nothing is printed.
-std::unique_ptr<TPrinter> MakeSystemPrinter();
+TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter();
 // QPrinter writing a PDF file at the given resolution on a Letter sheet (or the given
 // one) with 0.25-inch offsets. The title becomes the document's title; Abort removes the file.
-std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi = 600,
+TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi = 600,
                                          QPageSize::PageSizeId sheet = QPageSize::Letter);

@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(Loans, ScheduleCsvCells,
                                            CsvCase{"NegativeAmount", "-1000", "12", "12", PaymentFrequency::Monthly},
                                            CsvCase{"Weekly", "250000", "6.5", "104", PaymentFrequency::Weekly},
                                            CsvCase{"ZeroRate", "100", "0", "3", PaymentFrequency::Monthly}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ScheduleCsv, PlainMoneyRounding) {
   const std::pair<int64_t, const char*> cases[] = {

@@ -40,6 +40,8 @@ QVariant ScheduleModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation == Qt::Horizontal) return section >= 0 && section < 4 ? ScheduleText::kHeadings[section + 1] : QString();
     return Cell(0, section + 1);
   }
+  // Screen readers get the headings without the blanks that place them.
+  if (role == Qt::AccessibleTextRole) return headerData(section, orientation, Qt::DisplayRole).toString().trimmed();
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
   return QVariant();
 }

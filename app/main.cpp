@@ -25,6 +25,7 @@
 #include "PagePrnt.h"
 #include "ScheduleDocument.h"
 #include "ScheduleMenu.h"
+#include "ScheduleGrid.h"
 #include "QVXFlashLabel.h"
 #include "ui_main.h"
 
@@ -120,8 +121,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   }
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setFixedSize(605, 350);
-  setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
-  Image1->setPixmap(QPixmap(QStringLiteral(":/images/commandbar.png")));
+  LoadArtwork();
 
   model_ = new ScheduleModel(this);
   SetupGrid();
@@ -142,6 +142,9 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   UpdateRadioTabStops();
   PgPrint->hide();
   PgPrint->SetOnNewPage([this](QObject* s) { PgPrintNewPage(s); });
+
+  InstallCommandKeys();
+  DescribeForAssistiveTechnology();
 
   FormCreate();
   scheduleMenu_ = new ScheduleMenu(this);
@@ -191,6 +194,7 @@ void TMainForm::SetupGrid() {
   grdAmort->setCornerButtonEnabled(false);
   if (auto* corner = grdAmort->findChild<QAbstractButton*>())
     corner->installEventFilter(new CornerHeadingPainter(corner, ScheduleText::kHeadings[0]));
+  static_cast<TScheduleGrid*>(grdAmort)->SetCornerHeading(ScheduleText::kHeadings[0]);
 }
 
 void TMainForm::FormCreate() {

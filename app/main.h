@@ -116,6 +116,11 @@ class TMainForm : public QWidget {
   void SetupGrid();
   void SelectWholeText(QLineEdit* box);
   void UpdateRadioTabStops();
+  // The command keys, what assistive technology is told and the artwork for
+  // plain and doubled screens (MainAccess.cpp).
+  void InstallCommandKeys();
+  void DescribeForAssistiveTechnology();
+  void LoadArtwork();
   void ShowSchedule(Schedule schedule);
   void Calculate();
 

@@ -8,11 +8,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <optional>
 
 #include "Conversions.h"
 #include "Errors.h"
 #include "Loan.h"
+#include "Money.h"
 #include "Graphics.h"
 #include "LoanInputs.h"
 #include "PagePrnt.h"
@@ -25,7 +28,7 @@ namespace {
 
 const char kUsage[] =
     "Usage: tallyvane-schedule [--weekly] AMOUNT RATE PAYMENTS\n"
-    "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] AMOUNT RATE PAYMENTS\n"
+    "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] [--footer TEXT] AMOUNT RATE PAYMENTS\n"
     "       tallyvane-schedule [--weekly] [--start DATE] --csv FILE AMOUNT RATE PAYMENTS\n"
     "\n"
     "Computes the repayment schedule of a fixed-rate loan with level payments:\n"
@@ -44,6 +47,8 @@ const char kUsage[] =
     "  --pdf FILE    write the printed schedule (the pages a printer gets) as PDF\n"
     "  --text FILE   write the page printer's plain-text rendering of it\n"
     "                (both are laid out on a Letter sheet; no printer is needed)\n"
+    "  --footer TEXT the printed pages' footer (default \"Page - {$PAGE}\", the window's);\n"
+    "                {$PAGE} is the page number, {$PAGECOUNT} the number of pages\n"
     "  --csv FILE    write the schedule as CSV: Payment, Amount, Principal, Interest,\n"
     "                Balance as plain numbers, and Due Date (yyyy-mm-dd) with --start\n"
     "\n"
@@ -57,6 +62,7 @@ struct Options {
   bool weekly = false;
   bool help = false;
   QString start, pdf, text, csv;
+  std::optional<QString> footer;  // the window's footer unless given
   QStringList positional;
 };
 
@@ -82,6 +88,12 @@ bool ParseArguments(const QStringList& args, Options& options, QString& error) {
                         : a == QLatin1String("--csv") ? options.csv
                                                         : options.text;
       target = args[++i];
+    } else if (!onlyPositional && a == QLatin1String("--footer")) {
+      if (i + 1 >= args.size()) {
+        error = QStringLiteral("option '%1' needs a value").arg(a);
+        return false;
+      }
+      options.footer = args[++i];
     } else if (!onlyPositional && a.startsWith(QLatin1String("--"))) {
       error = QStringLiteral("unknown option '%1'").arg(a);
       return false;
@@ -108,6 +120,68 @@ bool ParseArguments(const QStringList& args, Options& options, QString& error) {
 }
 
 void Put(QByteArray& out, const QString& text) { out.append(text.toUtf8()); }
+
+// One table row composed in a fixed buffer and appended to the output at once.
+class RowText {
+ public:
+  // " 1", " 2", ... as ScheduleText::RowNumber writes them.
+  void Number(int row) {
+    char digits[16];
+    int pos = sizeof digits;
+    unsigned value = unsigned(row);
+    do {
+      digits[--pos] = char('0' + value % 10);
+      value /= 10;
+    } while (value != 0);
+    digits[--pos] = ' ';
+    Append(digits + pos, qsizetype(sizeof digits) - pos);
+  }
+  // A cell after a tab: ASCII copied directly, anything else through Qt's encoder.
+  void Cell(const QString& text) {
+    Append("\t", 1);
+    const char16_t* data = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype size = text.size();
+    if (size_ + size <= kSize) {
+      qsizetype i = 0;
+      for (; i < size && data[i] < 0x80; ++i) buffer_[size_ + i] = char(data[i]);
+      if (i == size) {
+        size_ += size;
+        return;
+      }
+    }
+    const QByteArray utf8 = text.toUtf8();
+    Append(utf8.constData(), utf8.size());
+  }
+  void EndTo(QByteArray& out) {
+    Append("\n", 1);
+    out.append(buffer_, size_);
+    size_ = 0;
+  }
+
+ private:
+  void Append(const char* data, qsizetype size) {
+    if (size_ + size > kSize) {
+      overflow_.append(buffer_, size_);
+      overflow_.append(data, size);
+      size_ = 0;
+      return;
+    }
+    std::memcpy(buffer_ + size_, data, size_t(size));
+    size_ += size;
+  }
+  static constexpr qsizetype kSize = 480;
+  char buffer_[kSize];
+  qsizetype size_ = 0;
+  QByteArray overflow_;
+
+ public:
+  // A row too long for the buffer (an extravagant currency text) goes through here.
+  void Flush(QByteArray& out) {
+    if (overflow_.isEmpty()) return;
+    out.append(overflow_);
+    overflow_.clear();
+  }
+};
 
 bool WantsPrinting(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -138,6 +212,7 @@ void PrintSchedule(const Options& options, const ScheduleDocument& document) {
   // font size change carries from the text document into the PDF's.
   TPagePrinter printer;
   ApplySchedulePrinterSettings(printer);
+  if (options.footer) printer.SetFooter(*options.footer);
   printer.SetShowProgress(false);
   if (!options.text.isEmpty()) {
     printer.SetPrintToFile(true);
@@ -239,13 +314,26 @@ int main(int argc, char** argv) {
     Put(out, ScheduleText::kHeadings[c]);
   }
   out.append('\n');
+  // The table: the same cells as ScheduleText::Cell, formatted into one reused
+  // string and appended without a temporary per cell.
   const int rows = int(schedule.rows.size());
+  QString cell;
+  RowText row;
   for (int i = 0; i < rows; ++i) {
-    for (int c = 0; c < 5; ++c) {
-      if (c) out.append('\t');
-      Put(out, ScheduleText::Cell(schedule, i, c, settings));
+    const ScheduleRow& r = schedule.rows[size_t(i)];
+    row.Number(i + 1);
+    for (const Money m : {r.payment, r.principal, r.interest}) {
+      FormatMoneyTo(m, cell, settings);
+      row.Cell(cell);
     }
-    out.append('\n');
+    if (i + 1 == rows) {
+      row.Cell(ScheduleText::kLastBalance);
+    } else {
+      FormatMoneyTo(r.balance, cell, settings);
+      row.Cell(cell);
+    }
+    row.Flush(out);
+    row.EndTo(out);
     if (out.size() > (1 << 20)) {
       std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
       out.clear();

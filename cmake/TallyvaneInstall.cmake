@@ -5,8 +5,12 @@
 include(CMakePackageConfigHelpers)
 
 set(TALLYVANE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tallyvane)
+# Qt's designer plugin folder, relative to the prefix (under /usr it is the
+# folder Designer itself searches).
+set(TALLYVANE_DESIGNER_DIR ${QT6_INSTALL_PLUGINS}/designer)
 configure_package_config_file(cmake/TallyvaneConfig.cmake.in
-  ${PROJECT_BINARY_DIR}/TallyvaneConfig.cmake INSTALL_DESTINATION ${TALLYVANE_CMAKE_DIR})
+  ${PROJECT_BINARY_DIR}/TallyvaneConfig.cmake INSTALL_DESTINATION ${TALLYVANE_CMAKE_DIR}
+  PATH_VARS TALLYVANE_DESIGNER_DIR)
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/TallyvaneConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/TallyvaneConfig.cmake ${PROJECT_BINARY_DIR}/TallyvaneConfigVersion.cmake

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "QVXAbout.h"
 #include "QVXFlashLabelAccessible.h"
 
 TQVXFlashLabel::TQVXFlashLabel(QWidget* parent)
@@ -217,3 +218,5 @@ void TQVXFlashLabel::DrawCaptionAt(QPainter& painter, const TFont& drawingFont, 
   painter.drawText(QPoint(0, metrics.ascent()), Caption_);
   painter.restore();
 }
+
+QString TQVXFlashLabel::AboutText() const { return TAboutProperty().GetValue(); }

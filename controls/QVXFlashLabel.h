@@ -36,6 +36,10 @@ class TALLYVANE_CONTROLS_EXPORT TQVXFlashLabel : public QWidget {
   Q_PROPERTY(uint32_t FontColor READ FontColor WRITE SetFontColor)
   // The hint is the widget's tool tip.
   Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
+  // Design-time only: a form designer shows "(about)" here; never stored. The
+  // setter discards what it is given (Designer lists only writable properties),
+  // so the value stays read-only.
+  Q_PROPERTY(QString About READ AboutText WRITE SetAboutText STORED false)
 
  public:
   explicit TQVXFlashLabel(QWidget* parent = nullptr);
@@ -43,6 +47,9 @@ class TALLYVANE_CONTROLS_EXPORT TQVXFlashLabel : public QWidget {
 
   // Design-time holder of the About property; never used at run time.
   TAboutProperty* About() const { return About_; }
+  // The About property's value text, as its editor gives it.
+  QString AboutText() const;
+  void SetAboutText(const QString&) {}
 
   QString Caption() const { return Caption_; }
   void SetCaption(const QString& value);

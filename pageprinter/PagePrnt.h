@@ -4,6 +4,8 @@
 // and a progress dialog, previews them, or writes them as plain text to a file.
 //
 // The class is implemented over several files by concern:
+//   PagePrntPrivate.h      the component's state (private implementation)
+//   PagePrntAccess.cpp     plain property accessors
 //   PagePrntComponent.cpp  construction, properties, units, printer geometry, Loaded
 //   PagePrntFormats.cpp    column format strings
 //   PagePrntStore.cpp      page list, open page and its canvas
@@ -32,8 +34,6 @@
 
 class TPPPrnPrgDlg;
 class TPageOutput;
-class TRecordedPagesOutput;
-class TTextFileOutput;
 struct FormatSettings;
 class QPaintEvent;
 
@@ -52,7 +52,28 @@ Q_ENUM_NS(TZoomLocation)
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 Q_ENUM_NS(TAlignment)
 }  // namespace pageprinter
-using namespace pageprinter;
+// Callers name the types and their values unqualified, as the published interface does.
+using pageprinter::TMeasureUnit;
+using pageprinter::muInches;
+using pageprinter::muMillimeters;
+using pageprinter::TLineSpacing;
+using pageprinter::lsHalfSpace;
+using pageprinter::lsSingleSpace;
+using pageprinter::lsSingleAndAHalf;
+using pageprinter::lsDoubleSpace;
+using pageprinter::TPageBorder;
+using pageprinter::pbTop;
+using pageprinter::pbBottom;
+using pageprinter::pbLeft;
+using pageprinter::pbRight;
+using pageprinter::TZoomLocation;
+using pageprinter::zlTopLeft;
+using pageprinter::zlTopCenter;
+using pageprinter::zlCenter;
+using pageprinter::TAlignment;
+using pageprinter::taLeftJustify;
+using pageprinter::taRightJustify;
+using pageprinter::taCenter;
 
 // One byte; bit n stands for the border with ordinal n.
 using TPageBorders = uint8_t;
@@ -158,118 +179,118 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   ~TPagePrinter() override;
 
   // ---- Properties (component) ----
-  TMeasureUnit MeasureUnit() const { return measureUnit_; }
+  TMeasureUnit MeasureUnit() const;
   void SetMeasureUnit(TMeasureUnit unit);
-  bool AbortOnCancel() const { return abortOnCancel_; }
-  void SetAbortOnCancel(bool v) { abortOnCancel_ = v; }
-  TAlignment Alignment() const { return alignment_; }
-  void SetAlignment(TAlignment v) { alignment_ = v; }
-  bool AutoFooterFont() const { return autoFooterFont_; }
+  bool AbortOnCancel() const;
+  void SetAbortOnCancel(bool v);
+  TAlignment Alignment() const;
+  void SetAlignment(TAlignment v);
+  bool AutoFooterFont() const;
   void SetAutoFooterFont(bool v);
-  bool AutoHeaderFont() const { return autoHeaderFont_; }
+  bool AutoHeaderFont() const;
   void SetAutoHeaderFont(bool v);
-  bool Collate() const { return collate_; }
-  void SetCollate(bool v) { collate_ = v; }
-  uint32_t Copies() const { return copies_; }
+  bool Collate() const;
+  void SetCollate(bool v);
+  uint32_t Copies() const;
   void SetCopies(uint32_t v);
-  double DefaultColWidth() const { return defaultColWidth_; }
-  void SetDefaultColWidth(double v) { defaultColWidth_ = v; }
-  QString FileName() const { return fileName_; }
+  double DefaultColWidth() const;
+  void SetDefaultColWidth(double v);
+  QString FileName() const;
   void SetFileName(const QString& v);
-  QString Footer() const { return footer_; }
-  void SetFooter(const QString& v) { footer_ = v; }
-  TFont& FooterFont() { return *footerFont_; }
-  void SetFooterFont(const TFont& f) { footerFont_->Assign(f); }
-  QString FooterFormat() const { return footerFormat_; }
+  QString Footer() const;
+  void SetFooter(const QString& v);
+  TFont& FooterFont();
+  void SetFooterFont(const TFont& f);
+  QString FooterFormat() const;
   void SetFooterFormat(const QString& v);
-  QString FriendlyFooter() const { return friendlyFooter_; }
+  QString FriendlyFooter() const;
   void SetFriendlyFooter(const QString& v);
-  QString FriendlyHeader() const { return friendlyHeader_; }
+  QString FriendlyHeader() const;
   void SetFriendlyHeader(const QString& v);
-  bool GradientBackground() const { return gradientBackground_; }
+  bool GradientBackground() const;
   void SetGradientBackground(bool v);
-  QString Header() const { return header_; }
-  void SetHeader(const QString& v) { header_ = v; }
-  TFont& HeaderFont() { return *headerFont_; }
-  void SetHeaderFont(const TFont& f) { headerFont_->Assign(f); }
-  QString HeaderFormat() const { return headerFormat_; }
+  QString Header() const;
+  void SetHeader(const QString& v);
+  TFont& HeaderFont();
+  void SetHeaderFont(const TFont& f);
+  QString HeaderFormat() const;
   void SetHeaderFormat(const QString& v);
   // The list is created again when it was discarded; assigning nullptr discards it.
   QStringList* Lines();
   void SetLines(const QStringList* lines);
   QStringList LinesValue() { return *Lines(); }
   void SetLinesValue(const QStringList& lines) { SetLines(&lines); }
-  TLineSpacing LineSpacing() const { return lineSpacing_; }
+  TLineSpacing LineSpacing() const;
   void SetLineSpacing(TLineSpacing v);
-  double MarginBottom() const { return marginBottom_; }
+  double MarginBottom() const;
   void SetMarginBottom(double v);
-  double MarginLeft() const { return marginLeft_; }
+  double MarginLeft() const;
   void SetMarginLeft(double v);
-  double MarginRight() const { return marginRight_; }
+  double MarginRight() const;
   void SetMarginRight(double v);
-  double MarginTop() const { return marginTop_; }
+  double MarginTop() const;
   void SetMarginTop(double v);
-  TNotifyEvent OnNewLine() const { return onNewLine_; }
-  void SetOnNewLine(TNotifyEvent e) { onNewLine_ = std::move(e); }
-  TNotifyEvent OnNewPage() const { return onNewPage_; }
-  void SetOnNewPage(TNotifyEvent e) { onNewPage_ = std::move(e); }
+  TNotifyEvent OnNewLine() const;
+  void SetOnNewLine(TNotifyEvent e);
+  TNotifyEvent OnNewPage() const;
+  void SetOnNewPage(TNotifyEvent e);
   TPrinterOrientation Orientation() const;
   void SetOrientation(TPrinterOrientation o);
   int OrientationValue() const { return int(Orientation()); }
   void SetOrientationValue(int o) { SetOrientation(TPrinterOrientation(o)); }
-  double PageBorderOffset() const { return pageBorderOffset_; }
-  void SetPageBorderOffset(double v) { pageBorderOffset_ = v; }
-  TPageBorders PageBorders() const { return pageBorders_; }
-  void SetPageBorders(TPageBorders v) { pageBorders_ = v; }
-  uint PageBordersValue() const { return pageBorders_; }
-  void SetPageBordersValue(uint v) { pageBorders_ = TPageBorders(v & 0x0F); }
-  bool PrintToFile() const { return printToFile_; }
+  double PageBorderOffset() const;
+  void SetPageBorderOffset(double v);
+  TPageBorders PageBorders() const;
+  void SetPageBorders(TPageBorders v);
+  uint PageBordersValue() const;
+  void SetPageBordersValue(uint v);
+  bool PrintToFile() const;
   void SetPrintToFile(bool v);
-  QString ProgressMessage() const { return progressMessage_; }
-  void SetProgressMessage(const QString& v) { progressMessage_ = v; }
-  TColor ShadowColor() const { return shadowColor_; }
+  QString ProgressMessage() const;
+  void SetProgressMessage(const QString& v);
+  TColor ShadowColor() const;
   void SetShadowColor(TColor v);
-  uint32_t ShadowOffset() const { return shadowOffset_; }
+  uint32_t ShadowOffset() const;
   void SetShadowOffset(uint32_t v);
-  bool ShowCancel() const { return showCancel_; }
-  void SetShowCancel(bool v) { showCancel_ = v; }
-  bool ShowMargins() const { return showMargins_; }
+  bool ShowCancel() const;
+  void SetShowCancel(bool v);
+  bool ShowMargins() const;
   void SetShowMargins(bool v);
-  bool ShowProgress() const { return showProgress_; }
-  void SetShowProgress(bool v) { showProgress_ = v; }
-  QString TableFormat() const { return tableFormat_; }
+  bool ShowProgress() const;
+  void SetShowProgress(bool v);
+  QString TableFormat() const;
   void SetTableFormat(const QString& v);
-  bool TableGrid() const { return tableGrid_; }
-  void SetTableGrid(bool v) { tableGrid_ = v; }
-  uint32_t TabSize() const { return tabSize_; }
-  void SetTabSize(uint32_t v) { tabSize_ = v; }
+  bool TableGrid() const;
+  void SetTableGrid(bool v);
+  uint32_t TabSize() const;
+  void SetTabSize(uint32_t v);
   QString Title() const;
   void SetTitle(const QString& v);
-  QChar TokenSeparator() const { return tokenSeparator_; }
-  void SetTokenSeparator(QChar v) { tokenSeparator_ = v; }
-  bool WordWrap() const { return wordWrap_; }
-  void SetWordWrap(bool v) { wordWrap_ = v; }
-  TZoomLocation ZoomLocation() const { return zoomLocation_; }
-  void SetZoomLocation(TZoomLocation v) { zoomLocation_ = v; }
-  uint32_t ZoomPercent() const { return zoomPercent_; }
+  QChar TokenSeparator() const;
+  void SetTokenSeparator(QChar v);
+  bool WordWrap() const;
+  void SetWordWrap(bool v);
+  TZoomLocation ZoomLocation() const;
+  void SetZoomLocation(TZoomLocation v);
+  uint32_t ZoomPercent() const;
   void SetZoomPercent(uint32_t v);
   // The body-text font (the control's Font). Changing any attribute runs the font-change handling.
-  TFont& Font() { return *font_; }
-  void SetFont(const TFont& f) { font_->Assign(f); }
+  TFont& Font();
+  void SetFont(const TFont& f);
   // The control's colour: end of the preview gradient, plain background otherwise.
-  TColor Color() const { return color_; }
+  TColor Color() const;
   void SetColor(TColor c);
 
   // ---- Public, not published ----
-  bool Printing() const { return printToFile_ ? fileOpen_ : documentOpen_; }
-  int PageNumber() const { return pageNumber_; }
+  bool Printing() const;
+  int PageNumber() const;
   void SetPageNumber(int v);
   int PageCount() const;
   TMetafile* Pages(int n) const;  // 1-based
-  TMetafileCanvas* PageCanvas() const { return pageCanvas_.get(); }
-  uint32_t FromPage() const { return fromPage_; }
+  TMetafileCanvas* PageCanvas() const;
+  uint32_t FromPage() const;
   void SetFromPage(uint32_t v);
-  uint32_t ToPage() const { return toPage_; }
+  uint32_t ToPage() const;
   void SetToPage(uint32_t v);
 
   // ---- Units and printer geometry (recomputed at every call) ----
@@ -295,8 +316,8 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   // The printer's device context, nullptr when no printer is usable.
   TDeviceContext* PrinterHandle() const;
   void UpdatePrinterMetrics();
-  int LineHeight() const { return lineHeight_; }
-  const TTextMetric& TextMetrics() const { return textMetrics_; }
+  int LineHeight() const;
+  const TTextMetric& TextMetrics() const;
 
   // ---- Column formats ----
   static void SplitTokens(const QString& text, QChar separator, QStringList& target);
@@ -319,11 +340,11 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   void WriteTableLine(const QString& row);
   int NewLine();
   int NewPage();
-  int CurrentX() const { return currentX_; }
-  int CurrentY() const { return currentY_; }
-  int LineNumber() const { return lineNumber_; }
-  bool DocumentOpen() const { return documentOpen_; }
-  bool FileOpen() const { return fileOpen_; }
+  int CurrentX() const;
+  int CurrentY() const;
+  int LineNumber() const;
+  bool DocumentOpen() const;
+  bool FileOpen() const;
   // Text routines of the flow (exposed for tests and fuzzing).
   static QString ExpandTabs(const QString& s, uint32_t tabSize);
   static QString Spaces(int n);
@@ -340,10 +361,10 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   // ---- Printing ----
   bool Print();
   void ProgressCancelClick();
-  TPPPrnPrgDlg* ProgressDialog() const { return progressDialog_; }
+  TPPPrnPrgDlg* ProgressDialog() const;
   // True while Print sends pages (it processes window messages then); a nested
   // Print is refused and the pages must not be replaced meanwhile.
-  bool PrintRunning() const { return printingPages_; }
+  bool PrintRunning() const;
 
   // ---- Preview ----
   virtual void PaintPreview(QPainter& painter);
@@ -353,15 +374,15 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   double PrinterScreenRatio(bool horizontal) const;
   int PageExtentOnScreen(bool horizontal) const;
   static void GradientFill(TCanvas& canvas, QRect rect, TColor startColor, TColor endColor, bool vertical);
-  TPreviewBox* PreviewBox() const { return previewBox_; }
-  int HorzRange() const { return horzRange_; }
-  int VertRange() const { return vertRange_; }
+  TPreviewBox* PreviewBox() const;
+  int HorzRange() const;
+  int VertRange() const;
 
   // ---- Loading ----
   void Loaded() override;
 
   // Incremented on every repaint request (tests check "repaints only on a change").
-  int InvalidateCount() const { return invalidateCount_; }
+  int InvalidateCount() const;
   void Invalidate();
 
   // ---- Core owner's additions ----
@@ -373,7 +394,7 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   QString FooterFontText() const;
   void SetFooterFontText(const QString& text);
   // The preview surface's pen colour, set to Color by Loaded.
-  TColor PreviewPenColor() const { return previewPenColor_; }
+  TColor PreviewPenColor() const;
 
  private:
   // Component
@@ -410,89 +431,7 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   void ApplyScrollRanges();
   QSize ClientSizeForRanges() const;
 
-  TPrinter* printer_ = nullptr;  // the application-wide printer, not owned
-  bool constructing_ = false;
-
-  TMeasureUnit measureUnit_ = muInches;
-  bool abortOnCancel_ = false;
-  TAlignment alignment_ = taLeftJustify;
-  bool autoFooterFont_ = true;
-  bool autoHeaderFont_ = true;
-  bool collate_ = true;
-  uint32_t copies_ = 1;
-  double defaultColWidth_ = 0;
-  QString fileName_;
-  QString footer_;
-  QString footerFormat_;
-  QString friendlyFooter_;
-  QString friendlyHeader_;
-  bool gradientBackground_ = true;
-  QString header_;
-  QString headerFormat_;
-  std::unique_ptr<QStringList> lines_;
-  TLineSpacing lineSpacing_ = lsSingleSpace;
-  double marginBottom_ = 0, marginLeft_ = 0, marginRight_ = 0, marginTop_ = 0;
-  TNotifyEvent onNewLine_;
-  TNotifyEvent onNewPage_;
-  double pageBorderOffset_ = 0;
-  TPageBorders pageBorders_ = 0;
-  bool printToFile_ = false;
-  QString progressMessage_;
-  TColor shadowColor_ = clBtnShadow;
-  uint32_t shadowOffset_ = 5;
-  bool showCancel_ = true;
-  bool showMargins_ = true;
-  bool showProgress_ = true;
-  QString tableFormat_;
-  bool tableGrid_ = false;
-  uint32_t tabSize_ = 8;
-  QChar tokenSeparator_ = QChar('|');
-  bool wordWrap_ = true;
-  TZoomLocation zoomLocation_ = zlTopLeft;
-  uint32_t zoomPercent_ = 25;
-  TColor color_ = clBtnFace;
-
-  std::unique_ptr<TFont> font_;
-  std::unique_ptr<TFont> headerFont_;
-  std::unique_ptr<TFont> footerFont_;
-
-  // Page store
-  std::unique_ptr<TPageList> pageList_;
-  TMetafile* openPage_ = nullptr;
-  std::unique_ptr<TMetafileCanvas> pageCanvas_;
-  bool openPageOwned_ = false;
-  int pageNumber_ = 0;
-
-  // Flow
-  int currentX_ = 0, currentY_ = 0, lineNumber_ = 0;
-  int lineHeight_ = 0;
-  TTextMetric textMetrics_;
-  bool documentOpen_ = false;
-  bool decorating_ = false;
-  bool fileOpen_ = false;
-  std::unique_ptr<TRecordedPagesOutput> pagesOutput_;
-  std::unique_ptr<TTextFileOutput> textFile_;
-  // Flow, additions of the text-flow implementation:
-  // OnNewPage calls in progress; a page break that the handler's own output
-  // causes (a full page) starts the next page without firing it again.
-  static constexpr int kMaxNewPageNesting = 64;
-  int newPageHandlerDepth_ = 0;
-  bool pageFull_ = false;         // the next NewPage ends a full page
-  bool pageStartedFull_ = false;  // the page being decorated follows a full one
-
-  // Printing
-  uint32_t fromPage_ = 0, toPage_ = 0;
-  bool cancelFlag_ = false;
-  TPPPrnPrgDlg* progressDialog_ = nullptr;
-  bool printingPages_ = false;  // Print is running (re-entry guard)
-  bool newPagePending_ = false;  // a drawn sheet waits for the next one to end it
-  uint32_t runCopies_ = 1;       // Copies as read when the running Print started
-
-  // Preview
-  TPreviewBox* previewBox_ = nullptr;
-  int horzRange_ = 0, vertRange_ = 0;
-  int invalidateCount_ = 0;
-
-  // Core owner's fields
-  TColor previewPenColor_ = clBlack;
+  // The state lives in the implementation files only.
+  struct Private;
+  std::unique_ptr<Private> d_;
 };

@@ -8,6 +8,7 @@
 #include "Conversions.h"
 #include "Device.h"
 #include "PagePrnt.h"
+#include "PagePrntPrivate.h"
 #include "PagePrntOutput.h"
 #include "PagePrntInternal.h"
 
@@ -28,51 +29,51 @@ int DifferenceOrZero(long long value) { return (value > INT_MAX || value < INT_M
 // ---------------------------------------------------------------------------
 // Construction and destruction
 
-TPagePrinter::TPagePrinter(QWidget* owner) : QScrollArea(owner) {
-  constructing_ = true;
+TPagePrinter::TPagePrinter(QWidget* owner) : QScrollArea(owner), d_(std::make_unique<Private>()) {
+  d_->constructing_ = true;
   // The control takes no children from a form designer: its only child is the preview.
   setAcceptDrops(false);
 
-  font_ = std::make_unique<TFont>();
-  headerFont_ = std::make_unique<TFont>();
-  footerFont_ = std::make_unique<TFont>();
-  lines_ = std::make_unique<QStringList>();
-  progressDialog_ = nullptr;
-  cancelFlag_ = false;
+  d_->font_ = std::make_unique<TFont>();
+  d_->headerFont_ = std::make_unique<TFont>();
+  d_->footerFont_ = std::make_unique<TFont>();
+  d_->lines_ = std::make_unique<QStringList>();
+  d_->progressDialog_ = nullptr;
+  d_->cancelFlag_ = false;
   for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
     bar->setTracking(true);
     bar->setSingleStep(16);
   }
-  currentX_ = currentY_ = 0;
-  lineNumber_ = 0;
-  pageNumber_ = 0;
-  fileOpen_ = false;
-  pagesOutput_ = std::make_unique<TRecordedPagesOutput>(*this);
+  d_->currentX_ = d_->currentY_ = 0;
+  d_->lineNumber_ = 0;
+  d_->pageNumber_ = 0;
+  d_->fileOpen_ = false;
+  d_->pagesOutput_ = std::make_unique<TRecordedPagesOutput>(*this);
 
-  printer_ = Printer();
+  d_->printer_ = Printer();
 
-  tokenSeparator_ = QChar('|');
-  zoomPercent_ = 25;
-  zoomLocation_ = zlTopLeft;
-  documentOpen_ = false;
-  shadowOffset_ = 5;
+  d_->tokenSeparator_ = QChar('|');
+  d_->zoomPercent_ = 25;
+  d_->zoomLocation_ = zlTopLeft;
+  d_->documentOpen_ = false;
+  d_->shadowOffset_ = 5;
 
   // The preview box makes itself the scroll area's content, laid out over the client area.
-  previewBox_ = new TPreviewBox(this);
-  previewBox_->OnPaint = [this](QPainter& painter) { PaintPreview(painter); };
+  d_->previewBox_ = new TPreviewBox(this);
+  d_->previewBox_->OnPaint = [this](QPainter& painter) { PaintPreview(painter); };
 
   ClearPages(false);
 
   // Every change of the body font runs the font-change handling.
-  font_->OnChange = [this] { FontChanged(); };
-  font_->SetName(QStringLiteral("Courier New"));
-  font_->SetSize(10);
-  font_->SetStyle(0);
+  d_->font_->OnChange = [this] { FontChanged(); };
+  d_->font_->SetName(QStringLiteral("Courier New"));
+  d_->font_->SetSize(10);
+  d_->font_->SetStyle(0);
 
-  headerFont_->Assign(*font_);
-  footerFont_->Assign(*font_);
-  autoHeaderFont_ = true;
-  autoFooterFont_ = true;
+  d_->headerFont_->Assign(*d_->font_);
+  d_->footerFont_->Assign(*d_->font_);
+  d_->autoHeaderFont_ = true;
+  d_->autoFooterFont_ = true;
 
   resize(89, 115);
 
@@ -80,60 +81,60 @@ TPagePrinter::TPagePrinter(QWidget* owner) : QScrollArea(owner) {
   SetTitle(QString());
 
   SetLineSpacing(lsSingleSpace);
-  tabSize_ = 8;
-  wordWrap_ = true;
-  alignment_ = taLeftJustify;
-  pageBorders_ = 0;
-  showProgress_ = true;
-  showCancel_ = true;
+  d_->tabSize_ = 8;
+  d_->wordWrap_ = true;
+  d_->alignment_ = taLeftJustify;
+  d_->pageBorders_ = 0;
+  d_->showProgress_ = true;
+  d_->showCancel_ = true;
 
-  header_.clear();
-  headerFormat_.clear();
-  footer_.clear();
-  footerFormat_.clear();
-  tableFormat_.clear();
+  d_->header_.clear();
+  d_->headerFormat_.clear();
+  d_->footer_.clear();
+  d_->footerFormat_.clear();
+  d_->tableFormat_.clear();
 
-  pageBorderOffset_ = 0;
-  defaultColWidth_ = 0;
+  d_->pageBorderOffset_ = 0;
+  d_->defaultColWidth_ = 0;
   SetMeasureUnit(muInches);
-  tableGrid_ = false;
-  printToFile_ = false;
-  shadowColor_ = clBtnShadow;
-  showMargins_ = true;
-  gradientBackground_ = true;
-  collate_ = true;
-  copies_ = 1;
-  toPage_ = 0;
-  fromPage_ = 0;
-  abortOnCancel_ = false;
+  d_->tableGrid_ = false;
+  d_->printToFile_ = false;
+  d_->shadowColor_ = clBtnShadow;
+  d_->showMargins_ = true;
+  d_->gradientBackground_ = true;
+  d_->collate_ = true;
+  d_->copies_ = 1;
+  d_->toPage_ = 0;
+  d_->fromPage_ = 0;
+  d_->abortOnCancel_ = false;
 
   SetMarginTop(MinMarginTop());
   SetMarginBottom(MinMarginBottom());
   SetMarginLeft(MinMarginLeft());
   SetMarginRight(MinMarginRight());
 
-  constructing_ = false;
+  d_->constructing_ = false;
 }
 
 TPagePrinter::~TPagePrinter() {
   // The body font must not call back into a half-destroyed component.
-  if (font_) font_->OnChange = nullptr;
+  if (d_->font_) d_->font_->OnChange = nullptr;
   // A text document still open keeps what was written; the handle is not leaked.
-  textFile_.reset();
+  d_->textFile_.reset();
   ClosePage();
-  if (previewBox_) previewBox_->OnPaint = nullptr;
-  delete previewBox_;
-  previewBox_ = nullptr;
-  lines_.reset();
-  pageList_.reset();
-  openPage_ = nullptr;
-  headerFont_.reset();
-  footerFont_.reset();
+  if (d_->previewBox_) d_->previewBox_->OnPaint = nullptr;
+  delete d_->previewBox_;
+  d_->previewBox_ = nullptr;
+  d_->lines_.reset();
+  d_->pageList_.reset();
+  d_->openPage_ = nullptr;
+  d_->headerFont_.reset();
+  d_->footerFont_.reset();
 }
 
 void TPagePrinter::Invalidate() {
-  ++invalidateCount_;
-  if (previewBox_) previewBox_->update();
+  ++d_->invalidateCount_;
+  if (d_->previewBox_) d_->previewBox_->update();
   update();
 }
 
@@ -142,32 +143,32 @@ void TPagePrinter::Loaded() {
   UpdatePrinterMetrics();
   ClearPages(false);
   UpdateScrollRanges();
-  previewPenColor_ = color_;
+  d_->previewPenColor_ = d_->color_;
   Invalidate();
 }
 
 void TPagePrinter::FontChanged() {
   // The base control's own handling: the widget font follows the body font.
-  QWidget::setFont(font_->ToQFont());
-  if (pageCanvas_) {
-    pageCanvas_->Font().Assign(*font_);
+  QWidget::setFont(d_->font_->ToQFont());
+  if (d_->pageCanvas_) {
+    d_->pageCanvas_->Font().Assign(*d_->font_);
     RealizePageFont();
   }
-  GetTextMetrics(PrinterHandle(), textMetrics_);
+  GetTextMetrics(PrinterHandle(), d_->textMetrics_);
   RecomputeLineHeight();
-  if (autoHeaderFont_) headerFont_->Assign(*font_);
-  if (autoFooterFont_) footerFont_->Assign(*font_);
+  if (d_->autoHeaderFont_) d_->headerFont_->Assign(*d_->font_);
+  if (d_->autoFooterFont_) d_->footerFont_->Assign(*d_->font_);
 }
 
 void TPagePrinter::RecomputeLineHeight() {
-  const int height = pageCanvas_ ? pageCanvas_->Font().Height() : 0;
+  const int height = d_->pageCanvas_ ? d_->pageCanvas_->Font().Height() : 0;
   const int h = height == INT_MIN ? INT_MAX : std::abs(height);
-  switch (lineSpacing_) {
-    case lsHalfSpace: lineHeight_ = h / 2; break;
-    case lsSingleSpace: lineHeight_ = h; break;
-    case lsSingleAndAHalf: lineHeight_ = AddClamped(h, h / 2); break;
-    case lsDoubleSpace: lineHeight_ = AddClamped(h, h); break;
-    default: lineHeight_ = h; break;
+  switch (d_->lineSpacing_) {
+    case lsHalfSpace: d_->lineHeight_ = h / 2; break;
+    case lsSingleSpace: d_->lineHeight_ = h; break;
+    case lsSingleAndAHalf: d_->lineHeight_ = AddClamped(h, h / 2); break;
+    case lsDoubleSpace: d_->lineHeight_ = AddClamped(h, h); break;
+    default: d_->lineHeight_ = h; break;
   }
 }
 
@@ -188,59 +189,59 @@ void TPagePrinter::SetMargin(double& field, double value, double minimum, double
 }
 
 void TPagePrinter::SetMarginTop(double v) {
-  SetMargin(marginTop_, v, MinMarginTop(), PhysicalPageHeight() - MinMarginBottom(),
+  SetMargin(d_->marginTop_, v, MinMarginTop(), PhysicalPageHeight() - MinMarginBottom(),
             "Unable to change top margin while printing");
 }
 
 void TPagePrinter::SetMarginBottom(double v) {
-  SetMargin(marginBottom_, v, MinMarginBottom(), PhysicalPageHeight() - MinMarginTop(),
+  SetMargin(d_->marginBottom_, v, MinMarginBottom(), PhysicalPageHeight() - MinMarginTop(),
             "Unable to change bottom margin while printing");
 }
 
 void TPagePrinter::SetMarginLeft(double v) {
-  SetMargin(marginLeft_, v, MinMarginLeft(), PhysicalPageWidth() - MinMarginRight(),
+  SetMargin(d_->marginLeft_, v, MinMarginLeft(), PhysicalPageWidth() - MinMarginRight(),
             "Unable to change left margin while printing");
 }
 
 void TPagePrinter::SetMarginRight(double v) {
-  SetMargin(marginRight_, v, MinMarginRight(), PhysicalPageWidth() - MinMarginLeft(),
+  SetMargin(d_->marginRight_, v, MinMarginRight(), PhysicalPageWidth() - MinMarginLeft(),
             "Unable to change right margin while printing");
 }
 
 void TPagePrinter::SetMeasureUnit(TMeasureUnit unit) {
-  if (unit == measureUnit_) return;
+  if (unit == d_->measureUnit_) return;
   // The message names the top margin: that is the first length the change would touch.
   if (Printing()) throw EPagePrinter(QStringLiteral("Unable to change top margin while printing"));
-  measureUnit_ = unit;
-  if (constructing_) return;
+  d_->measureUnit_ = unit;
+  if (d_->constructing_) return;
   const double f = unit == muInches ? kInchesPerMillimeter : kMillimetersPerInch;
-  SetMarginTop(marginTop_ * f);
-  SetMarginBottom(marginBottom_ * f);
-  SetMarginLeft(marginLeft_ * f);
-  SetMarginRight(marginRight_ * f);
-  SetPageBorderOffset(pageBorderOffset_ * f);
-  SetDefaultColWidth(defaultColWidth_ * f);
+  SetMarginTop(d_->marginTop_ * f);
+  SetMarginBottom(d_->marginBottom_ * f);
+  SetMarginLeft(d_->marginLeft_ * f);
+  SetMarginRight(d_->marginRight_ * f);
+  SetPageBorderOffset(d_->pageBorderOffset_ * f);
+  SetDefaultColWidth(d_->defaultColWidth_ * f);
   UpdatePrinterMetrics();
   // The stored formats are in the user's regional form, also while loading.
   const FormatSettings& fs = FormatSettings::Current();
-  if (friendlyFooter_.isEmpty()) footerFormat_ = NormalizeFormatWith(footerFormat_, true, fs, fs);
-  if (friendlyHeader_.isEmpty()) headerFormat_ = NormalizeFormatWith(headerFormat_, true, fs, fs);
-  tableFormat_ = NormalizeFormatWith(tableFormat_, true, fs, fs);
+  if (d_->friendlyFooter_.isEmpty()) d_->footerFormat_ = NormalizeFormatWith(d_->footerFormat_, true, fs, fs);
+  if (d_->friendlyHeader_.isEmpty()) d_->headerFormat_ = NormalizeFormatWith(d_->headerFormat_, true, fs, fs);
+  d_->tableFormat_ = NormalizeFormatWith(d_->tableFormat_, true, fs, fs);
 }
 
 void TPagePrinter::SetAutoFooterFont(bool v) {
-  if (v == autoFooterFont_) return;
-  autoFooterFont_ = v;
-  if (v && !Loading()) footerFont_->Assign(*font_);
+  if (v == d_->autoFooterFont_) return;
+  d_->autoFooterFont_ = v;
+  if (v && !Loading()) d_->footerFont_->Assign(*d_->font_);
 }
 
 void TPagePrinter::SetAutoHeaderFont(bool v) {
-  if (v == autoHeaderFont_) return;
-  autoHeaderFont_ = v;
-  if (v && !Loading()) headerFont_->Assign(*font_);
+  if (v == d_->autoHeaderFont_) return;
+  d_->autoHeaderFont_ = v;
+  if (v && !Loading()) d_->headerFont_->Assign(*d_->font_);
 }
 
-void TPagePrinter::SetCopies(uint32_t v) { copies_ = (v == 0 || (v & 0x80000000u)) ? 1 : v; }
+void TPagePrinter::SetCopies(uint32_t v) { d_->copies_ = (v == 0 || (v & 0x80000000u)) ? 1 : v; }
 
 void TPagePrinter::SetFileName(const QString& v) {
   // Leading and trailing blanks and control characters (codes below 33) are removed.
@@ -248,39 +249,39 @@ void TPagePrinter::SetFileName(const QString& v) {
   while (first < last && v.at(first).unicode() < 33) ++first;
   while (last > first && v.at(last - 1).unicode() < 33) --last;
   // The refusal compares the value as given with the stored, trimmed name.
-  if (Printing() && v != fileName_) throw EPagePrinter(QStringLiteral("Can't change FileName while printing"));
-  fileName_ = v.mid(first, last - first);
+  if (Printing() && v != d_->fileName_) throw EPagePrinter(QStringLiteral("Can't change FileName while printing"));
+  d_->fileName_ = v.mid(first, last - first);
 }
 
 void TPagePrinter::SetPrintToFile(bool v) {
-  if (v == printToFile_) return;
+  if (v == d_->printToFile_) return;
   if (Printing()) throw EPagePrinter(QStringLiteral("Can't change PrintToFile while printing"));
-  printToFile_ = v;
+  d_->printToFile_ = v;
 }
 
 QStringList* TPagePrinter::Lines() {
-  if (!lines_) lines_ = std::make_unique<QStringList>();
-  return lines_.get();
+  if (!d_->lines_) d_->lines_ = std::make_unique<QStringList>();
+  return d_->lines_.get();
 }
 
 void TPagePrinter::SetLines(const QStringList* lines) {
   if (!lines) {
-    lines_.reset();
+    d_->lines_.reset();
     return;
   }
-  if (lines == lines_.get()) return;
+  if (lines == d_->lines_.get()) return;
   *Lines() = *lines;
 }
 
 void TPagePrinter::SetLineSpacing(TLineSpacing v) {
-  lineSpacing_ = v;
+  d_->lineSpacing_ = v;
   RecomputeLineHeight();
 }
 
 TPrinterOrientation TPagePrinter::Orientation() const {
-  if (!printer_) return poPortrait;
+  if (!d_->printer_) return poPortrait;
   try {
-    return printer_->Orientation();
+    return d_->printer_->Orientation();
   } catch (const EPrinter&) {
     return poPortrait;
   }
@@ -289,9 +290,9 @@ TPrinterOrientation TPagePrinter::Orientation() const {
 void TPagePrinter::SetOrientation(TPrinterOrientation o) {
   if (Printing()) throw EPagePrinter(QStringLiteral("Unable to change orientation while printing"));
   if (o != poPortrait && o != poLandscape) o = poPortrait;
-  if (printer_) {
+  if (d_->printer_) {
     try {
-      printer_->SetOrientation(o);
+      d_->printer_->SetOrientation(o);
     } catch (const EPrinter&) {
       // No usable printer: the page keeps its fallback shape.
     }
@@ -300,19 +301,19 @@ void TPagePrinter::SetOrientation(TPrinterOrientation o) {
   Invalidate();
 }
 
-QString TPagePrinter::Title() const { return printer_ ? printer_->Title() : QString(); }
+QString TPagePrinter::Title() const { return d_->printer_ ? d_->printer_->Title() : QString(); }
 
 void TPagePrinter::SetTitle(const QString& v) {
-  if (printer_) printer_->SetTitle(v);
+  if (d_->printer_) d_->printer_->SetTitle(v);
 }
 
 // ---------------------------------------------------------------------------
 // Units and printer geometry
 
 TDeviceContext* TPagePrinter::PrinterHandle() const {
-  if (!printer_) return nullptr;
+  if (!d_->printer_) return nullptr;
   try {
-    return printer_->Handle();
+    return d_->printer_->Handle();
   } catch (const EPrinter&) {
     return nullptr;
   }
@@ -328,7 +329,7 @@ int TPagePrinter::UnitsToPixelsX(double v) const {
   bool available = false;
   const int caps = PrinterCaps(LOGPIXELSX, available);
   const int dpi = available ? caps : kFallbackPixelsPerInch;
-  const double inches = measureUnit_ == muInches ? v : v * kInchesPerMillimeter;
+  const double inches = d_->measureUnit_ == muInches ? v : v * kInchesPerMillimeter;
   return RoundHalfEven(inches * dpi);
 }
 
@@ -336,7 +337,7 @@ int TPagePrinter::UnitsToPixelsY(double v) const {
   bool available = false;
   const int caps = PrinterCaps(LOGPIXELSY, available);
   const int dpi = available ? caps : kFallbackPixelsPerInch;
-  const double inches = measureUnit_ == muInches ? v : v * kInchesPerMillimeter;
+  const double inches = d_->measureUnit_ == muInches ? v : v * kInchesPerMillimeter;
   return RoundHalfEven(inches * dpi);
 }
 
@@ -344,13 +345,13 @@ double TPagePrinter::PixelsToUnits(int p, TDeviceCap index) const {
   bool available = false;
   const int dpi = PrinterCaps(index, available);
   const double inches = (available && dpi != 0) ? double(p) / dpi : p * 0.0033333333333333335;
-  return measureUnit_ == muInches ? inches : inches * kMillimetersPerInch;
+  return d_->measureUnit_ == muInches ? inches : inches * kMillimetersPerInch;
 }
 
 double TPagePrinter::PixelsToUnitsX(int p) const { return PixelsToUnits(p, LOGPIXELSX); }
 double TPagePrinter::PixelsToUnitsY(int p) const { return PixelsToUnits(p, LOGPIXELSY); }
 
-double TPagePrinter::FallbackOffset() const { return measureUnit_ == muInches ? 0.25 : 6.0; }
+double TPagePrinter::FallbackOffset() const { return d_->measureUnit_ == muInches ? 0.25 : 6.0; }
 
 double TPagePrinter::MinMarginTop() const {
   bool available = false;
@@ -373,24 +374,24 @@ double TPagePrinter::PhysicalPageWidth() const {
   bool available = false;
   const int width = PrinterCaps(PHYSICALWIDTH, available);
   if (available) return PixelsToUnitsX(width);
-  return measureUnit_ == muInches ? 8.5 : 210.0;
+  return d_->measureUnit_ == muInches ? 8.5 : 210.0;
 }
 
 double TPagePrinter::PhysicalPageHeight() const {
   bool available = false;
   const int height = PrinterCaps(PHYSICALHEIGHT, available);
   if (available) return PixelsToUnitsY(height);
-  return measureUnit_ == muInches ? 11.0 : 297.0;
+  return d_->measureUnit_ == muInches ? 11.0 : 297.0;
 }
 
 double TPagePrinter::PrintableWidth() const { return PhysicalPageWidth() - MinMarginLeft() - MinMarginRight(); }
 double TPagePrinter::PrintableHeight() const { return PhysicalPageHeight() - MinMarginTop() - MinMarginBottom(); }
-double TPagePrinter::ContentWidth() const { return PhysicalPageWidth() - marginLeft_ - marginRight_; }
+double TPagePrinter::ContentWidth() const { return PhysicalPageWidth() - d_->marginLeft_ - d_->marginRight_; }
 
-int TPagePrinter::LeftMarginPixels() const { return UnitsToPixelsX(marginLeft_ - MinMarginLeft()); }
-int TPagePrinter::RightMarginPixels() const { return UnitsToPixelsX(marginRight_ - MinMarginRight()); }
-int TPagePrinter::TopMarginPixels() const { return UnitsToPixelsY(marginTop_ - MinMarginTop()); }
-int TPagePrinter::BottomMarginPixels() const { return UnitsToPixelsY(marginBottom_ - MinMarginBottom()); }
+int TPagePrinter::LeftMarginPixels() const { return UnitsToPixelsX(d_->marginLeft_ - MinMarginLeft()); }
+int TPagePrinter::RightMarginPixels() const { return UnitsToPixelsX(d_->marginRight_ - MinMarginRight()); }
+int TPagePrinter::TopMarginPixels() const { return UnitsToPixelsY(d_->marginTop_ - MinMarginTop()); }
+int TPagePrinter::BottomMarginPixels() const { return UnitsToPixelsY(d_->marginBottom_ - MinMarginBottom()); }
 
 int TPagePrinter::ContentWidthPixels() const {
   return DifferenceOrZero(static_cast<long long>(UnitsToPixelsX(PrintableWidth())) - LeftMarginPixels() -
@@ -405,14 +406,14 @@ int TPagePrinter::ContentHeightPixels() const {
 void TPagePrinter::UpdatePrinterMetrics() {
   if (!Printing()) {
     // Clamp each margin against the printer selected now.
-    SetMarginTop(marginTop_);
-    SetMarginBottom(marginBottom_);
-    SetMarginLeft(marginLeft_);
-    SetMarginRight(marginRight_);
+    SetMarginTop(d_->marginTop_);
+    SetMarginBottom(d_->marginBottom_);
+    SetMarginLeft(d_->marginLeft_);
+    SetMarginRight(d_->marginRight_);
   }
-  GetTextMetrics(PrinterHandle(), textMetrics_);
+  GetTextMetrics(PrinterHandle(), d_->textMetrics_);
   RealizePageFont();
   RecomputeLineHeight();
-  if (!friendlyHeader_.isEmpty()) SetFriendlyHeader(friendlyHeader_);
-  if (!friendlyFooter_.isEmpty()) SetFriendlyFooter(friendlyFooter_);
+  if (!d_->friendlyHeader_.isEmpty()) SetFriendlyHeader(d_->friendlyHeader_);
+  if (!d_->friendlyFooter_.isEmpty()) SetFriendlyFooter(d_->friendlyFooter_);
 }

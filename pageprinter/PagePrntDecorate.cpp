@@ -8,6 +8,7 @@
 
 #include "Conversions.h"
 #include "PagePrnt.h"
+#include "PagePrntPrivate.h"
 #include "PagePrntInternal.h"
 #include "PagePrntOutput.h"
 
@@ -38,75 +39,75 @@ void TPagePrinter::DrawMarginRows() {
   // conversion allows.
   const long long printableBottom = static_cast<long long>(UnitsToPixelsY(PrintableHeight())) - TopMarginPixels();
   auto keepOnSheet = [&](long long y) {
-    if (printableBottom < y + lineHeight_) y = printableBottom - lineHeight_;
+    if (printableBottom < y + d_->lineHeight_) y = printableBottom - d_->lineHeight_;
     if (TopMarginPixels() + y < 0) y = -static_cast<long long>(TopMarginPixels());
-    currentY_ = int(std::clamp<long long>(y, INT_MIN, INT_MAX));
+    d_->currentY_ = int(std::clamp<long long>(y, INT_MIN, INT_MAX));
   };
-  if (!header_.isEmpty()) {
-    font_->Assign(*headerFont_);
-    const bool topBorder = (pageBorders_ & BorderBit(pbTop)) != 0;
-    const long long band = topBorder ? UnitsToPixelsY(marginTop_ - pageBorderOffset_) : UnitsToPixelsY(marginTop_);
-    keepOnSheet((band - lineHeight_) / 2 - UnitsToPixelsY(marginTop_));
-    tableFormat_ = headerFormat_;
-    WriteTableLine(header_);
+  if (!d_->header_.isEmpty()) {
+    d_->font_->Assign(*d_->headerFont_);
+    const bool topBorder = (d_->pageBorders_ & BorderBit(pbTop)) != 0;
+    const long long band = topBorder ? UnitsToPixelsY(d_->marginTop_ - d_->pageBorderOffset_) : UnitsToPixelsY(d_->marginTop_);
+    keepOnSheet((band - d_->lineHeight_) / 2 - UnitsToPixelsY(d_->marginTop_));
+    d_->tableFormat_ = d_->headerFormat_;
+    WriteTableLine(d_->header_);
   }
-  if (!footer_.isEmpty()) {
-    font_->Assign(*footerFont_);
-    if (pageBorders_ & BorderBit(pbBottom))
-      keepOnSheet(static_cast<long long>(UnitsToPixelsY(pageBorderOffset_)) + ContentHeightPixels() +
-                  (static_cast<long long>(UnitsToPixelsY(marginBottom_ - pageBorderOffset_)) - lineHeight_) / 2);
+  if (!d_->footer_.isEmpty()) {
+    d_->font_->Assign(*d_->footerFont_);
+    if (d_->pageBorders_ & BorderBit(pbBottom))
+      keepOnSheet(static_cast<long long>(UnitsToPixelsY(d_->pageBorderOffset_)) + ContentHeightPixels() +
+                  (static_cast<long long>(UnitsToPixelsY(d_->marginBottom_ - d_->pageBorderOffset_)) - d_->lineHeight_) / 2);
     else
-      keepOnSheet((static_cast<long long>(UnitsToPixelsY(marginBottom_)) - lineHeight_) / 2 + ContentHeightPixels());
-    tableFormat_ = footerFormat_;
-    WriteTableLine(footer_);
+      keepOnSheet((static_cast<long long>(UnitsToPixelsY(d_->marginBottom_)) - d_->lineHeight_) / 2 + ContentHeightPixels());
+    d_->tableFormat_ = d_->footerFormat_;
+    WriteTableLine(d_->footer_);
   }
 }
 
 void TPagePrinter::DecoratePage() {
-  currentX_ = 0;
-  currentY_ = 0;
-  lineNumber_ = 0;
-  const int startPage = pageNumber_;
-  const bool startedFull = std::exchange(pageStartedFull_, false);
-  if (TNotifyEvent handler = onNewPage_) {
+  d_->currentX_ = 0;
+  d_->currentY_ = 0;
+  d_->lineNumber_ = 0;
+  const int startPage = d_->pageNumber_;
+  const bool startedFull = std::exchange(d_->pageStartedFull_, false);
+  if (TNotifyEvent handler = d_->onNewPage_) {
     // A page that the handler's own output filled goes on with the rest of that
     // output: the same handler on the next page would fill it again, without end.
     // Pages the handler starts itself get their own call, up to a nesting bound
     // that stops a handler starting a page on every call.
-    const bool ownOutputFilled = newPageHandlerDepth_ > 0 && startedFull;
-    if (!ownOutputFilled && newPageHandlerDepth_ < kMaxNewPageNesting) {
-      ++newPageHandlerDepth_;
-      auto leave = qScopeGuard([this] { --newPageHandlerDepth_; });
+    const bool ownOutputFilled = d_->newPageHandlerDepth_ > 0 && startedFull;
+    if (!ownOutputFilled && d_->newPageHandlerDepth_ < d_->kMaxNewPageNesting) {
+      ++d_->newPageHandlerDepth_;
+      auto leave = qScopeGuard([this] { --d_->newPageHandlerDepth_; });
       handler(this);
     }
   }
-  if (pageNumber_ != startPage) {
+  if (d_->pageNumber_ != startPage) {
     // The handler's output filled this page and started the next one, which was
     // decorated when it started; its header, footer and borders are not drawn twice.
-    if (TNotifyEvent handler = onNewLine_) handler(this);
+    if (TNotifyEvent handler = d_->onNewLine_) handler(this);
     return;
   }
-  const int savedX = currentX_;
-  const int savedY = currentY_;
-  const int savedLine = lineNumber_;
+  const int savedX = d_->currentX_;
+  const int savedY = d_->currentY_;
+  const int savedLine = d_->lineNumber_;
   {
-    const QString savedFormat = tableFormat_;
-    const bool savedGrid = tableGrid_;
-    tableGrid_ = false;
+    const QString savedFormat = d_->tableFormat_;
+    const bool savedGrid = d_->tableGrid_;
+    d_->tableGrid_ = false;
     TFont savedFont;
-    savedFont.Assign(*font_);
-    const bool savedAutoHeader = autoHeaderFont_;
-    const bool savedAutoFooter = autoFooterFont_;
-    autoHeaderFont_ = false;
-    autoFooterFont_ = false;
-    decorating_ = true;
+    savedFont.Assign(*d_->font_);
+    const bool savedAutoHeader = d_->autoHeaderFont_;
+    const bool savedAutoFooter = d_->autoFooterFont_;
+    d_->autoHeaderFont_ = false;
+    d_->autoFooterFont_ = false;
+    d_->decorating_ = true;
     auto restore = [&] {
-      decorating_ = false;
-      tableFormat_ = savedFormat;
-      tableGrid_ = savedGrid;
-      font_->Assign(savedFont);
-      autoHeaderFont_ = savedAutoHeader;
-      autoFooterFont_ = savedAutoFooter;
+      d_->decorating_ = false;
+      d_->tableFormat_ = savedFormat;
+      d_->tableGrid_ = savedGrid;
+      d_->font_->Assign(savedFont);
+      d_->autoHeaderFont_ = savedAutoHeader;
+      d_->autoFooterFont_ = savedAutoFooter;
     };
     // Runs also when a row fails; the first failure is the one reported, a
     // second one while restoring is dropped.
@@ -120,55 +121,78 @@ void TPagePrinter::DecoratePage() {
     guard.dismiss();
     restore();
   }
-  currentX_ = savedX;
-  currentY_ = savedY;
-  lineNumber_ = savedLine;
-  if (TNotifyEvent handler = onNewLine_) handler(this);
+  d_->currentX_ = savedX;
+  d_->currentY_ = savedY;
+  d_->lineNumber_ = savedLine;
+  if (TNotifyEvent handler = d_->onNewLine_) handler(this);
 
   // Borders; the printer is asked for its resolution on every page.
-  TDeviceContext* dc = printer_->Handle();
+  TDeviceContext* dc = d_->printer_->Handle();
   const int horizontalPen = 2 * (GetDeviceCaps(dc, LOGPIXELSY) / 300);
   const int left = LeftMarginPixels();
   const int top = TopMarginPixels();
   const int right = AddClamped(left, ContentWidthPixels());
   const int bottom = AddClamped(top, ContentHeightPixels());
-  TCanvas& canvas = *pageCanvas_;
+  TCanvas& canvas = *d_->pageCanvas_;
   // Borders have no text form.
   const bool draw = Output().LineCanvas() != nullptr;
-  int b = UnitsToPixelsY(pageBorderOffset_);
+  int b = UnitsToPixelsY(d_->pageBorderOffset_);
   canvas.Pen().Width = horizontalPen;
-  if (draw && (pageBorders_ & BorderBit(pbTop))) {
+  if (draw && (d_->pageBorders_ & BorderBit(pbTop))) {
     canvas.MoveTo(AddClamped(left, -b), AddClamped(top, -b));
     canvas.LineTo(AddClamped(right, b), AddClamped(top, -b));
   }
-  if (draw && (pageBorders_ & BorderBit(pbBottom))) {
+  if (draw && (d_->pageBorders_ & BorderBit(pbBottom))) {
     canvas.MoveTo(AddClamped(left, -b), AddClamped(bottom, b));
     canvas.LineTo(AddClamped(right, b), AddClamped(bottom, b));
   }
-  const int verticalPen = 2 * (GetDeviceCaps(printer_->Handle(), LOGPIXELSX) / 300);
-  b = UnitsToPixelsX(pageBorderOffset_);
+  const int verticalPen = 2 * (GetDeviceCaps(d_->printer_->Handle(), LOGPIXELSX) / 300);
+  b = UnitsToPixelsX(d_->pageBorderOffset_);
   canvas.Pen().Width = verticalPen;
-  if (draw && (pageBorders_ & BorderBit(pbLeft))) {
+  if (draw && (d_->pageBorders_ & BorderBit(pbLeft))) {
     canvas.MoveTo(AddClamped(left, -b), AddClamped(top, -b));
     canvas.LineTo(AddClamped(left, -b), AddClamped(bottom, b));
   }
-  if (draw && (pageBorders_ & BorderBit(pbRight))) {
+  if (draw && (d_->pageBorders_ & BorderBit(pbRight))) {
     canvas.MoveTo(AddClamped(right, b), AddClamped(top, -b));
     canvas.LineTo(AddClamped(right, b), AddClamped(bottom, b));
   }
 }
 
+namespace {
+
+// The tokens of headers, footers and table cells, in their order of replacement.
+enum class TToken { Line, Page, PageCount, Date, Time, Title };
+
+struct TTokenEntry {
+  TToken token;
+  QLatin1StringView text;
+};
+
+constexpr TTokenEntry kTokens[] = {
+    {TToken::Line, QLatin1StringView("{$LINE}")},   {TToken::Page, QLatin1StringView("{$PAGE}")},
+    {TToken::PageCount, QLatin1StringView("{$PAGECOUNT}")}, {TToken::Date, QLatin1StringView("{$DATE}")},
+    {TToken::Time, QLatin1StringView("{$TIME}")},   {TToken::Title, QLatin1StringView("{$TITLE}")},
+};
+
+}  // namespace
+
 QString TPagePrinter::ReplaceTokens(const QString& text) const {
-  QString result = ReplaceAll(QStringLiteral("{$LINE}"), QString::number(lineNumber_), text);
-  result = ReplaceAll(QStringLiteral("{$PAGE}"), QString::number(pageNumber_), result);
-  if (result.contains(QLatin1String("{$DATE}")))
-    result = ReplaceAll(QStringLiteral("{$DATE}"),
-                        FormatDateTime(QStringLiteral("ddddd"), QDateTime::currentDateTime()), result);
-  if (result.contains(QLatin1String("{$TIME}")))
-    result = ReplaceAll(QStringLiteral("{$TIME}"),
-                        FormatDateTime(QStringLiteral("tt"), QDateTime::currentDateTime()), result);
-  if (result.contains(QLatin1String("{$TITLE}")))
-    result = ReplaceAll(QStringLiteral("{$TITLE}"), Title(), result);
+  QString result = text;
+  for (const TTokenEntry& entry : kTokens) {
+    if (!result.contains(entry.text)) continue;
+    QString value;
+    switch (entry.token) {
+      case TToken::Line: value = QString::number(d_->lineNumber_); break;
+      case TToken::Page: value = QString::number(d_->pageNumber_); break;
+      // Known only when the document ends: the token stays for EndDoc to fill in.
+      case TToken::PageCount: continue;
+      case TToken::Date: value = FormatDateTime(QStringLiteral("ddddd"), QDateTime::currentDateTime()); break;
+      case TToken::Time: value = FormatDateTime(QStringLiteral("tt"), QDateTime::currentDateTime()); break;
+      case TToken::Title: value = Title(); break;
+    }
+    result = ReplaceAll(QString(entry.text), value, result);
+  }
   return result;
 }
 
@@ -195,7 +219,7 @@ void TPagePrinter::ConvertFriendly(const QString& text, bool isHeader) {
   auto startColumn = [&](QChar alignment) {
     if (!cells.isEmpty()) {
       if (alignments.isEmpty()) alignments += QLatin1Char('<');
-      cells += tokenSeparator_;
+      cells += d_->tokenSeparator_;
     }
     alignments += alignment;
   };
@@ -213,13 +237,14 @@ void TPagePrinter::ConvertFriendly(const QString& text, bool isHeader) {
       case 'c': startColumn(QLatin1Char('^')); break;
       case 'r': startColumn(QLatin1Char('>')); break;
       case 'p': insert(QStringLiteral("{$PAGE}")); break;
+      case 'n': insert(QStringLiteral("{$PAGECOUNT}")); break;
       case 'i': insert(QStringLiteral("{$TITLE}")); break;
       case 'd': insert(FormatDateTime(QStringLiteral("ddddd"), now)); break;
       case 'D': insert(FormatDateTime(QStringLiteral("dddddd"), now)); break;
       case 't': insert(FormatDateTime(QStringLiteral("t"), now)); break;
       case 'T': insert(FormatDateTime(QStringLiteral("tt"), now)); break;
-      case 'f': insert(FilePart(fileName_)); break;
-      case 'F': insert(fileName_); break;
+      case 'f': insert(FilePart(d_->fileName_)); break;
+      case 'F': insert(d_->fileName_); break;
       case '&': insert(QStringLiteral("&")); break;
       default: insert(QStringLiteral(" ")); break;
     }
@@ -228,25 +253,25 @@ void TPagePrinter::ConvertFriendly(const QString& text, bool isHeader) {
   const QString width = FloatToStrFixed(static_cast<long double>(ContentWidth()) / alignments.size(), 8, 2).trimmed();
   QString format;
   for (const QChar alignment : alignments) {
-    if (!format.isEmpty()) format += tokenSeparator_;
+    if (!format.isEmpty()) format += d_->tokenSeparator_;
     format += alignment;
     format += width;
   }
   if (isHeader) {
-    header_ = cells;
+    d_->header_ = cells;
     SetHeaderFormat(format);
   } else {
-    footer_ = cells;
+    d_->footer_ = cells;
     SetFooterFormat(format);
   }
 }
 
 void TPagePrinter::SetFriendlyHeader(const QString& v) {
-  friendlyHeader_ = v;
+  d_->friendlyHeader_ = v;
   if (!Loading()) ConvertFriendly(v, true);
 }
 
 void TPagePrinter::SetFriendlyFooter(const QString& v) {
-  friendlyFooter_ = v;
+  d_->friendlyFooter_ = v;
   if (!Loading()) ConvertFriendly(v, false);
 }

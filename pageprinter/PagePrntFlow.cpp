@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "PagePrnt.h"
+#include "PagePrntPrivate.h"
 #include "PagePrntInternal.h"
 #include "PagePrntOutput.h"
 
@@ -42,30 +43,32 @@ bool MoreThanOneCharacter(const QString& s) {
 
 void TPagePrinter::BeginDoc() {
   // A new page document would free the pages that a running Print is drawing.
-  if (PrintRunning() && !printToFile_)
+  if (PrintRunning() && !d_->printToFile_)
     throw EPagePrinter(QStringLiteral("Cannot start a new document while printing"));
   UpdatePrinterMetrics();
-  documentOpen_ = true;
-  decorating_ = false;
-  if (printToFile_) {
+  d_->documentOpen_ = true;
+  d_->decorating_ = false;
+  if (d_->printToFile_) {
     RealizePageFont();
     // A file document still open is finished first, so its handle is never lost.
-    if (fileOpen_) CloseOutputFile();
+    if (d_->fileOpen_) CloseOutputFile();
     OpenOutputFile();
-    fileOpen_ = true;
+    d_->fileOpen_ = true;
   } else {
     ClearPages(true);
   }
+  d_->pendingCounts_.clear();
   RealizePageFont();
-  pageNumber_ = 1;
+  d_->pageNumber_ = 1;
   DecoratePage();
 }
 
 void TPagePrinter::EndDoc() {
-  documentOpen_ = false;
-  if (printToFile_) {
+  d_->documentOpen_ = false;
+  if (d_->printToFile_) {
     CloseOutputFile();
   } else {
+    d_->FillInPageCount(PageCount());
     ClosePage();
     OpenPage();
     SetPageNumber(1);
@@ -78,64 +81,64 @@ void TPagePrinter::EndDoc() {
 // Lines and pages
 
 int TPagePrinter::NewLine() {
-  currentX_ = 0;
-  currentY_ = AddClamped(currentY_, lineHeight_);
+  d_->currentX_ = 0;
+  d_->currentY_ = AddClamped(d_->currentY_, d_->lineHeight_);
   TPageOutput& out = Output();
-  if (out.Paged() && !decorating_ && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) {
-    pageFull_ = true;
+  if (out.Paged() && !d_->decorating_ && LineDoesNotFit(ContentHeightPixels(), d_->currentY_, d_->lineHeight_)) {
+    d_->pageFull_ = true;
     NewPage();
   } else {
     out.LineEnd();
-    ++lineNumber_;
+    ++d_->lineNumber_;
   }
-  if (TNotifyEvent handler = onNewLine_) handler(this);
-  return lineNumber_;
+  if (TNotifyEvent handler = d_->onNewLine_) handler(this);
+  return d_->lineNumber_;
 }
 
 int TPagePrinter::NewPage() {
   // Whether the page ended because it was full is the news of this page start only.
-  pageStartedFull_ = std::exchange(pageFull_, false);
+  d_->pageStartedFull_ = std::exchange(d_->pageFull_, false);
   Output().PageEnd();
-  ++pageNumber_;
+  ++d_->pageNumber_;
   DecoratePage();
-  return pageNumber_;
+  return d_->pageNumber_;
 }
 
 // A page break happens only on pages, never in file output.
 void TPagePrinter::BreakPageIfLineDoesNotFit() {
-  if (Output().Paged() && LineDoesNotFit(ContentHeightPixels(), currentY_, lineHeight_)) {
-    pageFull_ = true;
+  if (Output().Paged() && LineDoesNotFit(ContentHeightPixels(), d_->currentY_, d_->lineHeight_)) {
+    d_->pageFull_ = true;
     NewPage();
   }
 }
 
 // A body line's text goes at the cursor, measured from the margins.
 void TPagePrinter::DrawAtCursor(const QString& text) {
-  Output().Text(AddClamped(LeftMarginPixels(), currentX_), AddClamped(TopMarginPixels(), currentY_), 0, text, 0, 0);
+  Output().Text(AddClamped(LeftMarginPixels(), d_->currentX_), AddClamped(TopMarginPixels(), d_->currentY_), 0, text, 0, 0);
 }
 
 QString TPagePrinter::PrepareLine(const QString& text, int& width) {
-  QString line = text.contains(QLatin1Char('\t')) ? ExpandTabs(text, tabSize_) : text;
-  width = pageCanvas_->TextWidth(line);
+  QString line = text.contains(QLatin1Char('\t')) ? ExpandTabs(text, d_->tabSize_) : text;
+  width = d_->pageCanvas_->TextWidth(line);
   return line;
 }
 
 void TPagePrinter::Write(const QString& text) {
   int width = 0;
   const QString line = PrepareLine(text, width);
-  const int room = SubtractClamped(ContentWidthPixels(), currentX_);
+  const int room = SubtractClamped(ContentWidthPixels(), d_->currentX_);
   if (width > room && MoreThanOneCharacter(line)) {
-    if (room <= 0 && currentX_ > 0) {
+    if (room <= 0 && d_->currentX_ > 0) {
       // The cursor already stands at or beyond the right edge (after a single
       // character wider than the room left): nothing of the text fits here.
       // Wrapping continues on the next line; without wrap the text is cut at
       // the edge, which leaves nothing of it.
-      if (!wordWrap_) return;
+      if (!d_->wordWrap_) return;
       NewLine();
       Write(line);
       return;
     }
-    if (wordWrap_)
+    if (d_->wordWrap_)
       WriteWrapped(line, true);
     else
       Write(FitToWidth(line, room));
@@ -143,7 +146,7 @@ void TPagePrinter::Write(const QString& text) {
   }
   BreakPageIfLineDoesNotFit();
   DrawAtCursor(line);
-  currentX_ = AddClamped(currentX_, width);
+  d_->currentX_ = AddClamped(d_->currentX_, width);
 }
 
 void TPagePrinter::WriteLine(const QString& text) {
@@ -151,8 +154,8 @@ void TPagePrinter::WriteLine(const QString& text) {
   const QString line = PrepareLine(text, width);
   const int contentWidth = ContentWidthPixels();
   if (width > contentWidth && MoreThanOneCharacter(line)) {
-    currentX_ = 0;
-    if (wordWrap_)
+    d_->currentX_ = 0;
+    if (d_->wordWrap_)
       WriteWrapped(line, false);
     else
       WriteLine(FitToWidth(line, contentWidth));
@@ -162,31 +165,31 @@ void TPagePrinter::WriteLine(const QString& text) {
   // cursor, and the alignment offset must survive it.
   BreakPageIfLineDoesNotFit();
   int offset = 0;
-  if (alignment_ == taRightJustify)
+  if (d_->alignment_ == taRightJustify)
     offset = SubtractClamped(contentWidth, width);
-  else if (alignment_ == taCenter)
+  else if (d_->alignment_ == taCenter)
     offset = SubtractClamped(contentWidth, width) / 2;
   // A single character wider than the whole line starts left of the left
   // margin (right-aligned) or reaches past it on both sides (centred).
-  currentX_ = offset;
+  d_->currentX_ = offset;
   TPageOutput& out = Output();
   // Text forms reproduce the offset with blanks.
-  const int space = out.Paged() ? 0 : pageCanvas_->TextWidth(QStringLiteral(" "));
-  out.Text(LeftMarginPixels(), AddClamped(TopMarginPixels(), currentY_), currentX_, line, 0, space);
+  const int space = out.Paged() ? 0 : d_->pageCanvas_->TextWidth(QStringLiteral(" "));
+  out.Text(LeftMarginPixels(), AddClamped(TopMarginPixels(), d_->currentY_), d_->currentX_, line, 0, space);
   NewLine();
 }
 
 void TPagePrinter::WriteLineAligned(TAlignment alignment, const QString& text) {
-  const TAlignment previous = alignment_;
-  const auto restore = qScopeGuard([&] { alignment_ = previous; });
-  alignment_ = alignment;
+  const TAlignment previous = d_->alignment_;
+  const auto restore = qScopeGuard([&] { d_->alignment_ = previous; });
+  d_->alignment_ = alignment;
   WriteLine(text);
 }
 
 void TPagePrinter::WriteWrapped(const QString& text, bool continuing) {
   QString rest = text;
   while (!rest.isEmpty()) {
-    const int room = SubtractClamped(ContentWidthPixels(), currentX_);
+    const int room = SubtractClamped(ContentWidthPixels(), d_->currentX_);
     QString piece;
     TakeFittingPart(piece, rest, room, !continuing);
     if (continuing) {
@@ -227,12 +230,12 @@ QString TPagePrinter::CutAtLastBlank(const QString& s) {
 }
 
 QString TPagePrinter::FitToWidth(const QString& s, int width) {
-  if (pageCanvas_->TextWidth(s) <= width) return s;
+  if (d_->pageCanvas_->TextWidth(s) <= width) return s;
   qsizetype lo = 1, hi = s.size(), mid = 0, prev = 0;
   do {
     prev = mid;
     mid = (lo + hi) / 2;
-    const int w = pageCanvas_->TextWidth(s.left(mid));
+    const int w = d_->pageCanvas_->TextWidth(s.left(mid));
     if (w > width)
       hi = mid;
     else if (w < width)
@@ -266,24 +269,24 @@ void TPagePrinter::TakeFittingPart(QString& piece, QString& rest, int width, boo
 void TPagePrinter::WriteTableLine(const QString& row) {
   QStringList formats;
   QStringList cells;
-  SplitTokens(tableFormat_, tokenSeparator_, formats);
-  SplitTokens(row, tokenSeparator_, cells);
-  const int spaceWidth = Output().Paged() ? 0 : pageCanvas_->TextWidth(QStringLiteral(" "));
-  bool topLine = tableGrid_;
+  SplitTokens(d_->tableFormat_, d_->tokenSeparator_, formats);
+  SplitTokens(row, d_->tokenSeparator_, cells);
+  const int spaceWidth = Output().Paged() ? 0 : d_->pageCanvas_->TextWidth(QStringLiteral(" "));
+  bool topLine = d_->tableGrid_;
   bool more = false;
   do {
     more = false;
-    currentX_ = LeftMarginPixels();
+    d_->currentX_ = LeftMarginPixels();
     for (qsizetype i = 0; i < formats.size(); ++i) {
       QString column = formats[i];
       TAlignment alignment = taLeftJustify;
       double width = 0;
       ParseColumnFormat(column, alignment, width);
-      const bool columnGrid = tableGrid_ && width >= 0;
+      const bool columnGrid = d_->tableGrid_ && width >= 0;
       const int columnWidth = UnitsToPixelsX(std::fabs(width));
       QString cell = i < cells.size() ? cells[i] : QString();
       if (cell.contains(QLatin1String("{$"))) cell = ReplaceTokens(cell);
-      if (wordWrap_) {
+      if (d_->wordWrap_) {
         QString rest = cell;
         TakeFittingPart(cell, rest, columnWidth, false);
         const qsizetype lineFeed = cell.indexOf(QLatin1Char('\n'));
@@ -297,32 +300,45 @@ void TPagePrinter::WriteTableLine(const QString& row) {
       } else {
         cell = FitToWidth(cell, columnWidth);
       }
-      const int textWidth = pageCanvas_->TextWidth(cell);
-      int offset = 0;
-      if (alignment == taRightJustify)
-        offset = columnWidth - textWidth;
-      else if (alignment == taCenter)
-        offset = (columnWidth - textWidth) / 2;
-      // A single character wider than its column starts at the column's left edge.
-      offset = std::max(offset, 0);
-      const int pad = 6 * (PrinterResolution(printer_, LOGPIXELSX) / 300);
-      if (textWidth < columnWidth - pad) {
-        if (alignment == taRightJustify)
-          offset -= pad;
-        else if (alignment == taLeftJustify)
-          offset += pad;
+      const int textWidth = d_->pageCanvas_->TextWidth(cell);
+      const int pad = 6 * (PrinterResolution(d_->printer_, LOGPIXELSX) / 300);
+      const int offset = Private::CellOffset(alignment, columnWidth, textWidth, pad);
+      // The page count is known only when the document ends; the text file
+      // holds its output back from here on.
+      const bool showsCount = cell.contains(Private::kPageCountToken);
+      if (showsCount && !Output().Paged() && !d_->deferredText_)
+        d_->deferredText_ = std::make_unique<TDeferredOutput>(Output());
+      TPageOutput& out = Output();
+      const std::size_t recorded = d_->openPage_ ? d_->openPage_->Operations().size() : 0;
+      out.Text(d_->currentX_, AddClamped(TopMarginPixels(), d_->currentY_), offset, cell,
+               SubtractClamped(columnWidth, AddClamped(offset, textWidth)), spaceWidth);
+      if (showsCount) {
+        Private::TPendingCount pending;
+        pending.x = d_->currentX_;
+        pending.columnWidth = columnWidth;
+        pending.pad = pad;
+        pending.alignment = alignment;
+        pending.text = cell;
+        pending.font = std::make_shared<TFont>();
+        pending.font->Assign(d_->pageCanvas_->Font());
+        if (!out.Paged()) {
+          pending.op = d_->deferredText_->LastCall();
+          d_->pendingCounts_.push_back(std::move(pending));
+        } else if (d_->openPage_ && d_->openPage_->Operations().size() > recorded) {
+          pending.page = d_->openPage_;
+          pending.op = recorded;
+          d_->pendingCounts_.push_back(std::move(pending));
+        }
       }
-      Output().Text(currentX_, AddClamped(TopMarginPixels(), currentY_), offset, cell,
-                    SubtractClamped(columnWidth, AddClamped(offset, textWidth)), spaceWidth);
       if (columnGrid) DrawCellGrid(columnWidth, topLine, false);
-      currentX_ = AddClamped(currentX_, columnWidth);
+      d_->currentX_ = AddClamped(d_->currentX_, columnWidth);
     }
     topLine = false;
     if (more) NewLine();
   } while (more);
 
-  if (tableGrid_) {
-    currentX_ = LeftMarginPixels();
+  if (d_->tableGrid_) {
+    d_->currentX_ = LeftMarginPixels();
     for (qsizetype i = 0; i < formats.size(); ++i) {
       QString column = formats[i];
       TAlignment alignment = taLeftJustify;
@@ -330,27 +346,27 @@ void TPagePrinter::WriteTableLine(const QString& row) {
       ParseColumnFormat(column, alignment, width);
       const int columnWidth = UnitsToPixelsX(std::fabs(width));
       if (width >= 0) DrawCellGrid(columnWidth, false, true);
-      currentX_ = AddClamped(currentX_, columnWidth);
+      d_->currentX_ = AddClamped(d_->currentX_, columnWidth);
     }
   }
-  if (!decorating_ || !Output().Paged()) NewLine();
+  if (!d_->decorating_ || !Output().Paged()) NewLine();
 }
 
 void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
-  const int x0 = currentX_;
-  const int leading = textMetrics_.tmExternalLeading;
+  const int x0 = d_->currentX_;
+  const int leading = d_->textMetrics_.tmExternalLeading;
   int gap = leading;
-  switch (lineSpacing_) {
+  switch (d_->lineSpacing_) {
     case lsHalfSpace: gap = leading / 2; break;
     case lsSingleSpace: gap = leading; break;
     case lsSingleAndAHalf: gap = RoundHalfEven(leading * 1.5); break;
     case lsDoubleSpace: gap = 2 * leading; break;
   }
-  const int y0 = AddClamped(AddClamped(TopMarginPixels(), currentY_), -gap);
+  const int y0 = AddClamped(AddClamped(TopMarginPixels(), d_->currentY_), -gap);
   const int x1 = AddClamped(x0, columnWidth);
-  const int y1 = AddClamped(y0, lineHeight_);
-  const int horizontalPen = 2 * (PrinterResolution(printer_, LOGPIXELSY) / 300);
-  const int verticalPen = 2 * (PrinterResolution(printer_, LOGPIXELSX) / 300);
+  const int y1 = AddClamped(y0, d_->lineHeight_);
+  const int horizontalPen = 2 * (PrinterResolution(d_->printer_, LOGPIXELSY) / 300);
+  const int verticalPen = 2 * (PrinterResolution(d_->printer_, LOGPIXELSX) / 300);
   // Grid lines have no text form.
   TCanvas* lines = Output().LineCanvas();
   if (!lines) return;
@@ -367,20 +383,34 @@ void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
 // Output
 
 TPageOutput& TPagePrinter::Output() const {
-  if (fileOpen_ && textFile_) return *textFile_;
-  return *pagesOutput_;
+  if (d_->fileOpen_ && d_->textFile_) {
+    if (d_->deferredText_) return *d_->deferredText_;
+    return *d_->textFile_;
+  }
+  return *d_->pagesOutput_;
 }
 
 void TPagePrinter::OpenOutputFile() {
-  auto file = std::make_unique<TTextFileOutput>(fileName_.left(259));
+  auto file = std::make_unique<TTextFileOutput>(d_->fileName_.left(259));
   file->Open();
-  textFile_ = std::move(file);
+  d_->textFile_ = std::move(file);
 }
 
 void TPagePrinter::CloseOutputFile() {
-  const QString name = fileName_.left(259);
-  if (!fileOpen_) throw EInOutError(QStringLiteral("Cannot close file \"%1\": file not open").arg(name));
-  fileOpen_ = false;
-  std::unique_ptr<TTextFileOutput> file = std::move(textFile_);
+  const QString name = d_->fileName_.left(259);
+  if (!d_->fileOpen_) throw EInOutError(QStringLiteral("Cannot close file \"%1\": file not open").arg(name));
+  d_->fileOpen_ = false;
+  if (d_->deferredText_) {
+    // The document ends here, so its page count is known: the held output goes out first.
+    try {
+      d_->FillInPageCount(d_->pageNumber_);
+    } catch (...) {
+      d_->pendingCounts_.clear();
+      d_->deferredText_.reset();
+      d_->textFile_.reset();
+      throw;
+    }
+  }
+  std::unique_ptr<TTextFileOutput> file = std::move(d_->textFile_);
   if (file) file->Close();
 }

@@ -7,6 +7,7 @@
 #include "Conversions.h"
 #include "MeasureUnits.h"
 #include "PagePrnt.h"
+#include "PagePrntPrivate.h"
 
 namespace {
 
@@ -57,9 +58,9 @@ void TPagePrinter::ParseColumnFormat(QString& column, TAlignment& alignment, dou
 
 void TPagePrinter::ParseColumnFormatWith(QString& column, TAlignment& alignment, double& width,
                                          const FormatSettings& in) const {
-  if (column.isEmpty()) column = QStringLiteral("<") + WidthText(defaultColWidth_, in);
+  if (column.isEmpty()) column = QStringLiteral("<") + WidthText(d_->defaultColWidth_, in);
   if (column.size() == 1 && (column[0] == '<' || column[0] == '>' || column[0] == '^'))
-    column += WidthText(defaultColWidth_, in);
+    column += WidthText(d_->defaultColWidth_, in);
 
   const QChar first = column[0];
   if (first == '<') {
@@ -86,7 +87,7 @@ void TPagePrinter::ParseColumnFormatWith(QString& column, TAlignment& alignment,
     else
       width = static_cast<double>(value);
   } else {
-    width = defaultColWidth_;
+    width = d_->defaultColWidth_;
   }
 }
 
@@ -98,15 +99,15 @@ QString TPagePrinter::NormalizeFormatWith(const QString& format, bool convert, c
                                           const FormatSettings& out) const {
   if (format.isEmpty()) return QString();
   QStringList pieces;
-  SplitTokens(format, tokenSeparator_, pieces);
+  SplitTokens(format, d_->tokenSeparator_, pieces);
   QString result;
   for (QString& piece : pieces) {
     TAlignment alignment = taLeftJustify;
     double width = 0;
     ParseColumnFormatWith(piece, alignment, width, in);
-    if (!result.isEmpty()) result += tokenSeparator_;
+    if (!result.isEmpty()) result += d_->tokenSeparator_;
     if (convert) {
-      width *= measureUnit_ == muInches ? kInchesPerMillimeter : kMillimetersPerInch;
+      width *= d_->measureUnit_ == muInches ? kInchesPerMillimeter : kMillimetersPerInch;
       // Keep the width a number that reads back (no infinity in a stored format).
       if (width > DBL_MAX) width = DBL_MAX;
       if (width < -DBL_MAX) width = -DBL_MAX;
@@ -117,6 +118,6 @@ QString TPagePrinter::NormalizeFormatWith(const QString& format, bool convert, c
   return result;
 }
 
-void TPagePrinter::SetFooterFormat(const QString& v) { footerFormat_ = NormalizeFormat(v, false); }
-void TPagePrinter::SetHeaderFormat(const QString& v) { headerFormat_ = NormalizeFormat(v, false); }
-void TPagePrinter::SetTableFormat(const QString& v) { tableFormat_ = NormalizeFormat(v, false); }
+void TPagePrinter::SetFooterFormat(const QString& v) { d_->footerFormat_ = NormalizeFormat(v, false); }
+void TPagePrinter::SetHeaderFormat(const QString& v) { d_->headerFormat_ = NormalizeFormat(v, false); }
+void TPagePrinter::SetTableFormat(const QString& v) { d_->tableFormat_ = NormalizeFormat(v, false); }

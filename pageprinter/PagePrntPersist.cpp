@@ -11,6 +11,7 @@
 #include "Device.h"
 
 #include "PagePrnt.h"
+#include "PagePrntPrivate.h"
 #include "PagePrntPersistText.h"
 
 namespace {

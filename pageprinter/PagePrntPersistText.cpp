@@ -8,6 +8,7 @@
 #include "Conversions.h"
 #include "Device.h"
 #include "PagePrnt.h"
+#include "PagePrntPrivate.h"
 #include "PagePrntPersist.h"
 
 namespace pageprinter_detail {
@@ -239,9 +240,9 @@ bool TextToFont(const QString& text, TFont& font) {
   return true;
 }
 
-QString TPagePrinter::BodyFontText() const { return FontToText(*font_); }
-QString TPagePrinter::HeaderFontText() const { return FontToText(*headerFont_); }
-QString TPagePrinter::FooterFontText() const { return FontToText(*footerFont_); }
+QString TPagePrinter::BodyFontText() const { return FontToText(*d_->font_); }
+QString TPagePrinter::HeaderFontText() const { return FontToText(*d_->headerFont_); }
+QString TPagePrinter::FooterFontText() const { return FontToText(*d_->footerFont_); }
 
 namespace {
 void ApplyFontText(TFont& target, const QString& text) {
@@ -252,9 +253,9 @@ void ApplyFontText(TFont& target, const QString& text) {
 }
 }  // namespace
 
-void TPagePrinter::SetBodyFontText(const QString& text) { ApplyFontText(*font_, text); }
-void TPagePrinter::SetHeaderFontText(const QString& text) { ApplyFontText(*headerFont_, text); }
-void TPagePrinter::SetFooterFontText(const QString& text) { ApplyFontText(*footerFont_, text); }
+void TPagePrinter::SetBodyFontText(const QString& text) { ApplyFontText(*d_->font_, text); }
+void TPagePrinter::SetHeaderFontText(const QString& text) { ApplyFontText(*d_->headerFont_, text); }
+void TPagePrinter::SetFooterFontText(const QString& text) { ApplyFontText(*d_->footerFont_, text); }
 
 QString StoredFormatText(const TPagePrinter& component, const QString& format) {
   FormatSettings stored;

@@ -11,6 +11,7 @@
 #include "Device.h"
 #include "MeasureUnits.h"
 #include "PagePrnt.h"
+#include "PagePrntPrivate.h"
 
 namespace {
 
@@ -72,25 +73,25 @@ int PreviewPixelsPerInch(const QWidget* box, bool horizontal) {
 
 int TPagePrinter::UnitsToScreen(bool horizontal, double value) const {
   long double v = value;
-  if (measureUnit_ == muMillimeters) v *= kInchesPerMillimeterL;
-  if (constructing_) return RoundEven(v * ScreenPixelsPerInch());
-  return RoundEven(v * PreviewPixelsPerInch(previewBox_, horizontal));
+  if (d_->measureUnit_ == muMillimeters) v *= kInchesPerMillimeterL;
+  if (d_->constructing_) return RoundEven(v * ScreenPixelsPerInch());
+  return RoundEven(v * PreviewPixelsPerInch(d_->previewBox_, horizontal));
 }
 
 int TPagePrinter::UnitsToZoomedScreen(bool horizontal, double value) const {
-  const long long product = (long long)UnitsToScreen(horizontal, value) * (long long)zoomPercent_;
+  const long long product = (long long)UnitsToScreen(horizontal, value) * (long long)d_->zoomPercent_;
   return RoundEven((long double)product * 0.01L);
 }
 
 double TPagePrinter::PrinterScreenRatio(bool horizontal) const {
-  if (constructing_) return 1.0;
+  if (d_->constructing_) return 1.0;
   int printerDpi = 0;
   try {
-    printerDpi = GetDeviceCaps(printer_->Handle(), horizontal ? LOGPIXELSX : LOGPIXELSY);
+    printerDpi = GetDeviceCaps(d_->printer_->Handle(), horizontal ? LOGPIXELSX : LOGPIXELSY);
   } catch (const EPrinter&) {
     return 1.0;
   }
-  const int screenDpi = PreviewPixelsPerInch(previewBox_, horizontal);
+  const int screenDpi = PreviewPixelsPerInch(d_->previewBox_, horizontal);
   // A device reporting no resolution would divide by zero further on.
   if (printerDpi <= 0 || screenDpi <= 0) return 1.0;
   return double(printerDpi) / double(screenDpi);
@@ -99,23 +100,23 @@ double TPagePrinter::PrinterScreenRatio(bool horizontal) const {
 int TPagePrinter::PageExtentOnScreen(bool horizontal) const {
   long double p = 0;
   try {
-    p = GetDeviceCaps(printer_->Handle(), horizontal ? PHYSICALWIDTH : PHYSICALHEIGHT);
+    p = GetDeviceCaps(d_->printer_->Handle(), horizontal ? PHYSICALWIDTH : PHYSICALHEIGHT);
   } catch (const EPrinter&) {
     // A Letter or A4 sheet by unit, already in screen pixels.
-    const double fallback = measureUnit_ == muInches ? (horizontal ? 8.5 : 11.0) : (horizontal ? 210.0 : 297.0);
+    const double fallback = d_->measureUnit_ == muInches ? (horizontal ? 8.5 : 11.0) : (horizontal ? 210.0 : 297.0);
     p = UnitsToScreen(horizontal, fallback);
   }
-  return RoundEven((long double)zoomPercent_ * p / (long double)PrinterScreenRatio(horizontal) * 0.01L);
+  return RoundEven((long double)d_->zoomPercent_ * p / (long double)PrinterScreenRatio(horizontal) * 0.01L);
 }
 
 // ---- Scroll ranges ----
 
 void TPagePrinter::UpdateScrollRanges() {
-  const long long border = ((long long)shadowOffset_ + 1) * 2;
-  horzRange_ = int(std::clamp<long long>(PageExtentOnScreen(true) + border, 0, kMaxExtent));
-  vertRange_ = int(std::clamp<long long>(PageExtentOnScreen(false) + border, 0, kMaxExtent));
+  const long long border = ((long long)d_->shadowOffset_ + 1) * 2;
+  d_->horzRange_ = int(std::clamp<long long>(PageExtentOnScreen(true) + border, 0, kMaxExtent));
+  d_->vertRange_ = int(std::clamp<long long>(PageExtentOnScreen(false) + border, 0, kMaxExtent));
   ApplyScrollRanges();
-  if (constructing_) return;
+  if (d_->constructing_) return;
 
   QScrollBar* horz = horizontalScrollBar();
   QScrollBar* vert = verticalScrollBar();
@@ -129,18 +130,18 @@ void TPagePrinter::UpdateScrollRanges() {
   const QSize client = ClientSizeForRanges();
   const int clientWidth = client.width();
   const int clientHeight = client.height();
-  switch (zoomLocation_) {
+  switch (d_->zoomLocation_) {
     case zlTopLeft:
       toStart(horz);
       toStart(vert);
       break;
     case zlTopCenter:
-      horz->setValue((horzRange_ - clientWidth) / 2);
+      horz->setValue((d_->horzRange_ - clientWidth) / 2);
       toStart(vert);
       break;
     case zlCenter:
-      horz->setValue((horzRange_ - clientWidth) / 2);
-      vert->setValue((vertRange_ - clientHeight) / 2);
+      horz->setValue((d_->horzRange_ - clientWidth) / 2);
+      vert->setValue((d_->vertRange_ - clientHeight) / 2);
       break;
   }
 }
@@ -154,8 +155,8 @@ QSize TPagePrinter::ClientSizeForRanges() const {
   // One bar narrows the client, which may call for the other one too.
   bool horz = false, vert = false;
   for (int pass = 0; pass < 2; ++pass) {
-    horz = horzRange_ > width;
-    vert = vertRange_ > height;
+    horz = d_->horzRange_ > width;
+    vert = d_->vertRange_ > height;
     width = full.width() - (vert ? barWidth : 0);
     height = full.height() - (horz ? barHeight : 0);
   }
@@ -163,10 +164,10 @@ QSize TPagePrinter::ClientSizeForRanges() const {
 }
 
 void TPagePrinter::ApplyScrollRanges() {
-  if (!previewBox_) return;
+  if (!d_->previewBox_) return;
   // The scroll area sizes the preview to the larger of the viewport and this
   // minimum; the scroll bars cover the difference.
-  previewBox_->setMinimumSize(std::max(horzRange_, 0), std::max(vertRange_, 0));
+  d_->previewBox_->setMinimumSize(std::max(d_->horzRange_, 0), std::max(d_->vertRange_, 0));
   // Re-lays the content out at once, so that positions set next are clamped to the new ranges.
   setWidgetResizable(true);
 }
@@ -205,12 +206,12 @@ void TPagePrinter::GradientFill(TCanvas& canvas, QRect rect, TColor startColor, 
 }
 
 void TPagePrinter::PaintPreview(QPainter& painter) {
-  if (!previewBox_) return;
+  if (!d_->previewBox_) return;
   TPainterCanvas canvas(&painter);
-  const int boxWidth = previewBox_->width();
-  const int boxHeight = previewBox_->height();
+  const int boxWidth = d_->previewBox_->width();
+  const int boxHeight = d_->previewBox_->height();
 
-  if (gradientBackground_) GradientFill(canvas, QRect(0, 0, boxWidth, boxHeight), clBlack, color_, true);
+  if (d_->gradientBackground_) GradientFill(canvas, QRect(0, 0, boxWidth, boxHeight), clBlack, d_->color_, true);
 
   const long long w = PageExtentOnScreen(true);
   const long long h = PageExtentOnScreen(false);
@@ -220,11 +221,11 @@ void TPagePrinter::PaintPreview(QPainter& painter) {
   const long long bottom = top + h;
 
   canvas.Pen().Style = psSolid;
-  const int32_t s = int32_t(shadowOffset_);
+  const int32_t s = int32_t(d_->shadowOffset_);
   if (s > 0) {
     canvas.Brush().Style = bsSolid;
-    canvas.Brush().Color = shadowColor_;
-    canvas.Pen().Color = shadowColor_;
+    canvas.Brush().Color = d_->shadowColor_;
+    canvas.Pen().Color = d_->shadowColor_;
     canvas.FillRect(GdiRect64(right, top + s, right + s, bottom + s));  // right shadow
     canvas.FillRect(GdiRect64(left + s, bottom, right, bottom + s));    // bottom shadow
   }
@@ -234,21 +235,21 @@ void TPagePrinter::PaintPreview(QPainter& painter) {
   canvas.Pen().Color = clBlack;
   canvas.Rectangle(GdiRect64(left, top, right, bottom));
 
-  if (pageNumber_ >= 1 && pageNumber_ <= PageCount()) {
+  if (d_->pageNumber_ >= 1 && d_->pageNumber_ <= PageCount()) {
     // The recording starts at the printable origin, inside the sheet by the unprintable offsets.
     const long long pageLeft = left + UnitsToZoomedScreen(true, MinMarginLeft()) + 1;
     const long long pageTop = top + UnitsToZoomedScreen(false, MinMarginTop()) + 1;
-    canvas.StretchDraw(GdiRect64(pageLeft, pageTop, right + 1, bottom + 1), *Pages(pageNumber_));
+    canvas.StretchDraw(GdiRect64(pageLeft, pageTop, right + 1, bottom + 1), *Pages(d_->pageNumber_));
   }
 
-  if (showMargins_) {
+  if (d_->showMargins_) {
     canvas.Pen().Style = psDot;
     canvas.Pen().Color = clSilver;
     canvas.Brush().Style = bsClear;
-    const long long ml = left + UnitsToZoomedScreen(true, marginLeft_);
-    const long long mt = top + UnitsToZoomedScreen(false, marginTop_);
-    const long long mr = right - UnitsToZoomedScreen(true, marginRight_);
-    const long long mb = bottom - UnitsToZoomedScreen(false, marginBottom_);
+    const long long ml = left + UnitsToZoomedScreen(true, d_->marginLeft_);
+    const long long mt = top + UnitsToZoomedScreen(false, d_->marginTop_);
+    const long long mr = right - UnitsToZoomedScreen(true, d_->marginRight_);
+    const long long mb = bottom - UnitsToZoomedScreen(false, d_->marginBottom_);
     canvas.Rectangle(GdiRect64(ml, mt, mr, mb));
   }
 }
@@ -256,42 +257,42 @@ void TPagePrinter::PaintPreview(QPainter& painter) {
 // ---- Preview properties ----
 
 void TPagePrinter::SetZoomPercent(uint32_t v) {
-  zoomPercent_ = v;
+  d_->zoomPercent_ = v;
   UpdateScrollRanges();
   Invalidate();
 }
 
 void TPagePrinter::SetShadowOffset(uint32_t v) {
-  if (v == shadowOffset_) return;
-  shadowOffset_ = v;
+  if (v == d_->shadowOffset_) return;
+  d_->shadowOffset_ = v;
   UpdateScrollRanges();
   Invalidate();
 }
 
 void TPagePrinter::SetShadowColor(TColor v) {
-  if (v == shadowColor_) return;
-  shadowColor_ = v;
+  if (v == d_->shadowColor_) return;
+  d_->shadowColor_ = v;
   Invalidate();
 }
 
 void TPagePrinter::SetShowMargins(bool v) {
-  if (v == showMargins_) return;
-  showMargins_ = v;
+  if (v == d_->showMargins_) return;
+  d_->showMargins_ = v;
   Invalidate();
 }
 
 void TPagePrinter::SetGradientBackground(bool v) {
-  if (v == gradientBackground_) return;
-  gradientBackground_ = v;
+  if (v == d_->gradientBackground_) return;
+  d_->gradientBackground_ = v;
   Invalidate();
 }
 
 void TPagePrinter::SetColor(TColor c) {
-  if (c == color_) return;
-  color_ = c;
+  if (c == d_->color_) return;
+  d_->color_ = c;
   // The control's background is what shows around the sheet without the gradient.
   const QColor background = ToQColor(c);
-  for (QWidget* w : {static_cast<QWidget*>(this), viewport(), static_cast<QWidget*>(previewBox_)}) {
+  for (QWidget* w : {static_cast<QWidget*>(this), viewport(), static_cast<QWidget*>(d_->previewBox_)}) {
     if (!w) continue;
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, background);

@@ -9,6 +9,7 @@
 
 #include "Application.h"
 #include "PagePrnt.h"
+#include "PagePrntPrivate.h"
 #include "PgPrnPrg.h"
 
 namespace {
@@ -34,7 +35,7 @@ class RunGuard {
 bool TPagePrinter::Print() {
   // Print processes window messages between sheets; a second Print started from
   // there would replay (or free) the very pages being sent.
-  if (printingPages_) return false;
+  if (d_->printingPages_) return false;
 
   bool result = true;
   if (Printing()) EndDoc();
@@ -42,25 +43,25 @@ bool TPagePrinter::Print() {
   if (count == 0) return true;
 
   const uint32_t pages = uint32_t(count);
-  const int first = fromPage_ == 0 ? 1 : int(std::min(fromPage_, pages));
-  const int last = toPage_ == 0 ? count : int(std::min(toPage_, pages));
+  const int first = d_->fromPage_ == 0 ? 1 : int(std::min(d_->fromPage_, pages));
+  const int last = d_->toPage_ == 0 ? count : int(std::min(d_->toPage_, pages));
   // The loop bounds are fixed when the run starts, as the user may change
   // Copies or Collate while the dialog is up.
-  const uint32_t copies = std::max<uint32_t>(copies_, 1);
-  const bool collate = collate_;
+  const uint32_t copies = std::max<uint32_t>(d_->copies_, 1);
+  const bool collate = d_->collate_;
 
-  RunGuard running(printingPages_);
-  runCopies_ = copies;
-  const int savedCopies = printer_->Copies();
-  printer_->SetCopies(1);
-  cancelFlag_ = false;
-  newPagePending_ = false;
+  RunGuard running(d_->printingPages_);
+  d_->runCopies_ = copies;
+  const int savedCopies = d_->printer_->Copies();
+  d_->printer_->SetCopies(1);
+  d_->cancelFlag_ = false;
+  d_->newPagePending_ = false;
 
   bool cancelled = false;
   bool jobStarted = false;
   std::exception_ptr failure;
   try {
-    printer_->BeginDoc();
+    d_->printer_->BeginDoc();
     jobStarted = true;
     if (collate) {
       for (uint32_t copyNo = 1; copyNo <= copies; ++copyNo)
@@ -70,7 +71,7 @@ bool TPagePrinter::Print() {
         for (uint32_t copyNo = 1; copyNo <= copies; ++copyNo)
           PrintPage(p, first, last, p == last && copyNo == copies);
     }
-    printer_->EndDoc();
+    d_->printer_->EndDoc();
   } catch (const ECancelPrinting&) {
     cancelled = true;
   } catch (...) {
@@ -80,28 +81,28 @@ bool TPagePrinter::Print() {
   // Cleanup, in every case: the dialog goes; the copy count comes back only
   // when no job is open any more (so a cancelled run leaves it at 1).
   UpdateProgress(kFinish, 0, 0, 0);
-  if (!printer_->Printing()) printer_->SetCopies(savedCopies);
+  if (!d_->printer_->Printing()) d_->printer_->SetCopies(savedCopies);
 
   if (cancelled) {
     result = false;
-    if (printer_->Printing()) {
+    if (d_->printer_->Printing()) {
       // A cancel before the first sheet leaves a job without pages; ending it
       // normally could still feed a blank sheet, so it is discarded instead.
       // (A sheet has been drawn exactly when its page end is still pending.)
-      const bool sheetDrawn = newPagePending_;
-      if (abortOnCancel_ || !sheetDrawn)
-        printer_->Abort();
+      const bool sheetDrawn = d_->newPagePending_;
+      if (d_->abortOnCancel_ || !sheetDrawn)
+        d_->printer_->Abort();
       else
-        printer_->EndDoc();
+        d_->printer_->EndDoc();
     }
   }
   if (failure) {
     // A job left open would block every later print with "already printing":
     // discard it, then report the original error. A job that this run did not
     // start (BeginDoc refused because someone else's is open) is not ours to discard.
-    if (jobStarted && printer_->Printing()) {
+    if (jobStarted && d_->printer_->Printing()) {
       try {
-        printer_->Abort();
+        d_->printer_->Abort();
       } catch (...) {
       }
     }
@@ -110,49 +111,49 @@ bool TPagePrinter::Print() {
   return result;
 }
 
-void TPagePrinter::ProgressCancelClick() { cancelFlag_ = true; }
+void TPagePrinter::ProgressCancelClick() { d_->cancelFlag_ = true; }
 
 void TPagePrinter::PrintPage(int pageNo, int first, int last, bool isLastSheet) {
   // Only with a Cancel button to press is it worth letting messages through.
-  if (showProgress_ && showCancel_) Application::ProcessMessages();
-  if (cancelFlag_) throw ECancelPrinting();
+  if (d_->showProgress_ && d_->showCancel_) Application::ProcessMessages();
+  if (d_->cancelFlag_) throw ECancelPrinting();
   // The previous sheet is ended only now that another one follows: a cancel
   // noticed above then ends the job after the last drawn sheet, instead of
   // after a blank sheet that the printer would still feed.
-  if (newPagePending_) {
-    newPagePending_ = false;
-    printer_->NewPage();
+  if (d_->newPagePending_) {
+    d_->newPagePending_ = false;
+    d_->printer_->NewPage();
   }
-  UpdateProgress(progressMessage_, pageNo, first, last);
-  printer_->Canvas()->Draw(0, 0, *Pages(pageNo));
-  newPagePending_ = !isLastSheet;
+  UpdateProgress(d_->progressMessage_, pageNo, first, last);
+  d_->printer_->Canvas()->Draw(0, 0, *Pages(pageNo));
+  d_->newPagePending_ = !isLastSheet;
 }
 
 void TPagePrinter::UpdateProgress(const QString& msg, int pageNo, int first, int last) {
-  if (showProgress_ && msg != kFinish) {
-    if (!progressDialog_) {
+  if (d_->showProgress_ && msg != kFinish) {
+    if (!d_->progressDialog_) {
       // Owned by the application, not by this control: no parent; freed at the end of the run.
-      progressDialog_ = new TPPPrnPrgDlg(nullptr);
-      QObject::connect(progressDialog_->btnCancel, &QPushButton::clicked, this,
+      d_->progressDialog_ = new TPPPrnPrgDlg(nullptr);
+      QObject::connect(d_->progressDialog_->btnCancel, &QPushButton::clicked, this,
                        [this] { ProgressCancelClick(); });
-      if (!showCancel_) {
-        progressDialog_->btnCancel->setEnabled(false);
-        progressDialog_->btnCancel->hide();
+      if (!d_->showCancel_) {
+        d_->progressDialog_->btnCancel->setEnabled(false);
+        d_->progressDialog_->btnCancel->hide();
         // Cut off the button strip: 98 pixels at the form's resolution, which is
         // the 96 pixels per inch its layout is stored in (it is not rescaled).
         const int height = kFormPixelsPerInch * 98 / 96;
-        progressDialog_->setFixedSize(progressDialog_->width(), height);
-        progressDialog_->CenterOnScreen();
+        d_->progressDialog_->setFixedSize(d_->progressDialog_->width(), height);
+        d_->progressDialog_->CenterOnScreen();
       }
     }
-    TPPPrnPrgDlg* dialog = progressDialog_;
+    TPPPrnPrgDlg* dialog = d_->progressDialog_;
     dialog->show();
     dialog->raise();
     dialog->setWindowTitle(Title());
     dialog->lblStatus->setText(msg.isEmpty() ? QStringLiteral("Sending Pages To Printer") : msg);
 
     // The copies the run is making, even if Copies changed while the dialog was up.
-    const uint32_t copies = printingPages_ ? runCopies_ : copies_;
+    const uint32_t copies = d_->printingPages_ ? d_->runCopies_ : d_->copies_;
     const long long sheets = (long long)copies * ((long long)last - first + 1);
     dialog->ProgBar->setMaximum(int(std::clamp<long long>(sheets, 0, INT_MAX)));
     dialog->StepIt();
@@ -167,22 +168,22 @@ void TPagePrinter::UpdateProgress(const QString& msg, int pageNo, int first, int
 
     // Messages may not be processed before the next sheet: paint now.
     if (dialog->isVisible()) dialog->repaint();
-  } else if (progressDialog_) {
-    TPPPrnPrgDlg* dialog = progressDialog_;
-    progressDialog_ = nullptr;
+  } else if (d_->progressDialog_) {
+    TPPPrnPrgDlg* dialog = d_->progressDialog_;
+    d_->progressDialog_ = nullptr;
     if (dialog->isVisible()) dialog->close();
     delete dialog;
   }
 }
 
 void TPagePrinter::SetFromPage(uint32_t v) {
-  if (v == fromPage_) return;
-  fromPage_ = v;
-  if (v > toPage_) toPage_ = v;
+  if (v == d_->fromPage_) return;
+  d_->fromPage_ = v;
+  if (v > d_->toPage_) d_->toPage_ = v;
 }
 
 void TPagePrinter::SetToPage(uint32_t v) {
-  if (v == toPage_) return;
-  toPage_ = v;
-  if (v < fromPage_) fromPage_ = v;
+  if (v == d_->toPage_) return;
+  d_->toPage_ = v;
+  if (v < d_->fromPage_) d_->fromPage_ = v;
 }

@@ -2,6 +2,7 @@
 // for drawing and its canvas, and the current page number.
 #include "Device.h"
 #include "PagePrnt.h"
+#include "PagePrntPrivate.h"
 
 TPageList::~TPageList() {
   for (TMetafile* page : items_) delete page;  // deleting a null item is a no-op
@@ -15,11 +16,13 @@ TMetafile* TPageList::Items(int index) const {
 
 void TPagePrinter::ClearPages(bool appendFirst) {
   ClosePage();
-  pageList_.reset();
-  openPage_ = nullptr;
-  openPageOwned_ = false;
-  pageList_ = std::make_unique<TPageList>();
-  pageNumber_ = 0;
+  // Cells waiting for the page count belong to the pages going away.
+  std::erase_if(d_->pendingCounts_, [](const Private::TPendingCount& cell) { return cell.page != nullptr; });
+  d_->pageList_.reset();
+  d_->openPage_ = nullptr;
+  d_->openPageOwned_ = false;
+  d_->pageList_ = std::make_unique<TPageList>();
+  d_->pageNumber_ = 0;
   if (appendFirst)
     AddPage();
   else
@@ -28,9 +31,9 @@ void TPagePrinter::ClearPages(bool appendFirst) {
 
 void TPagePrinter::AddPage() {
   OpenPage();
-  pageList_->Add(openPage_);
+  d_->pageList_->Add(d_->openPage_);
   // Only once the list holds the page does the list own it.
-  openPageOwned_ = false;
+  d_->openPageOwned_ = false;
 }
 
 void TPagePrinter::OpenPage() {
@@ -40,26 +43,26 @@ void TPagePrinter::OpenPage() {
   page->SetWidth(UnitsToPixelsX(PhysicalPageWidth() - MinMarginLeft()));
   page->SetHeight(UnitsToPixelsY(PhysicalPageHeight() - MinMarginTop()));
   auto canvas = std::make_unique<TMetafileCanvas>(page.get(), PrinterHandle());
-  openPage_ = page.release();
-  openPageOwned_ = true;
-  pageCanvas_ = std::move(canvas);
-  pageCanvas_->Brush().Style = bsClear;
-  pageCanvas_->Font().Assign(*font_);
+  d_->openPage_ = page.release();
+  d_->openPageOwned_ = true;
+  d_->pageCanvas_ = std::move(canvas);
+  d_->pageCanvas_->Brush().Style = bsClear;
+  d_->pageCanvas_->Font().Assign(*d_->font_);
   RealizePageFont();
 }
 
 void TPagePrinter::ClosePage() {
-  pageCanvas_.reset();  // ends the recording of the open page
-  if (openPageOwned_) {
-    delete openPage_;
-    openPage_ = nullptr;
-    openPageOwned_ = false;
+  d_->pageCanvas_.reset();  // ends the recording of the open page
+  if (d_->openPageOwned_) {
+    delete d_->openPage_;
+    d_->openPage_ = nullptr;
+    d_->openPageOwned_ = false;
   }
 }
 
 void TPagePrinter::RealizePageFont() {
-  if (!pageCanvas_) return;
-  TFont& font = pageCanvas_->Font();
+  if (!d_->pageCanvas_) return;
+  TFont& font = d_->pageCanvas_->Font();
   const int size = font.Size();
   TDeviceContext* dc = PrinterHandle();
   int ppi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 300;
@@ -73,19 +76,19 @@ void TPagePrinter::RealizePageFont() {
 void TPagePrinter::SetPageNumber(int v) {
   const int count = PageCount();
   if (v >= 1 && v <= count) {
-    pageNumber_ = v;
+    d_->pageNumber_ = v;
     UpdateScrollRanges();
     Invalidate();
   } else if (Loading() || count == 0) {
-    pageNumber_ = 0;
+    d_->pageNumber_ = 0;
   } else {
     throw EPagePrinter(QStringLiteral("PageNumber must be between 1 and ") + QString::number(count));
   }
 }
 
-int TPagePrinter::PageCount() const { return pageList_ ? pageList_->Count() : 0; }
+int TPagePrinter::PageCount() const { return d_->pageList_ ? d_->pageList_->Count() : 0; }
 
 TMetafile* TPagePrinter::Pages(int n) const {
-  if (!pageList_) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(n - 1));
-  return pageList_->Items(n - 1);
+  if (!d_->pageList_) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(n - 1));
+  return d_->pageList_->Items(n - 1);
 }

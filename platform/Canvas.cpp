@@ -83,15 +83,14 @@ void TPainterCanvas::TextOut(int x, int y, const QString& text) {
   painter_->restore();
 }
 
+// Without a reference the painter's fonts measure as on the screen, whose
+// context keeps the measurements of the fonts it has seen.
 int TPainterCanvas::TextWidth(const QString& text) {
-  if (reference_) return reference_->TextWidth(font_, text);
-  if (text.isEmpty()) return 0;
-  return QFontMetrics(RealizedFont()).horizontalAdvance(text);
+  return (reference_ ? reference_ : ScreenDC())->TextWidth(font_, text);
 }
 
 int TPainterCanvas::TextHeight(const QString& text) {
-  if (reference_) return reference_->TextHeight(font_, text);
-  return QFontMetrics(RealizedFont()).height();
+  return (reference_ ? reference_ : ScreenDC())->TextHeight(font_, text);
 }
 
 void TPainterCanvas::Polyline(const std::vector<QPoint>& points) {

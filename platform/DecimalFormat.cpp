@@ -1,5 +1,6 @@
 // Numbers to text: the general, fixed and currency formats, all from one
 // 18-digit decimal form of the value.
+#include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -175,22 +176,26 @@ void ApplyCurrencyFormatTo(QString& out, bool negative, QStringView integerDigit
 
   const char* form = negative ? kNegative[(fs.negCurrFormat >= 0 && fs.negCurrFormat < 16) ? fs.negCurrFormat : 0]
                               : kPositive[(fs.currencyFormat >= 0 && fs.currencyFormat < 4) ? fs.currencyFormat : 0];
-  out.clear();
-  out.reserve(fs.currencyString.size() + digits.size() + digits.size() / 3 + fractionDigits.size() + 4);
+  // Composed in a local buffer and copied once: the caller's string keeps its
+  // capacity, so formatting cell after cell into it allocates nothing.
+  QVarLengthArray<QChar, 96> text;
+  const QChar separator = fs.thousandSeparator;
   for (const char* c = form; *c; ++c) {
     if (*c == '$') {
-      out += fs.currencyString;
+      text.append(fs.currencyString.constData(), fs.currencyString.size());
     } else if (*c == '1') {
       for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0 && !fs.thousandSeparator.isNull()) out += fs.thousandSeparator;
-        out += digits[i];
+        if (i > 0 && (digits.size() - i) % 3 == 0 && !separator.isNull()) text.append(separator);
+        text.append(digits[i]);
       }
       if (!fractionDigits.isEmpty()) {
-        out += fs.decimalSeparator;
-        out += fractionDigits;
+        text.append(fs.decimalSeparator);
+        text.append(fractionDigits.data(), fractionDigits.size());
       }
     } else {
-      out += QLatin1Char(*c);
+      text.append(QLatin1Char(*c));
     }
   }
+  out.resize(text.size());
+  std::copy(text.cbegin(), text.cend(), out.data());
 }

@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QHash>
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -42,20 +45,106 @@ class ScreenContext : public TDeviceContext {
 };
 }  // namespace
 
+// What layout measures most: cells of digits, separators and currency signs
+// in a handful of fonts, and the same headings on every page. Fonts are built
+// without kerning, so such a run is as wide as the sum of its characters'
+// advances; those are kept per font in Qt's 1/64-pixel units, and every other
+// text keeps its measured width. Either way the result is the full layout's.
 struct TDeviceContext::MetricsCache {
-  explicit MetricsCache(const TFont& f) : metrics(f.ToQFont()) { font.Assign(f); }
+  explicit MetricsCache(const TFont& f) : qfont(f.ToQFont()), metrics(qfont), exact(qfont) {
+    font.Assign(f);
+    latin.fill(kUnknown);
+  }
+  int Width(const QString& text);
+  static constexpr int kUnknown = -1;
+  static constexpr int kNotSimple = -2;
+  // Keeps the per-text widths of one font bounded however many texts a document has.
+  static constexpr qsizetype kMaxWidths = 8192;
   TFont font;
+  QFont qfont;
   QFontMetrics metrics;
+  QFontMetricsF exact;
+  std::array<int, 256> latin;
+  std::array<std::pair<char16_t, int>, 4> extra{
+      {{u'\u2009', kUnknown}, {u'\u202F', kUnknown}, {u'\u20AC', kUnknown}, {u'\u2212', kUnknown}}};
+  QHash<QString, int> widths;
+
+ private:
+  int* Slot(char16_t c);
+  int Advance(char16_t c, int* slot);
+  int64_t Fixed(const QString& text) const { return std::llround(exact.horizontalAdvance(text) * 64); }
 };
 
+int* TDeviceContext::MetricsCache::Slot(char16_t c) {
+  if (c < 256) return &latin[c];
+  for (auto& [ch, advance] : extra)
+    if (ch == c) return &advance;
+  return nullptr;
+}
+
+// A character joins the table only if it measures the same alone and between
+// digits; letters (ligatures), marks and controls never do.
+int TDeviceContext::MetricsCache::Advance(char16_t c, int* slot) {
+  const QChar ch(c);
+  if (c < 0x20 || (c >= 0x7F && c < 0xA0) || ch.isLetter() || ch.isMark()) return *slot = kNotSimple;
+  const int64_t alone = Fixed(QString(ch));
+  const int64_t zero = Fixed(QStringLiteral("0"));
+  QString probe = QStringLiteral("0");
+  probe += ch;
+  probe += u'0';
+  probe += ch;
+  if (alone < 0 || alone > (1 << 24) || Fixed(probe) != 2 * (alone + zero)) return *slot = kNotSimple;
+  return *slot = int(alone);
+}
+
+int TDeviceContext::MetricsCache::Width(const QString& text) {
+  int64_t sum = 0;
+  bool simple = true;
+  for (const QChar ch : text) {
+    int* slot = Slot(ch.unicode());
+    if (!slot) {
+      simple = false;
+      break;
+    }
+    int advance = *slot;
+    if (advance == kUnknown) advance = Advance(ch.unicode(), slot);
+    if (advance == kNotSimple) {
+      simple = false;
+      break;
+    }
+    sum += advance;
+  }
+  // Qt rounds the laid-out width, a 26.6 fixed-point value, half up.
+  if (simple) return int((sum + 32) >> 6);
+  const auto found = widths.constFind(text);
+  if (found != widths.cend()) return *found;
+  if (widths.size() >= kMaxWidths) widths.clear();
+  const int width = metrics.horizontalAdvance(text);
+  widths.insert(text, width);
+  return width;
+}
+
 const TDeviceContext::MetricsCache& TDeviceContext::Metrics(const TFont& font) const {
-  if (!metrics_ || !metrics_->font.SameAs(font)) metrics_ = std::make_shared<MetricsCache>(font);
-  return *metrics_;
+  return MutableMetrics(font);
+}
+
+TDeviceContext::MetricsCache& TDeviceContext::MutableMetrics(const TFont& font) const {
+  // Most recently used first: a document switches between a few fonts.
+  auto& list = metrics_;
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (list[i]->font.SameAs(font)) {
+      if (i) std::rotate(list.begin(), list.begin() + ptrdiff_t(i), list.begin() + ptrdiff_t(i) + 1);
+      return *list.front();
+    }
+  }
+  if (list.size() >= kFontsKept) list.pop_back();
+  list.insert(list.begin(), std::make_shared<MetricsCache>(font));
+  return *list.front();
 }
 
 int TDeviceContext::TextWidth(const TFont& font, const QString& text) const {
   if (text.isEmpty() || !HaveGuiApplication()) return 0;
-  return Metrics(font).metrics.horizontalAdvance(text);
+  return MutableMetrics(font).Width(text);
 }
 
 int TDeviceContext::TextHeight(const TFont& font, const QString& text) const {

@@ -3,6 +3,7 @@
 // text is measured on it. Layout code only ever asks through these calls.
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "tallyvane_platform_export.h"
 #include "Graphics.h"
@@ -32,6 +33,7 @@ class TALLYVANE_PLATFORM_EXPORT TDeviceContext {
   virtual ~TDeviceContext() = default;
   virtual int Caps(TDeviceCap index) const = 0;
   // Width in this device's pixels of text in the given font (its height already in device pixels).
+  // Exactly what a full layout measures, from per-font caches.
   virtual int TextWidth(const TFont& font, const QString& text) const;
   virtual int TextHeight(const TFont& font, const QString& text) const;
   virtual TTextMetric TextMetrics(const TFont& font) const;
@@ -42,9 +44,11 @@ class TALLYVANE_PLATFORM_EXPORT TDeviceContext {
   // Layout measures cell after cell in one font: the font's metrics are kept
   // until a different font is measured.
   struct MetricsCache;
+  static constexpr size_t kFontsKept = 8;
   const MetricsCache& Metrics(const TFont& font) const;
+  MetricsCache& MutableMetrics(const TFont& font) const;
   TFont selectedFont_;
-  mutable std::shared_ptr<MetricsCache> metrics_;
+  mutable std::vector<std::shared_ptr<MetricsCache>> metrics_;
 };
 
 // A handle of 0 stands for "no device"; both calls then report nothing.

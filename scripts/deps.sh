@@ -9,10 +9,12 @@ if [ "$kind" = run ]; then
   packages="$packages xvfb"
 elif [ "$kind" = package ]; then
   # cpack's dpkg-shlibdeps, and the checks of the package stage.
-  packages="$packages dpkg-dev file desktop-file-utils appstream lintian man-db xvfb xdotool"
+  # qt6-tools-dev: the Designer plugin in the -dev package.
+  packages="$packages qt6-tools-dev dpkg-dev file desktop-file-utils appstream lintian man-db xvfb xdotool"
 else
   packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev
-    cups cups-client poppler-utils valgrind xvfb imagemagick xdotool"
+    cups cups-client poppler-utils qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev valgrind xvfb imagemagick
+    xdotool at-spi2-core python3-pyatspi dbus-x11"
 fi
 missing=""
 for p in $packages; do

@@ -5,6 +5,7 @@
 # them and checks that none of their files remain. Needs root.
 set -eu
 cd "$(dirname "$0")/.."
+started=$(date +%s)
 scripts/package.sh
 build=build/package
 app_id=org.tallyvane.Tallyvane
@@ -57,4 +58,4 @@ while read -r path; do
   if [ ! -d "$path" ] && { [ -e "$path" ] || [ -L "$path" ]; }; then left="$left $path"; fi
 done < "$work/files"
 [ -z "$left" ] || { echo "left behind after removal:$left"; exit 1; }
-echo "package checks passed"
+echo "package checks passed in $(($(date +%s) - started)) s"

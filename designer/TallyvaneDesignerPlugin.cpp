@@ -1,0 +1,7 @@
+#include "TallyvaneDesignerPlugin.h"
+
+#include "DesignerWidgets.h"
+
+TallyvaneDesignerPlugin::TallyvaneDesignerPlugin(QObject* parent) : QObject(parent) {
+  widgets_ << new DesignerWidget(PagePrinterEntry(), this) << new DesignerWidget(FlashLabelEntry(), this);
+}

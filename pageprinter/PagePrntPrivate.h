@@ -1,0 +1,121 @@
+#pragma once
+// The component's state behind its interface; shared by the implementation files only.
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "PagePrnt.h"
+#include "PagePrntDeferred.h"
+#include "PagePrntOutput.h"
+#include "PgPrnPrg.h"
+
+struct TPagePrinter::Private {
+  TPrinter* printer_ = nullptr;  // the application-wide printer, not owned
+  bool constructing_ = false;
+
+  TMeasureUnit measureUnit_ = muInches;
+  bool abortOnCancel_ = false;
+  TAlignment alignment_ = taLeftJustify;
+  bool autoFooterFont_ = true;
+  bool autoHeaderFont_ = true;
+  bool collate_ = true;
+  uint32_t copies_ = 1;
+  double defaultColWidth_ = 0;
+  QString fileName_;
+  QString footer_;
+  QString footerFormat_;
+  QString friendlyFooter_;
+  QString friendlyHeader_;
+  bool gradientBackground_ = true;
+  QString header_;
+  QString headerFormat_;
+  std::unique_ptr<QStringList> lines_;
+  TLineSpacing lineSpacing_ = lsSingleSpace;
+  double marginBottom_ = 0, marginLeft_ = 0, marginRight_ = 0, marginTop_ = 0;
+  TNotifyEvent onNewLine_;
+  TNotifyEvent onNewPage_;
+  double pageBorderOffset_ = 0;
+  TPageBorders pageBorders_ = 0;
+  bool printToFile_ = false;
+  QString progressMessage_;
+  TColor shadowColor_ = clBtnShadow;
+  uint32_t shadowOffset_ = 5;
+  bool showCancel_ = true;
+  bool showMargins_ = true;
+  bool showProgress_ = true;
+  QString tableFormat_;
+  bool tableGrid_ = false;
+  uint32_t tabSize_ = 8;
+  QChar tokenSeparator_ = QChar('|');
+  bool wordWrap_ = true;
+  TZoomLocation zoomLocation_ = zlTopLeft;
+  uint32_t zoomPercent_ = 25;
+  TColor color_ = clBtnFace;
+
+  std::unique_ptr<TFont> font_;
+  std::unique_ptr<TFont> headerFont_;
+  std::unique_ptr<TFont> footerFont_;
+
+  // Page store
+  std::unique_ptr<TPageList> pageList_;
+  TMetafile* openPage_ = nullptr;
+  std::unique_ptr<TMetafileCanvas> pageCanvas_;
+  bool openPageOwned_ = false;
+  int pageNumber_ = 0;
+
+  // Flow
+  int currentX_ = 0, currentY_ = 0, lineNumber_ = 0;
+  int lineHeight_ = 0;
+  TTextMetric textMetrics_;
+  bool documentOpen_ = false;
+  bool decorating_ = false;
+  bool fileOpen_ = false;
+  std::unique_ptr<TRecordedPagesOutput> pagesOutput_;
+  std::unique_ptr<TTextFileOutput> textFile_;
+  // Flow, additions of the text-flow implementation:
+  // OnNewPage calls in progress; a page break that the handler's own output
+  // causes (a full page) starts the next page without firing it again.
+  static constexpr int kMaxNewPageNesting = 64;
+  int newPageHandlerDepth_ = 0;
+  bool pageFull_ = false;         // the next NewPage ends a full page
+  bool pageStartedFull_ = false;  // the page being decorated follows a full one
+
+  // Printing
+  uint32_t fromPage_ = 0, toPage_ = 0;
+  bool cancelFlag_ = false;
+  TPPPrnPrgDlg* progressDialog_ = nullptr;
+  bool printingPages_ = false;  // Print is running (re-entry guard)
+  bool newPagePending_ = false;  // a drawn sheet waits for the next one to end it
+  uint32_t runCopies_ = 1;       // Copies as read when the running Print started
+
+  // Preview
+  TPreviewBox* previewBox_ = nullptr;
+  int horzRange_ = 0, vertRange_ = 0;
+  int invalidateCount_ = 0;
+
+  // Core owner's fields
+  TColor previewPenColor_ = clBlack;
+
+  // The page count: a table cell that shows it, drawn with the token in its
+  // place (the token is wider than any count, so the cell never outgrows its
+  // column) and filled in when the document ends.
+  struct TPendingCount {
+    TMetafile* page = nullptr;  // the recorded page, or none for the text file
+    std::size_t op = 0;         // the text operation, or the held text-file call
+    int x = 0;                  // the column's left edge
+    int columnWidth = 0;
+    int pad = 0;
+    TAlignment alignment = taLeftJustify;
+    QString text;
+    std::shared_ptr<TFont> font;
+  };
+  static inline const QString kPageCountToken = QStringLiteral("{$PAGECOUNT}");
+  std::vector<TPendingCount> pendingCounts_;
+  // Declared after the text file it writes to, so it goes first.
+  std::unique_ptr<TDeferredOutput> deferredText_;
+
+  // A cell's offset within its column: aligned, then moved off the grid line by the pad.
+  static int CellOffset(TAlignment alignment, int columnWidth, int textWidth, int pad);
+  // Writes the count into every cell that shows it; hands held text-file output on.
+  void FillInPageCount(int count);
+};

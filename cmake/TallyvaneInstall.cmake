@@ -39,19 +39,19 @@ foreach(page tallyvane tallyvane-schedule)
     DEPENDS ${PROJECT_BINARY_DIR}/data/man/${page}.1 VERBATIM)
   list(APPEND TALLYVANE_MAN_PAGES ${PROJECT_BINARY_DIR}/data/man/${page}.1.gz)
 endforeach()
-# Each package's copyright file and Debian changelog.
+# Each package's copyright file and changelog (a native package's name for it).
 foreach(PKG tallyvane tallyvane-dev)
   set(comp program)
   if(PKG STREQUAL "tallyvane-dev")
     set(comp dev)
   endif()
   configure_file(${DATA}/changelog.in ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.Debian @ONLY)
-  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.Debian.gz
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.gz
     COMMAND gzip -9 -n -c ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.Debian
-            > ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.Debian.gz
+            > ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.gz
     DEPENDS ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.Debian VERBATIM)
-  list(APPEND TALLYVANE_MAN_PAGES ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.Debian.gz)
-  install(FILES ${DATA}/copyright ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.Debian.gz
+  list(APPEND TALLYVANE_MAN_PAGES ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.gz)
+  install(FILES ${DATA}/copyright ${PROJECT_BINARY_DIR}/data/${PKG}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${PKG} COMPONENT ${comp})
 endforeach()
 add_custom_target(tallyvane_man_pages ALL DEPENDS ${TALLYVANE_MAN_PAGES})
@@ -80,17 +80,25 @@ set(CPACK_DEBIAN_PROGRAM_PACKAGE_SECTION math)
 # and the windows substitute, and libcups for handing jobs to the print server.
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, libcups2 | libcups2t64")
 set(CPACK_COMPONENT_PROGRAM_DESCRIPTION "loan repayment schedule calculator
- Tallyvane works out the repayment schedule of a fixed-rate loan with level
- monthly or weekly payments: the periodic payment, the total interest and a
- table with one row per payment, which it prints with headers, page numbers
- and totals, or saves as CSV or PDF. The companion tallyvane-schedule does the
- same on the command line.")
+Tallyvane works out the repayment schedule of a fixed-rate loan with level
+monthly or weekly payments: the periodic payment, the total interest and a
+table with one row per payment, which it prints with headers, page numbers
+and totals, or saves as CSV or PDF. The companion tallyvane-schedule does the
+same on the command line.")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME tallyvane-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "qt6-base-dev")
+# The component libraries' shlibs file and the ldconfig trigger Debian asks of
+# a package that ships shared libraries.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+set(CPACK_DEBIAN_DEV_PACKAGE_CONTROL_EXTRA ${DATA}/debian/triggers)
+# Each package's one-line summary is the first line of its own description,
+# not one summary for both (cmake/CPackProjectConfig.cmake).
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackProjectConfig.cmake)
 set(CPACK_COMPONENT_DEV_DESCRIPTION "page printer and hover label Qt components (development files)
- The page printer builds paged reports from lines and table rows, with
- headers, footers and borders, and prints, previews or writes them to a PDF
- or a text file; the hover label is a flat command button. This package
- holds their shared libraries, headers and the CMake package Tallyvane.")
+The page printer builds paged reports from lines and table rows, with
+headers, footers and borders, and prints, previews or writes them to a PDF
+or a text file; the hover label is a flat command button. This package
+holds their shared libraries, headers and the CMake package Tallyvane.")
 include(CPack)

@@ -24,13 +24,13 @@ void TDeferredOutput::Text(int x, int y, int indent, const QString& text, int tr
 
 void TDeferredOutput::LineEnd() {
   Call c;
-  c.kind = Call::LineEnd;
+  c.kind = Call::Kind::LineEnd;
   calls_.push_back(std::move(c));
 }
 
 void TDeferredOutput::PageEnd() {
   Call c;
-  c.kind = Call::PageEnd;
+  c.kind = Call::Kind::PageEnd;
   calls_.push_back(std::move(c));
 }
 
@@ -46,9 +46,9 @@ void TDeferredOutput::Flush() {
   calls_.clear();
   for (const Call& c : calls) {
     switch (c.kind) {
-      case Call::Text: target_.Text(c.x, c.y, c.indent, c.text, c.trail, c.blankWidth); break;
-      case Call::LineEnd: target_.LineEnd(); break;
-      case Call::PageEnd: target_.PageEnd(); break;
+      case Call::Kind::Text: target_.Text(c.x, c.y, c.indent, c.text, c.trail, c.blankWidth); break;
+      case Call::Kind::LineEnd: target_.LineEnd(); break;
+      case Call::Kind::PageEnd: target_.PageEnd(); break;
     }
   }
 }

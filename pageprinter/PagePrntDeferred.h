@@ -25,7 +25,7 @@ class TDeferredOutput final : public TPageOutput {
 
  private:
   struct Call {
-    enum Kind { Text, LineEnd, PageEnd } kind = Text;
+    enum class Kind { Text, LineEnd, PageEnd } kind = Kind::Text;
     int x = 0, y = 0, indent = 0;
     QString text;
     int trail = 0, blankWidth = 0;

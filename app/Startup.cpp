@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include <QLabel>
 #include <QLocale>
 
 #include "About.h"
@@ -7,6 +8,7 @@
 #include "Conversions.h"
 #include "Graphics.h"
 #include "Help.h"
+#include "TallyvaneVersion.h"
 #include "main.h"
 
 void InitializeApplication() {
@@ -15,9 +17,16 @@ void InitializeApplication() {
   Application::SetTitle(QStringLiteral("Tallyvane"));
 }
 
+// The caption carries the build's version, so that it always agrees with the packages.
+QString WindowCaption() { return QStringLiteral(" Tallyvane v" TALLYVANE_VERSION); }
+
+QString ApplicationId() { return QStringLiteral(TALLYVANE_APP_ID); }
+
 TProgramWindows::TProgramWindows() {
   mainForm_ = std::make_unique<TMainForm>();
+  mainForm_->setWindowTitle(WindowCaption());
   aboutBox_ = std::make_unique<TAboutBox>(mainForm_.get());
+  aboutBox_->Version->setText(QStringLiteral("Version " TALLYVANE_VERSION));
   helpWindow_ = std::make_unique<TfrmHelp>(mainForm_.get());
   aboutBox_->hide();
   helpWindow_->hide();

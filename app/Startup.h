@@ -1,6 +1,7 @@
 #pragma once
 // Program start-up, shared by the program entry and the end-to-end tests so
 // that both create exactly the same windows in the same order.
+#include <QString>
 #include <memory>
 
 class TMainForm;
@@ -9,6 +10,11 @@ class TfrmHelp;
 
 // Fonts, regional settings from the system locale, and the application title.
 void InitializeApplication();
+
+// The main window's caption, " Tallyvane v" and the build's version.
+QString WindowCaption();
+// The reverse-DNS id of the desktop entry, icon and AppStream data.
+QString ApplicationId();
 
 // The three windows in creation order: main window, about box, help window.
 // All three live as long as this object; the main window is shown.

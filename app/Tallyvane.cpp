@@ -7,6 +7,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   InitializeApplication();
+  QGuiApplication::setDesktopFileName(ApplicationId());
   TProgramWindows windows;
   return app.exec();
 }

@@ -4,6 +4,8 @@
 #include <QFlags>
 #include <QString>
 
+#include "tallyvane_controls_export.h"
+
 namespace Ui {
 class TfrmQVXAbout;
 }
@@ -25,7 +27,7 @@ Q_DECLARE_FLAGS(TPropertyAttributes, TPropertyAttribute)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TPropertyAttributes)
 
 // The base of a designer's property editors.
-class TPropertyEditor {
+class TALLYVANE_CONTROLS_EXPORT TPropertyEditor {
  public:
   virtual ~TPropertyEditor() = default;
   virtual void Edit() {}
@@ -33,7 +35,7 @@ class TPropertyEditor {
   virtual QString GetValue() const { return {}; }
 };
 
-class TAboutProperty : public TPropertyEditor {
+class TALLYVANE_CONTROLS_EXPORT TAboutProperty : public TPropertyEditor {
  public:
   // Shows the about dialog modally and frees it afterwards.
   void Edit() override;
@@ -41,7 +43,7 @@ class TAboutProperty : public TPropertyEditor {
   QString GetValue() const override;
 };
 
-class TfrmQVXAbout : public QDialog {
+class TALLYVANE_CONTROLS_EXPORT TfrmQVXAbout : public QDialog {
   Q_OBJECT
 
  public:

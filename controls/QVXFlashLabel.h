@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "tallyvane_controls_export.h"
 #include "Graphics.h"
 
 class QPainter;
@@ -16,7 +17,7 @@ class TAboutProperty;
 
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 
-class TQVXFlashLabel : public QWidget {
+class TALLYVANE_CONTROLS_EXPORT TQVXFlashLabel : public QWidget {
   Q_OBJECT
   // Published order matters for stored descriptions.
   Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)

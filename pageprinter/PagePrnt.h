@@ -26,6 +26,7 @@
 #include <memory>
 #include <vector>
 
+#include "tallyvane_pageprinter_export.h"
 #include "FormLoading.h"
 #include "Graphics.h"
 #include "Metafile.h"
@@ -40,7 +41,7 @@ class QPaintEvent;
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 
 namespace pageprinter {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(TALLYVANE_PAGEPRINTER_EXPORT)
 enum TMeasureUnit { muInches, muMillimeters };
 Q_ENUM_NS(TMeasureUnit)
 enum TLineSpacing { lsHalfSpace, lsSingleSpace, lsSingleAndAHalf, lsDoubleSpace };
@@ -81,13 +82,13 @@ constexpr TPageBorders BorderBit(TPageBorder b) { return TPageBorders(1u << b); 
 
 // ---- Core owner's addition: the list's index error ----
 // Raised by TPageList::Items (and so by TPagePrinter::Pages) outside the list's bounds.
-class EListError : public Exception {
+class TALLYVANE_PAGEPRINTER_EXPORT EListError : public Exception {
  public:
   using Exception::Exception;
 };
 
 // The document's pages in order; owns them.
-class TPageList {
+class TALLYVANE_PAGEPRINTER_EXPORT TPageList {
  public:
   TPageList() = default;
   ~TPageList();
@@ -105,7 +106,7 @@ class TPageList {
 // The preview: the page shown as a sheet of paper (PagePrntPreview.h).
 class TPreviewBox;
 
-class TPagePrinter : public QScrollArea, public TLoadable {
+class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLoadable {
   Q_OBJECT
   // Published properties, in the published order (the order of stored descriptions).
   Q_PROPERTY(pageprinter::TMeasureUnit MeasureUnit READ MeasureUnit WRITE SetMeasureUnit)

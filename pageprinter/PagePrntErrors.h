@@ -1,14 +1,15 @@
 #pragma once
+#include "tallyvane_pageprinter_export.h"
 #include "Errors.h"
 
 // Misuse of the page printer; fixed English messages.
-class EPagePrinter : public EPrinter {
+class TALLYVANE_PAGEPRINTER_EXPORT EPagePrinter : public EPrinter {
  public:
   using EPrinter::EPrinter;
 };
 
 // The user cancelled printing; Print catches it and returns false.
-class ECancelPrinting : public EPagePrinter {
+class TALLYVANE_PAGEPRINTER_EXPORT ECancelPrinting : public EPagePrinter {
  public:
   ECancelPrinting() : EPagePrinter(QStringLiteral("Printing Cancelled")) {}
 };

@@ -15,7 +15,7 @@ class QPainter;
 class QPaintEvent;
 class TCanvas;
 
-class TPreviewBox : public QWidget {
+class TALLYVANE_PAGEPRINTER_EXPORT TPreviewBox : public QWidget {
   Q_OBJECT
  public:
   explicit TPreviewBox(TPagePrinter* owner);

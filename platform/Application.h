@@ -6,7 +6,9 @@
 #include <exception>
 #include <functional>
 
-class Application {
+#include "tallyvane_platform_export.h"
+
+class TALLYVANE_PLATFORM_EXPORT Application {
  public:
   // Kept here only: window captions are not touched. Until set, the Qt application name.
   static QString Title();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <vector>
 
+#include "tallyvane_platform_export.h"
 #include "Graphics.h"
 
 class TMetafile;
@@ -17,7 +18,7 @@ inline QRect GdiRect(int left, int top, int right, int bottom) {
   return QRect(left, top, right - left, bottom - top);
 }
 
-class TCanvas {
+class TALLYVANE_PLATFORM_EXPORT TCanvas {
  public:
   virtual ~TCanvas() = default;
   TFont& Font() { return font_; }
@@ -52,7 +53,7 @@ class TCanvas {
 
 // A canvas over a QPainter; text is measured on the painter's device unless a
 // reference device context is given.
-class TPainterCanvas : public TCanvas {
+class TALLYVANE_PLATFORM_EXPORT TPainterCanvas : public TCanvas {
  public:
   explicit TPainterCanvas(QPainter* painter, TDeviceContext* reference = nullptr);
   void TextOut(int x, int y, const QString& text) override;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "tallyvane_platform_export.h"
 #include "Graphics.h"
 
 enum TDeviceCap {
@@ -18,7 +19,7 @@ enum TDeviceCap {
   PHYSICALOFFSETY = 113,
 };
 
-struct TTextMetric {
+struct TALLYVANE_PLATFORM_EXPORT TTextMetric {
   int tmHeight = 0;
   int tmAscent = 0;
   int tmDescent = 0;
@@ -27,7 +28,7 @@ struct TTextMetric {
   int tmAveCharWidth = 0;
 };
 
-class TDeviceContext {
+class TALLYVANE_PLATFORM_EXPORT TDeviceContext {
  public:
   virtual ~TDeviceContext() = default;
   virtual int Caps(TDeviceCap index) const = 0;
@@ -51,9 +52,9 @@ class TDeviceContext {
 };
 
 // A handle of 0 stands for "no device"; both calls then report nothing.
-int GetDeviceCaps(const TDeviceContext* dc, TDeviceCap index);
-bool GetTextMetrics(TDeviceContext* dc, TTextMetric& metrics);
+TALLYVANE_PLATFORM_EXPORT int GetDeviceCaps(const TDeviceContext* dc, TDeviceCap index);
+TALLYVANE_PLATFORM_EXPORT bool GetTextMetrics(TDeviceContext* dc, TTextMetric& metrics);
 
 // The screen's logical resolution (96 on the offscreen platform).
-int ScreenPixelsPerInch();
-TDeviceContext* ScreenDC();
+TALLYVANE_PLATFORM_EXPORT int ScreenPixelsPerInch();
+TALLYVANE_PLATFORM_EXPORT TDeviceContext* ScreenDC();

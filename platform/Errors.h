@@ -5,7 +5,9 @@
 #include <QString>
 #include <exception>
 
-class Exception : public std::exception {
+#include "tallyvane_platform_export.h"
+
+class TALLYVANE_PLATFORM_EXPORT Exception : public std::exception {
  public:
   explicit Exception(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
   const QString& Message() const noexcept { return message_; }
@@ -17,36 +19,36 @@ class Exception : public std::exception {
 };
 
 // The printer object failed, typically because no printer is installed.
-class EPrinter : public Exception {
+class TALLYVANE_PLATFORM_EXPORT EPrinter : public Exception {
  public:
   using Exception::Exception;
 };
 
 // A text could not be converted to a number or a date.
-class EConvertError : public Exception {
+class TALLYVANE_PLATFORM_EXPORT EConvertError : public Exception {
  public:
   using Exception::Exception;
 };
 
 // Floating-point failures are checked by code, never trapped by hardware.
-class EZeroDivide : public Exception {
+class TALLYVANE_PLATFORM_EXPORT EZeroDivide : public Exception {
  public:
   EZeroDivide() : Exception(QStringLiteral("Floating point division by zero")) {}
 };
 
-class EInvalidOp : public Exception {
+class TALLYVANE_PLATFORM_EXPORT EInvalidOp : public Exception {
  public:
   EInvalidOp() : Exception(QStringLiteral("Invalid floating point operation")) {}
 };
 
 // A file could not be opened, written or closed.
-class EInOutError : public Exception {
+class TALLYVANE_PLATFORM_EXPORT EInOutError : public Exception {
  public:
   using Exception::Exception;
 };
 
 // An argument outside the domain of a routine (the payment routine raises "Payment").
-class EArgumentError : public Exception {
+class TALLYVANE_PLATFORM_EXPORT EArgumentError : public Exception {
  public:
   using Exception::Exception;
 };

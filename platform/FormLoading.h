@@ -5,7 +5,9 @@
 // Finish() ends the state and runs every component's Loaded() in creation order.
 #include <vector>
 
-class TLoadable {
+#include "tallyvane_platform_export.h"
+
+class TALLYVANE_PLATFORM_EXPORT TLoadable {
  public:
   virtual ~TLoadable();
   bool Loading() const { return loading_; }
@@ -19,7 +21,7 @@ class TLoadable {
   bool loading_ = false;
 };
 
-class FormLoading {
+class TALLYVANE_PLATFORM_EXPORT FormLoading {
  public:
   FormLoading();
   ~FormLoading();  // components not finished are taken out of the loading state silently

@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-struct FormatSettings {
+#include "tallyvane_platform_export.h"
+
+struct TALLYVANE_PLATFORM_EXPORT FormatSettings {
   QChar decimalSeparator = '.';
   // A null QChar switches digit grouping off.
   QChar thousandSeparator = ',';

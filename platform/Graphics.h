@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "tallyvane_platform_export.h"
+
 // A colour value (0x00BBGGRR) or a system colour constant (top bit set).
 using TColor = uint32_t;
 
@@ -28,19 +30,19 @@ constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clHighlight = 0x8000000D;
 
 // Resolves system colour constants to RGB (0x00BBGGRR).
-TColor ColorToRGB(TColor color);
-QColor ToQColor(TColor color);
-TColor FromQColor(const QColor& color);
+TALLYVANE_PLATFORM_EXPORT TColor ColorToRGB(TColor color);
+TALLYVANE_PLATFORM_EXPORT QColor ToQColor(TColor color);
+TALLYVANE_PLATFORM_EXPORT TColor FromQColor(const QColor& color);
 
 enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = uint8_t;
 
 // Rounds a*b/c half away from zero, as the platform's MulDiv does.
-int MulDiv(int a, int b, int c);
+TALLYVANE_PLATFORM_EXPORT int MulDiv(int a, int b, int c);
 
 // A font description: name, height in pixels (negative = character height),
 // the resolution that relates height and point size, style and colour.
-class TFont {
+class TALLYVANE_PLATFORM_EXPORT TFont {
  public:
   TFont();
   QString Name() const { return name_; }
@@ -77,17 +79,17 @@ class TFont {
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psClear };
-struct TPen {
+struct TALLYVANE_PLATFORM_EXPORT TPen {
   TColor Color = clBlack;
   int Width = 1;
   TPenStyle Style = psSolid;
 };
 
 enum TBrushStyle { bsSolid, bsClear };
-struct TBrush {
+struct TALLYVANE_PLATFORM_EXPORT TBrush {
   TColor Color = clWhite;
   TBrushStyle Style = bsSolid;
 };
 
 // Maps the window font names of the original layouts to installed fonts, once.
-void InstallFontSubstitutions();
+TALLYVANE_PLATFORM_EXPORT void InstallFontSubstitutions();

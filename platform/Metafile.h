@@ -8,11 +8,12 @@
 #include <memory>
 #include <vector>
 
+#include "tallyvane_platform_export.h"
 #include "Canvas.h"
 
 class QPainter;
 
-struct TMetaOp {
+struct TALLYVANE_PLATFORM_EXPORT TMetaOp {
   enum Kind { Text, Polyline, Rectangle, FillRect } kind = Text;
   QString text;                      // Text
   QPoint origin;                     // Text: top-left of the text
@@ -23,7 +24,7 @@ struct TMetaOp {
   TBrush brush;                      // Text background, Rectangle, FillRect
 };
 
-class TMetafile {
+class TALLYVANE_PLATFORM_EXPORT TMetafile {
  public:
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -44,7 +45,7 @@ class TMetafile {
 
 // Records into a metafile; measures text on the reference device, the screen
 // when no reference is given. Freeing the canvas ends the recording.
-class TMetafileCanvas : public TCanvas {
+class TALLYVANE_PLATFORM_EXPORT TMetafileCanvas : public TCanvas {
  public:
   TMetafileCanvas(TMetafile* page, TDeviceContext* reference);
   ~TMetafileCanvas() override;

@@ -6,13 +6,14 @@
 #include <QString>
 #include <memory>
 
+#include "tallyvane_platform_export.h"
 #include "Canvas.h"
 #include "Device.h"
 #include "Errors.h"
 
 enum TPrinterOrientation { poPortrait, poLandscape };
 
-class TPrinter {
+class TALLYVANE_PLATFORM_EXPORT TPrinter {
  public:
   virtual ~TPrinter() = default;
   // The device context; raises EPrinter when no printer is usable.
@@ -40,10 +41,10 @@ class TPrinter {
 };
 
 // The printer object every component uses; the platform owns it.
-TPrinter* Printer();
+TALLYVANE_PLATFORM_EXPORT TPrinter* Printer();
 // Replaces the printer object (tests, the companion's PDF output); returns the previous one,
 // which the caller now owns.
-std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer);
+TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer);
 
 class QPrinter;
 
@@ -54,10 +55,10 @@ class QPrinter;
 // answer counts as no printer, and printing then says so. A job is spooled as PDF
 // with the queue's page set-up and handed to CUPS by EndDoc (which raises EPrinter
 // when CUPS refuses it or does not answer); Abort discards it, so nothing is printed.
-std::unique_ptr<TPrinter> MakeSystemPrinter();
+TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter();
 // A PDF file at the given resolution on a Letter sheet (or the given one) with 0.25-inch
 // offsets; asks nothing of the print server. The title becomes the document's title.
 // The file is replaced when EndDoc completes it (EInOutError names it and the reason
 // when it cannot be written); Abort or a failure leaves the earlier file as it was.
-std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi = 600,
+TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi = 600,
                                          QPageSize::PageSizeId sheet = QPageSize::Letter);

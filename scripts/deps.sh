@@ -1,12 +1,16 @@
 #!/bin/sh
 # Installs the Debian packages Tallyvane needs to build, run and test, when any is missing.
-# Usage: scripts/deps.sh [run|test]
+# Usage: scripts/deps.sh [run|test|package]
 set -eu
 kind=${1:-test}
 packages="cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-liberation fonts-dejavu-core"
 if [ "$kind" = run ]; then
   packages="$packages xvfb"
+elif [ "$kind" = package ]; then
+  # cpack's dpkg-shlibdeps, and the checks of the package stage.
+  # qt6-tools-dev: the Designer plugin in the -dev package.
+  packages="$packages qt6-tools-dev dpkg-dev file desktop-file-utils appstream lintian man-db xvfb xdotool"
 else
   packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev
     cups cups-client poppler-utils qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev valgrind xvfb imagemagick

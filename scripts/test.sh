@@ -7,7 +7,11 @@
 #   asan      the suite again under the address and undefined-behaviour
 #             sanitizers (preset asan);
 #   fuzz      every fuzz target for a bounded time from a copy of its seed
-#             corpus (preset fuzz, clang and libFuzzer).
+#             corpus (preset fuzz, clang and libFuzzer);
+#   package   the Debian packages (scripts/package.sh), validated, installed,
+#             both installed programs run, removed (scripts/package-check.sh).
+# The tests stage also builds examples/consumer against the installed CMake
+# package (CTest label consumer).
 # Any failure, sanitizer report (also from a child process), fuzz crash, leak
 # or time-out, or definitely lost block fails the run.
 #
@@ -17,7 +21,7 @@
 # TALLYVANE_FUZZ_SECONDS sets the time per fuzz target (default 30).
 set -eu
 cd "$(dirname "$0")/.."
-all_stages="tests valgrind asan fuzz"
+all_stages="tests valgrind asan fuzz package"
 stages=${*:-${TALLYVANE_STAGES:-$all_stages}}
 for stage in $stages; do
   case " $all_stages " in *" $stage "*) ;; *) echo "unknown stage '$stage' (stages: $all_stages)" >&2; exit 2 ;; esac
@@ -103,6 +107,11 @@ if wanted fuzz; then
   printf 'executions per target:\n'
   cat build/fuzz/tests/fuzz-runs/*/summary 2>/dev/null || true
   [ "$fuzz_status" -eq 0 ] || { echo "fuzzing failed"; exit 1; }
+fi
+
+if wanted package; then
+  step "Debian packages"
+  scripts/package-check.sh
 fi
 
 finish_stage

@@ -1,0 +1,3 @@
+#pragma once
+// Callers include <tallyvane/PagePrnt.h>; installed, this is the header itself.
+#include "../../pageprinter/PagePrnt.h"

@@ -56,6 +56,24 @@ void BM_FormatEveryCell(benchmark::State& state) {
 }
 BENCHMARK(BM_FormatEveryCell)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// The companion's table: every amount of a million rows as UTF-8 in one buffer.
+void BM_CompanionAmountsUtf8(benchmark::State& state) {
+  const Schedule s = BuildSchedule(MillionPayments());
+  const MoneyUtf8Writer writer(FormatSettings::Current());
+  std::string out;
+  for (auto _ : state) {
+    size_t total = 0;
+    for (const ScheduleRow& r : s.rows) {
+      out.clear();
+      for (const Money m : {r.payment, r.principal, r.interest, r.balance}) writer.Append(m, out);
+      total += out.size();
+    }
+    benchmark::DoNotOptimize(total);
+  }
+  state.counters["cells"] = double(s.rows.size()) * 4;
+}
+BENCHMARK(BM_CompanionAmountsUtf8)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
 void CalculateInWindow(benchmark::State& state, const char* amount, const char* rate, const char* count) {
   TMainForm form;
   form.show();

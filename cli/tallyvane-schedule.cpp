@@ -12,6 +12,7 @@
 #include <cstring>
 #include <exception>
 #include <optional>
+#include <string>
 
 #include "Conversions.h"
 #include "Errors.h"
@@ -146,69 +147,20 @@ bool ParseArguments(const QList<QByteArray>& raw, Options& options, QString& err
   return true;
 }
 
-void Put(QByteArray& out, const QString& text) { out.append(text.toUtf8()); }
+void Put(std::string& out, const QString& text) { out += text.toStdString(); }
 
-// One table row composed in a fixed buffer and appended to the output at once.
-class RowText {
- public:
-  // " 1", " 2", ... as ScheduleText::RowNumber writes them.
-  void Number(int row) {
-    char digits[16];
-    int pos = sizeof digits;
-    unsigned value = unsigned(row);
-    do {
-      digits[--pos] = char('0' + value % 10);
-      value /= 10;
-    } while (value != 0);
-    digits[--pos] = ' ';
-    Append(digits + pos, qsizetype(sizeof digits) - pos);
-  }
-  // A cell after a tab: ASCII copied directly, anything else through Qt's encoder.
-  void Cell(const QString& text) {
-    Append("\t", 1);
-    const char16_t* data = reinterpret_cast<const char16_t*>(text.constData());
-    const qsizetype size = text.size();
-    if (size_ + size <= kSize) {
-      qsizetype i = 0;
-      for (; i < size && data[i] < 0x80; ++i) buffer_[size_ + i] = char(data[i]);
-      if (i == size) {
-        size_ += size;
-        return;
-      }
-    }
-    const QByteArray utf8 = text.toUtf8();
-    Append(utf8.constData(), utf8.size());
-  }
-  void EndTo(QByteArray& out) {
-    Append("\n", 1);
-    out.append(buffer_, size_);
-    size_ = 0;
-  }
-
- private:
-  void Append(const char* data, qsizetype size) {
-    if (size_ + size > kSize) {
-      overflow_.append(buffer_, size_);
-      overflow_.append(data, size);
-      size_ = 0;
-      return;
-    }
-    std::memcpy(buffer_ + size_, data, size_t(size));
-    size_ += size;
-  }
-  static constexpr qsizetype kSize = 480;
-  char buffer_[kSize];
-  qsizetype size_ = 0;
-  QByteArray overflow_;
-
- public:
-  // A row too long for the buffer (an extravagant currency text) goes through here.
-  void Flush(QByteArray& out) {
-    if (overflow_.isEmpty()) return;
-    out.append(overflow_);
-    overflow_.clear();
-  }
-};
+// " 1", " 2", ... as ScheduleText::RowNumber writes them.
+void PutRowNumber(std::string& out, int row) {
+  char digits[16];
+  int pos = sizeof digits;
+  unsigned value = unsigned(row);
+  do {
+    digits[--pos] = char('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  digits[--pos] = ' ';
+  out.append(digits + pos, sizeof digits - size_t(pos));
+}
 
 bool WantsPrinting(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -332,43 +284,41 @@ int main(int argc, char** argv) {
     }
   }
 
-  QByteArray out;
-  out.reserve(1 << 20);
+  // The table: the same cells as ScheduleText::Cell, written as UTF-8 into one
+  // buffer that is handed to the output a chunk at a time and reused.
+  std::string out;
+  out.reserve(1 << 17);
   Put(out, QStringLiteral("Payment\t") + FormatMoney(schedule.paymentAmount, settings) + u'\n');
   Put(out, QStringLiteral("Total Interest\t") + FormatMoney(schedule.totalInterest, settings) + u'\n');
   Put(out, QStringLiteral("Total Principal\t") + FormatMoney(schedule.totalPrincipal, settings) + u'\n');
   Put(out, QStringLiteral("Total\t") + FormatMoney(schedule.totalPaid, settings) + u'\n');
   for (int c = 0; c < 5; ++c) {
-    if (c) out.append('\t');
+    if (c) out += '\t';
     Put(out, ScheduleText::kHeadings[c]);
   }
-  out.append('\n');
-  // The table: the same cells as ScheduleText::Cell, formatted into one reused
-  // string and appended without a temporary per cell.
+  out += '\n';
+  const std::string lastBalance = ScheduleText::kLastBalance.toStdString();
+  const MoneyUtf8Writer money(settings);
   const int rows = int(schedule.rows.size());
-  QString cell;
-  RowText row;
   for (int i = 0; i < rows; ++i) {
     const ScheduleRow& r = schedule.rows[size_t(i)];
-    row.Number(i + 1);
+    PutRowNumber(out, i + 1);
     for (const Money m : {r.payment, r.principal, r.interest}) {
-      FormatMoneyTo(m, cell, settings);
-      row.Cell(cell);
+      out += '\t';
+      money.Append(m, out);
     }
-    if (i + 1 == rows) {
-      row.Cell(ScheduleText::kLastBalance);
-    } else {
-      FormatMoneyTo(r.balance, cell, settings);
-      row.Cell(cell);
-    }
-    row.Flush(out);
-    row.EndTo(out);
-    if (out.size() > (1 << 20)) {
-      std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    out += '\t';
+    if (i + 1 == rows)
+      out += lastBalance;
+    else
+      money.Append(r.balance, out);
+    out += '\n';
+    if (out.size() > (1 << 16)) {
+      std::fwrite(out.data(), 1, out.size(), stdout);
       out.clear();
     }
   }
-  std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+  std::fwrite(out.data(), 1, out.size(), stdout);
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
     std::fprintf(stderr, "tallyvane-schedule: could not write the output\n");
     return 1;

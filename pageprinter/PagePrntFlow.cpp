@@ -9,6 +9,7 @@
 #include <cstring>
 #include <utility>
 
+#include "FormatSettings.h"
 #include "PagePrnt.h"
 #include "PagePrntPrivate.h"
 #include "PagePrntInternal.h"
@@ -267,9 +268,28 @@ void TPagePrinter::TakeFittingPart(QString& piece, QString& rest, int width, boo
 // Table rows
 
 void TPagePrinter::WriteTableLine(const QString& row) {
-  QStringList formats;
+  // Parsed once for as long as the format and what it is read with stay;
+  // copied, since a page break inside this row lays out the decoration's rows.
+  const QChar decimal = FormatSettings::Current().decimalSeparator;
+  std::unique_ptr<Private::TParsedFormat>& parsed = d_->parsedTableFormat_;
+  if (!parsed || parsed->format != d_->tableFormat_ || parsed->separator != d_->tokenSeparator_ ||
+      parsed->decimalSeparator != decimal || parsed->defaultWidth != d_->defaultColWidth_) {
+    auto fresh = std::make_unique<Private::TParsedFormat>();
+    fresh->format = d_->tableFormat_;
+    fresh->separator = d_->tokenSeparator_;
+    fresh->decimalSeparator = decimal;
+    fresh->defaultWidth = d_->defaultColWidth_;
+    QStringList pieces;
+    SplitTokens(d_->tableFormat_, d_->tokenSeparator_, pieces);
+    for (QString& piece : pieces) {
+      Private::TParsedColumn column;
+      ParseColumnFormat(piece, column.alignment, column.width);
+      fresh->columns.push_back(column);
+    }
+    parsed = std::move(fresh);
+  }
+  const std::vector<Private::TParsedColumn> formats = parsed->columns;
   QStringList cells;
-  SplitTokens(d_->tableFormat_, d_->tokenSeparator_, formats);
   SplitTokens(row, d_->tokenSeparator_, cells);
   const int spaceWidth = Output().Paged() ? 0 : d_->pageCanvas_->TextWidth(QStringLiteral(" "));
   bool topLine = d_->tableGrid_;
@@ -277,11 +297,9 @@ void TPagePrinter::WriteTableLine(const QString& row) {
   do {
     more = false;
     d_->currentX_ = LeftMarginPixels();
-    for (qsizetype i = 0; i < formats.size(); ++i) {
-      QString column = formats[i];
-      TAlignment alignment = taLeftJustify;
-      double width = 0;
-      ParseColumnFormat(column, alignment, width);
+    for (qsizetype i = 0; i < qsizetype(formats.size()); ++i) {
+      const TAlignment alignment = formats[size_t(i)].alignment;
+      const double width = formats[size_t(i)].width;
       const bool columnGrid = d_->tableGrid_ && width >= 0;
       const int columnWidth = UnitsToPixelsX(std::fabs(width));
       QString cell = i < cells.size() ? cells[i] : QString();
@@ -339,11 +357,8 @@ void TPagePrinter::WriteTableLine(const QString& row) {
 
   if (d_->tableGrid_) {
     d_->currentX_ = LeftMarginPixels();
-    for (qsizetype i = 0; i < formats.size(); ++i) {
-      QString column = formats[i];
-      TAlignment alignment = taLeftJustify;
-      double width = 0;
-      ParseColumnFormat(column, alignment, width);
+    for (const Private::TParsedColumn& column : formats) {
+      const double width = column.width;
       const int columnWidth = UnitsToPixelsX(std::fabs(width));
       if (width >= 0) DrawCellGrid(columnWidth, false, true);
       d_->currentX_ = AddClamped(d_->currentX_, columnWidth);

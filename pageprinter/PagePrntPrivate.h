@@ -80,6 +80,19 @@ struct TPagePrinter::Private {
   int newPageHandlerDepth_ = 0;
   bool pageFull_ = false;         // the next NewPage ends a full page
   bool pageStartedFull_ = false;  // the page being decorated follows a full one
+  // The table format as last parsed for a row, with all the parse depends on:
+  // rows repeat one format thousands of times.
+  struct TParsedColumn {
+    TAlignment alignment = taLeftJustify;
+    double width = 0;
+  };
+  struct TParsedFormat {
+    QString format;
+    QChar separator, decimalSeparator;
+    double defaultWidth = 0;
+    std::vector<TParsedColumn> columns;
+  };
+  std::unique_ptr<TParsedFormat> parsedTableFormat_;
 
   // Printing
   uint32_t fromPage_ = 0, toPage_ = 0;

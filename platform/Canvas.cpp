@@ -62,6 +62,7 @@ const QFont& TPainterCanvas::RealizedFont() {
     realized_ = font_.ToQFont();
     realizedAscent_ = QFontMetrics(realized_).ascent();
     realizedValid_ = true;
+    ++realizedVersion_;
   }
   return realized_;
 }
@@ -69,6 +70,27 @@ const QFont& TPainterCanvas::RealizedFont() {
 void TPainterCanvas::TextOut(int x, int y, const QString& text) {
   if (!painter_ || text.isEmpty()) return;
   const QFont& font = RealizedFont();
+  if (leaveTextState_ && font_.Orientation() == 0) {
+    // Upright text keeps the font and pen of the text before whenever they
+    // fit, so the painter (and a PDF engine behind it) is not told the same
+    // state for every cell; only the move to the text's place is undone.
+    if (appliedVersion_ != realizedVersion_) {
+      painter_->setFont(font);
+      appliedVersion_ = realizedVersion_;
+    }
+    const QColor color = ToQColor(font_.Color());
+    if (color != appliedColor_) {
+      painter_->setPen(QPen(color));
+      appliedColor_ = color;
+    }
+    painter_->save();
+    painter_->translate(x, y);
+    if (brush_.Style != bsClear)
+      painter_->fillRect(QRect(0, 0, TextWidth(text), TextHeight(text)), ToQColor(brush_.Color));
+    painter_->drawText(QPoint(0, realizedAscent_), text);
+    painter_->restore();
+    return;
+  }
   painter_->save();
   painter_->translate(x, y);
   // An escapement turns the text about its top-left corner, counter-clockwise.

@@ -65,6 +65,10 @@ class TALLYVANE_PLATFORM_EXPORT TPainterCanvas : public TCanvas {
   void Draw(int x, int y, const TMetafile& page) override;
   void StretchDraw(const QRect& r, const TMetafile& page) override;
   QPainter* Painter() const { return painter_; }
+  // For a caller that saves the painter before drawing and restores it after:
+  // text then leaves its font and pen set on the painter, and the next text in
+  // the same font and colour sets neither again.
+  void LeaveTextStateSet() { leaveTextState_ = true; }
 
  private:
   // The QFont of the current TFont, rebuilt only when the font changes.
@@ -75,4 +79,8 @@ class TALLYVANE_PLATFORM_EXPORT TPainterCanvas : public TCanvas {
   QFont realized_;
   int realizedAscent_ = 0;
   bool realizedValid_ = false;
+  bool leaveTextState_ = false;
+  int realizedVersion_ = 0;  // counts rebuilds of realized_
+  int appliedVersion_ = -1;  // the rebuild last set on the painter
+  QColor appliedColor_;
 };

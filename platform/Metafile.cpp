@@ -12,6 +12,7 @@ void TMetafile::Play(QPainter& painter, const QRect& dest) const {
   if (width_ > 0 && height_ > 0 && (dest.width() != width_ || dest.height() != height_))
     painter.scale(qreal(dest.width()) / width_, qreal(dest.height()) / height_);
   TPainterCanvas canvas(&painter);
+  canvas.LeaveTextStateSet();  // restored below with the rest of the painter
   const TFont* selected = nullptr;
   for (const TMetaOp& op : ops_) {
     switch (op.kind) {

@@ -70,7 +70,8 @@ Schedule BuildSchedule(const LoanState& state) {
   const int32_t n = state.PaymentCount;
   if (n <= 0) return s;
   if (n > kMaxPaymentCount) throw EArgumentError(QStringLiteral("Too many payments"));
-  s.rows.resize(size_t(n));
+  // Reserved, not resized: each row is written once, not zeroed first.
+  s.rows.reserve(size_t(n));
   Money balance = state.LoanAmount;
   Money totalPaid, totalPrincipal, totalInterest;
   const Money payment = state.PaymentAmount;
@@ -78,14 +79,14 @@ Schedule BuildSchedule(const LoanState& state) {
     const Money interest = PeriodInterest(balance, state.PeriodRate);
     const Money principal = payment - interest;
     balance -= principal;
-    s.rows[size_t(i)] = ScheduleRow{payment, principal, interest, balance};
+    s.rows.push_back(ScheduleRow{payment, principal, interest, balance});
     totalPaid += payment;
     totalPrincipal += principal;
     totalInterest += interest;
   }
   // The last payment is what remains, charged no interest.
   const Money principal = balance;
-  s.rows[size_t(n - 1)] = ScheduleRow{balance, principal, Money{}, Money{}};
+  s.rows.push_back(ScheduleRow{balance, principal, Money{}, Money{}});
   totalPaid += principal;
   totalPrincipal += principal;
   s.totalPaid = totalPaid;

@@ -55,3 +55,62 @@ QString FormatMoney(Money value, const FormatSettings& fs) {
   FormatMoneyTo(value, out, fs);
   return out;
 }
+
+namespace {
+// A currency form's text before and after the amount ('1'), encoded.
+void SplitForm(const char* form, const FormatSettings& fs, std::string& prefix, std::string& suffix) {
+  QString before, after;
+  QString* part = &before;
+  for (const char* c = form; *c; ++c) {
+    if (*c == '1')
+      part = &after;
+    else if (*c == '$')
+      *part += fs.currencyString;
+    else
+      *part += QLatin1Char(*c);
+  }
+  prefix = before.toStdString();
+  suffix = after.toStdString();
+}
+}  // namespace
+
+MoneyUtf8Writer::MoneyUtf8Writer(const FormatSettings& fs) : fs_(fs) {
+  // The forms as ApplyCurrencyFormatTo knows them, chosen the same way.
+  static const char* const kPositive[] = {"$1", "1$", "$ 1", "1 $"};
+  static const char* const kNegative[] = {"($1)", "-$1",  "$-1",  "$1-",  "(1$)", "-1$",  "1-$",   "1$-",
+                                          "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
+  SplitForm(kPositive[(fs.currencyFormat >= 0 && fs.currencyFormat < 4) ? fs.currencyFormat : 0], fs,
+            positivePrefix_, positiveSuffix_);
+  SplitForm(kNegative[(fs.negCurrFormat >= 0 && fs.negCurrFormat < 16) ? fs.negCurrFormat : 0], fs,
+            negativePrefix_, negativeSuffix_);
+  if (!fs.thousandSeparator.isNull()) thousands_ = QString(fs.thousandSeparator).toStdString();
+  decimal_ = QString(fs.decimalSeparator).toStdString();
+}
+
+void MoneyUtf8Writer::Append(Money value, std::string& out) const {
+  const bool negative = value.count < 0;
+  const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value.count) : static_cast<uint64_t>(value.count);
+  if (magnitude >= kEighteenDigits) {
+    out += FormatMoney(value, fs_).toStdString();
+    return;
+  }
+  // The same rounding and digits as FormatMoneyTo.
+  const uint64_t cents = magnitude / 100 + (magnitude % 100 >= 50 ? 1 : 0);
+  const bool showNegative = negative && cents != 0;
+  char digits[24];
+  int count = 0;
+  uint64_t whole = cents / 100;
+  do {
+    digits[count++] = char('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
+  out += showNegative ? negativePrefix_ : positivePrefix_;
+  for (int i = count - 1; i >= 0; --i) {
+    out += digits[i];
+    if (i > 0 && i % 3 == 0) out += thousands_;
+  }
+  out += decimal_;
+  out += char('0' + (cents / 10) % 10);
+  out += char('0' + cents % 10);
+  out += showNegative ? negativeSuffix_ : positiveSuffix_;
+}

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "Conversions.h"
 
@@ -60,3 +61,18 @@ inline Money Money::FromScaled(long double scaled) { return Money{RoundHalfEvenT
 QString FormatMoney(Money value, const FormatSettings& fs = FormatSettings::Current());
 // The same into a caller's string.
 void FormatMoneyTo(Money value, QString& out, const FormatSettings& fs = FormatSettings::Current());
+
+// Writes amounts as FormatMoney shows them, UTF-8 encoded, for output that
+// formats many amounts in one currency format: the format's fixed parts
+// (currency sign, signs, separators) are encoded once, when it is made.
+class MoneyUtf8Writer {
+ public:
+  explicit MoneyUtf8Writer(const FormatSettings& fs);
+  // Appends the text of FormatMoney(value, fs) in UTF-8.
+  void Append(Money value, std::string& out) const;
+
+ private:
+  const FormatSettings& fs_;
+  std::string positivePrefix_, positiveSuffix_, negativePrefix_, negativeSuffix_;
+  std::string thousands_, decimal_;
+};

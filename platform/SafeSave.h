@@ -4,6 +4,8 @@
 #include <QString>
 #include <memory>
 
+#include "tallyvane_platform_export.h"
+
 class QFileDevice;
 class QIODevice;
 
@@ -15,7 +17,7 @@ class QIODevice;
 // there is nothing to keep, and renaming over it would replace the device.
 // A symbolic link is replaced by the new file, not written through.
 // Every failure raises EInOutError naming the file and the reason.
-class TSafeFile {
+class TALLYVANE_PLATFORM_EXPORT TSafeFile {
  public:
   explicit TSafeFile(QString fileName);
   ~TSafeFile();
@@ -56,4 +58,4 @@ class TSafeFile {
 };
 
 // Writes bytes through a TSafeFile: the target gets them all or stays as it was.
-void SaveFileSafely(const QString& fileName, const QByteArray& bytes);
+TALLYVANE_PLATFORM_EXPORT void SaveFileSafely(const QString& fileName, const QByteArray& bytes);

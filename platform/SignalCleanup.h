@@ -5,8 +5,10 @@
 // them and ends the program with the signal as before.
 #include <QByteArray>
 
+#include "tallyvane_platform_export.h"
+
 namespace signal_cleanup {
 // Returns a slot for Forget, or -1 when the path is empty or every slot is taken.
-int RemoveOnSignal(const QByteArray& path);
+TALLYVANE_PLATFORM_EXPORT int RemoveOnSignal(const QByteArray& path);
 void Forget(int slot) noexcept;
 }  // namespace signal_cleanup

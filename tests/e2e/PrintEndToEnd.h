@@ -291,7 +291,9 @@ class PrintEndToEnd : public CaptureQueueTest {
     EXPECT_EQ(totalsPageLines[totalsPageLines.size() - 2], doc.totals[0]) << "the totals row ends the body";
 
     // The progress dialog, seen whenever printing let messages through (before
-    // every sheet but the first): the title, the status, one step per sheet.
+    // every sheet but the first): the title, the status, one step per sheet. The
+    // last step shows too when messages went through while the last sheet was
+    // drawn or the job was handed to the print server (Cancel stays live there).
     EXPECT_FALSE(form->PgPrint->ProgressDialog()) << "the dialog is freed after printing";
     if (pageCount > 1) {
       EXPECT_EQ(run.progressCaption, kJobTitle);
@@ -299,7 +301,12 @@ class PrintEndToEnd : public CaptureQueueTest {
       std::vector<std::tuple<int, int, QString>> expected;
       for (int sheet = 1; sheet < pageCount; ++sheet)
         expected.emplace_back(sheet, pageCount, QStringLiteral("Page %1 of %2").arg(sheet).arg(pageCount));
-      EXPECT_EQ(run.progress, expected);
+      std::vector<std::tuple<int, int, QString>> seen = run.progress;
+      if (seen.size() == expected.size() + 1 &&
+          seen.back() == std::tuple<int, int, QString>(pageCount, pageCount,
+                                                       QStringLiteral("Page %1 of %1").arg(pageCount)))
+        seen.pop_back();
+      EXPECT_EQ(seen, expected);
     }
   }
 

@@ -6,15 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include "OpenDescriptors.h"
 #include "PagePrntFlowFixture.h"
 
 namespace {
-
-int OpenDescriptors() {
-  int n = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
-  return n;
-}
 
 QByteArray Spaces(int n) { return QByteArray(n, ' '); }
 

@@ -21,12 +21,7 @@ QString PdfPath() { return QDir::temp().filePath(QStringLiteral("tallyvane-bench
 
 // A schedule-like document: header, footer, heading on every page, table rows.
 void BuildDocument(TPagePrinter& pp) {
-  pp.SetTitle(QStringLiteral("Amortization Schedule"));
-  pp.SetHeader(QStringLiteral("{$TITLE}|{$DATE}"));
-  pp.SetHeaderFormat(QStringLiteral("^4|>2"));
-  pp.SetFooter(QStringLiteral("Page - {$PAGE}"));
-  pp.SetFooterFormat(QStringLiteral(">5"));
-  pp.SetTableFormat(QStringLiteral(">1.5|>1.5|>1.5|>1.5|>1.5"));
+  SetUpScheduleLayout(pp);
   pp.SetMarginTop(0.5);
   pp.SetMarginBottom(0.5);
   pp.SetMarginLeft(0.5);
@@ -36,11 +31,7 @@ void BuildDocument(TPagePrinter& pp) {
     pp.WriteTableLine(QStringLiteral("Payment #|Payment|Principal|Interest|Balance"));
   });
   pp.BeginDoc();
-  int row = 0;
-  while (pp.PageCount() < kPages) {
-    ++row;
-    pp.WriteTableLine(QStringLiteral("%1|1,234.56|1,000.00|234.56|%2.00").arg(row).arg(250000 - row));
-  }
+  WriteScheduleRows(pp, kPages);
   pp.EndDoc();
 }
 

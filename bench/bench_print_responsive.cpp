@@ -22,16 +22,10 @@ constexpr int kPages = 500;
 QString PdfPath() { return QDir::temp().filePath(QStringLiteral("tallyvane-bench-responsive.pdf")); }
 
 void BuildDocument(TPagePrinter& pp) {
-  pp.SetTitle(QStringLiteral("Amortization Schedule"));
-  pp.SetHeader(QStringLiteral("{$TITLE}|{$DATE}"));
-  pp.SetHeaderFormat(QStringLiteral("^4|>2"));
-  pp.SetFooter(QStringLiteral("Page - {$PAGE}"));
-  pp.SetFooterFormat(QStringLiteral(">5"));
-  pp.SetTableFormat(QStringLiteral(">1.5|>1.5|>1.5|>1.5|>1.5"));
+  SetUpScheduleLayout(pp);
   pp.SetTableGrid(true);
   pp.BeginDoc();
-  for (int row = 1; pp.PageCount() < kPages; ++row)
-    pp.WriteTableLine(QStringLiteral("%1|1,234.56|1,000.00|234.56|%2.00").arg(row).arg(250000 - row));
+  WriteScheduleRows(pp, kPages);
   pp.EndDoc();
 }
 

@@ -10,6 +10,25 @@ constexpr long double kTwo63 = 9223372036854775808.0L;
 // 10^18 ten-thousandths: the first count with more than 18 digits.
 constexpr uint64_t kEighteenDigits = 1000000000000000000ULL;
 
+// Money shows as its floating-point value taken to 18 significant digits.
+// Below 10^18 ten-thousandths that is the count itself, so the two decimals
+// follow from the count exactly (exact); above it the 18 digits hold only
+// three decimals, and the general currency conversion does both roundings.
+struct ShownCents {
+  bool exact;
+  uint64_t cents;     // the dropped pair of decimals rounded half away from zero
+  bool showNegative;  // a value that rounds to zero cents shows without a sign
+};
+
+ShownCents ToShownCents(Money value) {
+  // Work on the magnitude as unsigned so the most negative count is fine.
+  const bool negative = value.count < 0;
+  const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value.count) : static_cast<uint64_t>(value.count);
+  if (magnitude >= kEighteenDigits) return {false, 0, false};
+  const uint64_t cents = magnitude / 100 + (magnitude % 100 >= 50 ? 1 : 0);
+  return {true, cents, negative && cents != 0};
+}
+
 }  // namespace
 
 int64_t RoundHalfEvenToInt64Slow(long double scaled) {
@@ -23,22 +42,12 @@ Money Money::FromValue(long double value) { return Money{RoundHalfEvenToInt64(va
 void ThrowInvalidOp() { throw EInvalidOp(); }
 
 void FormatMoneyTo(Money value, QString& out, const FormatSettings& fs) {
-  // Work on the magnitude as unsigned so the most negative count is fine.
-  const bool negative = value.count < 0;
-  const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value.count) : static_cast<uint64_t>(value.count);
-  // Money shows as its floating-point value taken to 18 significant digits.
-  // Below 10^18 ten-thousandths that is the count itself, so the two decimals
-  // follow from the count exactly; above it the 18 digits hold only three
-  // decimals, and the general currency conversion does both roundings.
-  if (magnitude >= kEighteenDigits) {
+  const ShownCents shown = ToShownCents(value);
+  if (!shown.exact) {
     out = FormatCurrency(value.Value(), 2, fs);
     return;
   }
-  // Two decimals from four: the dropped pair rounds half away from zero.
-  const uint64_t cents = magnitude / 100 + (magnitude % 100 >= 50 ? 1 : 0);
-  // A value that rounds to zero cents shows without a sign.
-  const bool showNegative = negative && cents != 0;
-
+  const uint64_t cents = shown.cents;
   char16_t buf[24];
   int pos = 24;
   uint64_t whole = cents / 100;
@@ -47,7 +56,7 @@ void FormatMoneyTo(Money value, QString& out, const FormatSettings& fs) {
     whole /= 10;
   } while (whole != 0);
   const char16_t fraction[2] = {char16_t(u'0' + (cents / 10) % 10), char16_t(u'0' + cents % 10)};
-  ApplyCurrencyFormatTo(out, showNegative, QStringView(buf + pos, 24 - pos), QStringView(fraction, 2), fs);
+  ApplyCurrencyFormatTo(out, shown.showNegative, QStringView(buf + pos, 24 - pos), QStringView(fraction, 2), fs);
 }
 
 QString FormatMoney(Money value, const FormatSettings& fs) {
@@ -88,15 +97,13 @@ MoneyUtf8Writer::MoneyUtf8Writer(const FormatSettings& fs) : fs_(fs) {
 }
 
 void MoneyUtf8Writer::Append(Money value, std::string& out) const {
-  const bool negative = value.count < 0;
-  const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value.count) : static_cast<uint64_t>(value.count);
-  if (magnitude >= kEighteenDigits) {
+  const ShownCents shown = ToShownCents(value);
+  if (!shown.exact) {
     out += FormatMoney(value, fs_).toStdString();
     return;
   }
-  // The same rounding and digits as FormatMoneyTo.
-  const uint64_t cents = magnitude / 100 + (magnitude % 100 >= 50 ? 1 : 0);
-  const bool showNegative = negative && cents != 0;
+  const uint64_t cents = shown.cents;
+  const bool showNegative = shown.showNegative;
   char digits[24];
   int count = 0;
   uint64_t whole = cents / 100;

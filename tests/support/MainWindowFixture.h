@@ -4,10 +4,12 @@
 // form shown. Tests type into the boxes and click the flash labels.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 #include <type_traits>
 
@@ -49,6 +51,18 @@ class MainWindowFixture : public ::testing::Test {
     form.reset();
     printerInstall.reset();
     SetDialogs(nullptr);
+  }
+
+  // Runs the application's message loop after queueing action; returns the
+  // loop's exit code, or 99 when nothing ended it within five seconds.
+  template <class Action>
+  static int ExecAfter(Action action) {
+    QTimer::singleShot(0, action);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(5000);
+    return QApplication::exec();
   }
 
   void Enter(const QString& amount, const QString& interest, const QString& payments) {

@@ -141,12 +141,7 @@ TEST_F(MainWindowAccess, KeysAndPressAreIgnoredWhilePrinting) {
 }
 
 TEST_F(MainWindowAccess, CtrlQEndsTheMessageLoop) {
-  QTimer::singleShot(0, [&] { QTest::keyClick(form->grdAmort, Qt::Key_Q, Qt::ControlModifier); });
-  QTimer guard;
-  guard.setSingleShot(true);
-  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-  guard.start(5000);
-  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_EQ(ExecAfter([&] { QTest::keyClick(form->grdAmort, Qt::Key_Q, Qt::ControlModifier); }), 0);
   EXPECT_TRUE(dialogs->Events().empty());
 }
 

@@ -283,12 +283,7 @@ TEST_F(MainWindowTest, HelpAndAboutShowTheSameModalWindowEachTime) {
 TEST_F(MainWindowTest, ExitEndsTheMessageLoopAtOnce) {
   Enter("1000", "12", "12");
   Calculate();
-  QTimer::singleShot(0, [&] { Click(form->flblExit); });
-  QTimer guard;
-  guard.setSingleShot(true);
-  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-  guard.start(5000);
-  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_EQ(ExecAfter([&] { Click(form->flblExit); }), 0);
   EXPECT_TRUE(dialogs->Events().empty());
 }
 

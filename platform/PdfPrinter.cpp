@@ -1,6 +1,7 @@
-// The PDF printer: a PDF file on a Letter sheet (or the given one), written
-// by QPdfWriter. No QPrinter here: making one asks the print server for its
-// default queue, and a PDF file needs no print server.
+// The PDF printer: a PDF file on a Letter sheet (or the given one), its pages
+// written as they end. No QPrinter here: making one asks the print server for
+// its default queue, and a PDF file needs no print server. A QPdfWriter holds
+// the page set-up and answers the device capabilities; it is never painted on.
 #include <QBuffer>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -8,77 +9,118 @@
 #include <QPdfWriter>
 
 #include "Errors.h"
+#include "PdfCanvas.h"
+#include "PdfDocument.h"
+#include "PrinterMessages.h"
 #include "QtPrinter.h"
 #include "SafeSave.h"
 
 namespace {
 
-class PdfPrinter : public QtPrinter {
+class PdfPrinter : public TPrinter {
  public:
   PdfPrinter(const QString& fileName, int dpi, QPageSize::PageSizeId sheet) : file_(fileName) {
-    // Holds the page set-up between jobs; it is never painted on.
-    auto setup = std::make_unique<QPdfWriter>(&unused_);
-    setup->setResolution(dpi > 0 ? dpi : 600);
-    setup->setPageLayout(QPageLayout(QPageSize(sheet), QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25),
-                                     QPageLayout::Inch));
-    Adopt(std::move(setup));
+    setup_ = std::make_unique<QPdfWriter>(&unused_);
+    setup_->setResolution(dpi > 0 ? dpi : 600);
+    setup_->setPageLayout(QPageLayout(QPageSize(sheet), QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25),
+                                      QPageLayout::Inch));
+    context_ = std::make_unique<QtPrinterContext>(setup_.get());
   }
-  ~PdfPrinter() override { DiscardOpenJob(); }
-
- protected:
-  QPagedPaintDevice* StartJob(const QString& docName) override {
-    // The file named is replaced only when the document is complete.
-    Checked([this] { file_.Open(); });
-    writer_ = std::make_unique<QPdfWriter>(file_.Device());
-    writer_->setResolution(printer_->logicalDpiX());
-    writer_->setPageLayout(printer_->pageLayout());
-    writer_->setTitle(docName);
-    writer_->setCreator(QStringLiteral("Tallyvane"));
-    return writer_.get();
+  ~PdfPrinter() override {
+    if (printing_) Discard();
   }
 
-  [[noreturn]] void RaiseStartFailure() override {
-    DiscardJob();
-    throw EPrinter(QStringLiteral("Unable to write the PDF file \"%1\"").arg(file_.FileName()));
+  TDeviceContext* Handle() override { return context_.get(); }
+
+  TCanvas* Canvas() override {
+    if (!printing_) throw EPrinter(printer_messages::NotPrinting());
+    return canvas_.get();
   }
 
-  // A page fails to start when the file could not take the previous one.
-  [[noreturn]] void RaisePageFailure() override {
-    if (file_.Failed()) Checked([this] { file_.Commit(); });
-    QtPrinter::RaisePageFailure();
+  TPrinterOrientation Orientation() const override {
+    return setup_->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
   }
 
-  void FinishJob(bool ended) override {
-    writer_.reset();
-    // A write that failed outranks the painter's own report.
-    if (file_.Failed()) Checked([this] { file_.Commit(); });
-    if (!ended) {
-      file_.Cancel();
-      throw EPrinter(QStringLiteral("Unable to complete the PDF file \"%1\"").arg(file_.FileName()));
+  void SetOrientation(TPrinterOrientation o) override {
+    if (printing_) throw EPrinter(printer_messages::PrintingInProgress());
+    setup_->setPageOrientation(o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    context_->Refresh();
+  }
+
+  void BeginDoc() override {
+    if (printing_) throw EPrinter(printer_messages::PrintingInProgress());
+    const QString docName = title_.isEmpty() ? QStringLiteral("Untitled") : title_;
+    try {
+      // The file named is replaced only when the document is complete.
+      file_.Open();
+      document_ = std::make_unique<TPdfDocument>([this](const QByteArray& bytes) { file_.Write(bytes); }, docName,
+                                                 QStringLiteral("Tallyvane"));
+    } catch (const EInOutError&) {
+      Discard();
+      throw EPrinter(QStringLiteral("Unable to write the PDF file \"%1\"").arg(file_.FileName()));
     }
-    // Qt's PDF engine reports no write errors: the device's state, its flush and sync decide.
-    Checked([this] { file_.Commit(); });
+    canvas_ = std::make_unique<TPdfCanvas>(document_.get(), context_.get());
+    printing_ = true;
+    StartPage();
   }
 
-  void DiscardJob() override {
-    writer_.reset();
-    file_.Cancel();
+  void NewPage() override {
+    if (!printing_) throw EPrinter(printer_messages::NotPrinting());
+    // A page the file would not take fails the page; the job stays open for Abort.
+    Checked(false, [this] { document_->EndPage(); });
+    StartPage();
+  }
+
+  void EndDoc() override {
+    if (!printing_) throw EPrinter(printer_messages::NotPrinting());
+    Checked(true, [this] {
+      document_->Finish();
+      file_.Commit();
+    });
+    canvas_.reset();
+    document_.reset();
+    printing_ = false;
+  }
+
+  void Abort() override {
+    if (!printing_) throw EPrinter(printer_messages::NotPrinting());
+    Discard();
   }
 
  private:
-  // A file that cannot be written is a printer failure here, with the file's name and the reason.
+  void StartPage() {
+    const QPageLayout layout = setup_->pageLayout();
+    const QRectF paper = layout.fullRectPoints();
+    const QRectF paint = layout.paintRectPoints();
+    document_->BeginPage(paper.size());
+    canvas_->BeginPage(paper.size(), paint.topLeft() - paper.topLeft(), setup_->logicalDpiX());
+  }
+
+  void Discard() noexcept {
+    canvas_.reset();
+    document_.reset();
+    file_.Cancel();
+    printing_ = false;
+  }
+
+  // A file that cannot be written is a printer failure naming the file and the
+  // reason; the old file stays as it was.
   template <typename F>
-  static void Checked(F action) {
+  void Checked(bool ending, F action) {
     try {
       action();
     } catch (const EInOutError& e) {
+      if (ending) Discard();
       throw EPrinter(e.Message());
     }
   }
 
   QBuffer unused_;
+  std::unique_ptr<QPdfWriter> setup_;
+  std::unique_ptr<QtPrinterContext> context_;
   TSafeFile file_;
-  std::unique_ptr<QPdfWriter> writer_;
+  std::unique_ptr<TPdfDocument> document_;
+  std::unique_ptr<TPdfCanvas> canvas_;
 };
 
 }  // namespace

@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh [run|test|package]
 set -eu
 kind=${1:-test}
-packages="cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools libgl-dev
+packages="cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev
   fonts-liberation fonts-dejavu-core"
 if [ "$kind" = run ]; then
   packages="$packages xvfb"

@@ -1,0 +1,109 @@
+// The PDF printer writes its pages itself; what a reader extracts from them
+// must be what Qt's own PDF engine gives for the same recorded pages.
+#include <QPageLayout>
+#include <QPdfWriter>
+
+#include "PlatformPrintingTestSupport.h"
+
+using namespace platform_printing_test;
+
+namespace {
+
+struct PdfCase {
+  const char* name;
+  std::function<void(TCanvas&)> draw;
+};
+
+TFont Font(const char* name, int height, TFontStyles style = 0, int orientation = 0) {
+  TFont f = CourierPixels(height);
+  f.SetName(name);
+  f.SetStyle(style);
+  f.SetOrientation(orientation);
+  return f;
+}
+
+void Write(TCanvas& c, const TFont& font, int x, int y, const QString& text, TBrushStyle brush = bsClear) {
+  c.Font().Assign(font);
+  c.Brush().Style = brush;
+  c.Brush().Color = clYellow;
+  c.TextOut(x, y, text);
+}
+
+void ScheduleLike(TCanvas& c) {
+  Write(c, Font("Courier New", -83, fsBold), 827, 0, "Amortization Schedule");
+  Write(c, Font("Courier New", -75, fsBold), 690, 225, "Loan Amount: $1,000.00   Interest: 12% annually");
+  const char* heads[] = {"Due Date", "Payment", "Principal", "Interest", "Balance"};
+  for (int col = 0; col < 5; ++col) Write(c, Font("Courier New", -75, fsItalic | fsUnderline), 678 + 945 * col, 375, heads[col]);
+  for (int row = 0; row < 40; ++row)
+    for (int col = 0; col < 5; ++col)
+      Write(c, Font("Courier New", -75), 588 + 945 * col, 525 + 75 * row,
+            QString("$%1.%2").arg(1000 - row * 17 + col).arg(row % 100, 2, 10, QChar('0')));
+  Write(c, Font("Courier New", -75, fsBold), 768, 3600, "Totals");
+  c.Pen().Width = 3;
+  c.MoveTo(588, 3550);
+  c.LineTo(4800, 3550);
+}
+
+void ProportionalWords(TCanvas& c) {
+  Write(c, Font("Arial", -100), 300, 300, "AVATAR Wave To: Yes, 1,234.50 (Zürich façade)");
+  Write(c, Font("Arial", -80, fsBold | fsStrikeOut), 300, 600, "Total payments 12 of 360", bsSolid);
+  Write(c, Font("MS Sans Serif", -90, fsItalic), 300, 900, "Page 7 - 31/12/2025");
+}
+
+void FallbackAndTurned(TCanvas& c) {
+  Write(c, Font("Courier New", -83), 300, 300, "Ticks \u2713 \u2713 and arrows \u2192 \u2190 done");
+  Write(c, Font("Arial", -83, 0, 900), 300, 3000, "Turned upwards 90");
+  Write(c, Font("Arial", -83, 0, 2700), 4000, 1000, "Turned downwards 270");
+}
+
+QString ThroughQt(const QString& file, const TMetafile& page, TDeviceContext* caps) {
+  QPdfWriter writer(file);
+  writer.setResolution(GetDeviceCaps(caps, LOGPIXELSX));
+  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                   QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
+  QPainter painter(&writer);
+  page.Play(painter, QRect(0, 0, page.Width(), page.Height()));
+  painter.end();
+  return PdfText(file);
+}
+
+class PdfOutput : public ::testing::TestWithParam<PdfCase> {};
+
+TEST_P(PdfOutput, ReadsBackAsQtsOwnPdfDoes) {
+  QTemporaryDir dir;
+  const QString ours = dir.filePath("ours.pdf");
+  auto printer = MakePdfPrinter(ours);
+  TMetafile page;
+  page.SetWidth(GetDeviceCaps(printer->Handle(), HORZRES));
+  page.SetHeight(GetDeviceCaps(printer->Handle(), VERTRES));
+  {
+    TMetafileCanvas canvas(&page, printer->Handle());
+    GetParam().draw(canvas);
+  }
+  printer->BeginDoc();
+  printer->Canvas()->Draw(0, 0, page);
+  printer->NewPage();
+  printer->Canvas()->Draw(0, 0, page);
+  printer->EndDoc();
+
+  const QString text = PdfText(ours);
+  ASSERT_FALSE(text.trimmed().isEmpty());
+  const QString single = ThroughQt(dir.filePath("qt.pdf"), page, printer->Handle());
+  EXPECT_EQ(text, single + single);  // every page reads the same, as Qt's page does
+  EXPECT_EQ(PdfPageCount(ours), 2);
+  // A reader finds nothing to complain about in the file or its fonts.
+  QProcess render;
+  render.start("pdftoppm", {"-r", "30", "-png", ours, dir.filePath("render")});
+  ASSERT_TRUE(render.waitForFinished(60000));
+  EXPECT_EQ(render.exitCode(), 0);
+  EXPECT_EQ(QString::fromUtf8(render.readAllStandardError()), QString());
+  EXPECT_TRUE(QFile::exists(dir.filePath("render-1.png")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, PdfOutput,
+                         ::testing::Values(PdfCase{"ScheduleLike", ScheduleLike},
+                                           PdfCase{"ProportionalWords", ProportionalWords},
+                                           PdfCase{"FallbackAndTurned", FallbackAndTurned}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <QtDesigner/QExtensionManager>
 
 #include <cstdlib>
+#include <exception>
 
 #include "Graphics.h"
 
@@ -64,6 +65,7 @@ ComponentPropertySheet::ComponentPropertySheet(QObject* component, QDesignerProp
     if (shown.partIndexes.contains(-1) || ((view.kind == SheetView::FontText || view.kind == SheetView::FontParts) && !view.font))
       continue;
     shown_.append(shown);
+    if (view.kind == SheetView::Colour) CurrentColour(shown);
   }
 }
 
@@ -140,10 +142,15 @@ QVariant ComponentPropertySheet::property(int index) const {
 }
 
 void ComponentPropertySheet::setProperty(int index, const QVariant& value) {
-  if (const Shown* shown = ShownAt(index))
+  const Shown* shown = ShownAt(index);
+  if (!shown) return base_->setProperty(index, value);
+  // A form may carry a font text the component refuses; Designer must not
+  // end on it: the property keeps its value and the refusal is logged.
+  try {
     Apply(*shown, value);
-  else
-    base_->setProperty(index, value);
+  } catch (const std::exception& refused) {
+    qWarning("%s: %s", qPrintable(shown->view.name), refused.what());
+  }
 }
 
 bool ComponentPropertySheet::isChanged(int index) const {
@@ -163,10 +170,8 @@ void ComponentPropertySheet::setChanged(int index, bool changed) {
 
 QVariant ComponentPropertySheet::Displayed(const Shown& shown) const {
   if (shown.view.kind == SheetView::Hidden) return base_->property(shown.index);
-  if (shown.view.kind == SheetView::Colour) {
-    // System colours show as the colour they stand for.
-    return QVariant(ToQColor(static_cast<TColor>(component_->property(qPrintable(shown.view.name)).toUInt())));
-  }
+  // System colours show as the colour they stand for.
+  if (shown.view.kind == SheetView::Colour) return QVariant(ToQColor(CurrentColour(shown)));
   const TFont* font = shown.view.font(component_);
   return font ? QVariant(DesignerFont(*font)) : QVariant();
 }
@@ -177,7 +182,7 @@ void ComponentPropertySheet::Apply(const Shown& shown, const QVariant& value) {
   if (shown.view.kind == SheetView::Colour) {
     if (value.typeId() != QMetaType::QColor) return base_->setProperty(shown.index, value);
     const QColor colour = value.value<QColor>();
-    if (colour.isValid()) base_->setProperty(shown.index, QVariant(static_cast<uint>(FromQColor(colour))));
+    if (colour.isValid()) base_->setProperty(shown.index, QVariant(static_cast<uint>(ColourFor(shown, colour))));
     return;
   }
   if (value.typeId() != QMetaType::QFont) return base_->setProperty(shown.index, value);
@@ -198,6 +203,20 @@ void ComponentPropertySheet::Apply(const Shown& shown, const QVariant& value) {
   QString text = QStringLiteral("%1,%2,%3").arg(edited.Name()).arg(edited.Height()).arg(StyleText(edited.Style()));
   if (!colourField.isEmpty()) text += QChar(',') + colourField;
   base_->setProperty(shown.index, text);
+}
+
+TColor ComponentPropertySheet::CurrentColour(const Shown& shown) const {
+  const auto colour = static_cast<TColor>(component_->property(qPrintable(shown.view.name)).toUInt());
+  QList<TColor>& held = systemColours_[shown.index];
+  if ((colour & 0x80000000u) && !held.contains(colour)) held.append(colour);
+  return colour;
+}
+
+TColor ComponentPropertySheet::ColourFor(const Shown& shown, const QColor& colour) const {
+  CurrentColour(shown);
+  for (TColor system : systemColours_.value(shown.index))
+    if (ToQColor(system) == colour) return system;
+  return FromQColor(colour);
 }
 
 ComponentPropertySheetFactory::ComponentPropertySheetFactory(QExtensionManager* parent, QString className,

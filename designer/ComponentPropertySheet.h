@@ -15,6 +15,7 @@
 // reports the stored value and is what the name looks up, so it is what forms
 // store and what forms set. Both write to the component through the default
 // sheet, which answers for every other entry, index for index.
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -22,9 +23,11 @@
 #include <QtDesigner/QDesignerPropertySheetExtension>
 #include <QtDesigner/QExtensionFactory>
 
+#include <cstdint>
 #include <functional>
 
 class TFont;
+using TColor = uint32_t;
 
 // How one published property is shown.
 struct SheetView {
@@ -81,10 +84,15 @@ class ComponentPropertySheet : public QObject, public QDesignerPropertySheetExte
   int BaseIndex(int index) const;
   QList<int> Indexes(const Shown& shown) const;
   QVariant Displayed(const Shown& shown) const;
+  TColor CurrentColour(const Shown& shown) const;
+  TColor ColourFor(const Shown& shown, const QColor& colour) const;
   void Apply(const Shown& shown, const QVariant& value);
 
   QObject* component_;
   QDesignerPropertySheetExtension* base_;
+  // System colours each colour entry has held: a colour edited back to what one
+  // of them shows (an undo, say) becomes that system colour again.
+  mutable QHash<int, QList<TColor>> systemColours_;
   // One stored copy each, in this order, so forms set them in the published order.
   QList<Shown> shown_;
 };

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QUiLoader>
 #include <QtDesigner/QDesignerComponents>
 #include <QtDesigner/QDesignerFormEditorInterface>
@@ -99,6 +100,8 @@ struct ShownCase {
   const char* shown;  // colour name or "family,points[,bold]"
 };
 
+void PrintTo(const ShownCase& c, std::ostream* os) { *os << c.className << '.' << c.property; }
+
 class DesignerSheetDefault : public ::testing::TestWithParam<ShownCase> {};
 class DesignerEditorOrder : public ::testing::TestWithParam<const char*> {};
 
@@ -176,6 +179,13 @@ TEST(DesignerSheet, EditsReachTheComponentsAndTheWrittenFormSetsThemBack) {
   // The font text keeps its colour field.
   EXPECT_EQ(printer->property("HeaderFontText").toString(), "DejaVu Sans,-16,bold,clWindowText");
 
+  // Undo and reset go through the same entries; a reset brings back the system colour itself.
+  form->cursor()->resetWidgetProperty(printer, Sheet(printer)->propertyName(ShownIndex(Sheet(printer), "Color")));
+  Edit(form.get(), printer, QStringLiteral("Color"), QColor(1, 2, 3));
+  form->commandHistory()->undo();
+  EXPECT_EQ(printer->property("Color").toUInt(), 0x8000000Fu);  // clBtnFace
+  for (const QByteArray& name : label->dynamicPropertyNames()) EXPECT_FALSE(name.endsWith(' ')) << name.toStdString();
+
   const QString written = form->contents();
   EXPECT_FALSE(written.contains(QStringLiteral("<color>")));
   EXPECT_FALSE(written.contains(QStringLiteral("<font>")));
@@ -223,4 +233,16 @@ TEST(DesignerSheet, EditsReachTheComponentsAndTheWrittenFormSetsThemBack) {
                                 .arg(printer->property("ShadowColor").toUInt())));
   EXPECT_FALSE(code.contains(QStringLiteral("QColor")));
   EXPECT_FALSE(code.contains(QStringLiteral("QFont")));
+}
+
+TEST(DesignerSheet, AFontTextTheComponentRefusesLeavesItsFontAndDesignerRunning) {
+  QString contents = BareForm();
+  contents.replace(QStringLiteral("name=\"PgPrint\"/>"),
+                   QStringLiteral("name=\"PgPrint\"><property name=\"HeaderFontText\" stdset=\"0\">"
+                                  "<string>no height here</string></property></widget>"));
+  std::unique_ptr<QDesignerFormWindowInterface> form(OpenForm(contents));
+  QWidget* printer = form->mainContainer()->findChild<QWidget*>(QStringLiteral("PgPrint"));
+  ASSERT_NE(printer, nullptr);
+  EXPECT_EQ(Describe(Sheet(printer)->property(ShownIndex(Sheet(printer), QStringLiteral("HeaderFontText")))),
+            "Courier New,10");
 }

@@ -246,3 +246,30 @@ TEST(DesignerSheet, AFontTextTheComponentRefusesLeavesItsFontAndDesignerRunning)
   EXPECT_EQ(Describe(Sheet(printer)->property(ShownIndex(Sheet(printer), QStringLiteral("HeaderFontText")))),
             "Courier New,10");
 }
+
+TEST(DesignerSheet, TheMainWindowFormSavedByDesignerSetsTheSameValues) {
+  QFile file(QStringLiteral(TALLYVANE_SOURCE_DIR "/app/main.ui"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QByteArray original = file.readAll();
+  std::unique_ptr<QDesignerFormWindowInterface> form(OpenForm(QString::fromUtf8(original)));
+  QByteArray saved = form->contents().toUtf8();
+
+  QUiLoader loader;
+  loader.clearPluginPaths();
+  loader.addPluginPath(QFileInfo(QStringLiteral(TALLYVANE_DESIGNER_PLUGIN)).absolutePath());
+  QBuffer originalBuffer(&original), savedBuffer(&saved);
+  std::unique_ptr<QWidget> before(loader.load(&originalBuffer));
+  std::unique_ptr<QWidget> after(loader.load(&savedBuffer));
+  ASSERT_TRUE(before && after);
+  int compared = 0;
+  for (QWidget* widget : before->findChildren<QWidget*>()) {
+    if (!widget->inherits("TQVXFlashLabel") && !widget->inherits("TPagePrinter")) continue;
+    QWidget* twin = after->findChild<QWidget*>(widget->objectName());
+    ASSERT_NE(twin, nullptr) << widget->objectName().toStdString();
+    const QMetaObject* meta = widget->metaObject();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i, ++compared)
+      EXPECT_EQ(meta->property(i).read(twin), meta->property(i).read(widget))
+          << widget->objectName().toStdString() << '.' << meta->property(i).name();
+  }
+  EXPECT_GT(compared, 0);
+}

@@ -62,8 +62,8 @@ ComponentPropertySheet::ComponentPropertySheet(QObject* component, QDesignerProp
     if (index < 0) continue;
     Shown shown{view, index, {}};
     for (const QString& part : view.parts) shown.partIndexes.append(base_->indexOf(part));
-    if (shown.partIndexes.contains(-1) || ((view.kind == SheetView::FontText || view.kind == SheetView::FontParts) && !view.font))
-      continue;
+    const bool needsFont = view.kind == SheetView::FontText || view.kind == SheetView::FontParts;
+    if (shown.partIndexes.contains(-1) || (needsFont && !view.font)) continue;
     shown_.append(shown);
     if (view.kind == SheetView::Colour) CurrentColour(shown);
   }

@@ -137,9 +137,11 @@ TEST(DesignerSheet, PropertyEditorListsThePublishedPropertiesInTheirOrder) {
       if (QByteArray name = meta->property(i).name(); name != "FontHeight" && name != "FontStyle") published << name;
     Core()->propertyEditor()->setObject(widget);
     for (QTreeWidget* tree : Core()->propertyEditor()->findChildren<QTreeWidget*>())
-      for (int g = 0; g < tree->topLevelItemCount(); ++g)
-        for (int i = 0; tree->topLevelItem(g)->text(0) == meta->className() && i < tree->topLevelItem(g)->childCount(); ++i)
-          listed << tree->topLevelItem(g)->child(i)->text(0).trimmed();
+      for (int g = 0; g < tree->topLevelItemCount(); ++g) {
+        const QTreeWidgetItem* group = tree->topLevelItem(g);
+        for (int i = 0; group->text(0) == meta->className() && i < group->childCount(); ++i)
+          listed << group->child(i)->text(0).trimmed();
+      }
     EXPECT_EQ(listed.join(' '), published.join(' ')) << meta->className();
   }
 }
@@ -176,7 +178,8 @@ TEST(DesignerSheet, EditsReachTheComponentsAndTheWrittenFormSetsThemBack) {
   uic.start(QStringLiteral(TALLYVANE_UIC), {ui.fileName()});
   ASSERT_TRUE(uic.waitForFinished());
   const QByteArray code = uic.readAllStandardOutput();
-  EXPECT_TRUE(code.contains(QStringLiteral("\"ShadowColor\", QVariant(%1u)").arg(0x1E140A).toUtf8())) << code.toStdString();
+  EXPECT_TRUE(code.contains(QStringLiteral("\"ShadowColor\", QVariant(%1u)").arg(0x1E140A).toUtf8()))
+      << code.toStdString();
   EXPECT_FALSE(code.contains("QColor") || code.contains("QFont"));
 }
 

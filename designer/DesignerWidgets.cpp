@@ -5,6 +5,7 @@
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QExtensionManager>
 
+#include "ComponentPropertySheet.h"
 #include "FlashLabelTaskMenu.h"
 #include "Graphics.h"
 #include "PagePrnt.h"
@@ -64,6 +65,42 @@ QIcon FlashLabelIcon() {
   return QIcon(pixmap);
 }
 
+// Shows the colour and font properties as colours and fonts in Designer's
+// property editor.
+void RegisterSheet(QDesignerFormEditorInterface* core, const QString& className, const QList<SheetView>& views) {
+  if (QExtensionManager* manager = core->extensionManager())
+    manager->registerExtensions(new ComponentPropertySheetFactory(manager, className, views),
+                                Q_TYPEID(QDesignerPropertySheetExtension));
+}
+
+template <typename Component>
+std::function<const TFont*(QObject*)> FontOf(TFont& (Component::*font)()) {
+  return [font](QObject* object) -> const TFont* {
+    auto* component = qobject_cast<Component*>(object);
+    return component ? &(component->*font)() : nullptr;
+  };
+}
+
+QList<SheetView> PagePrinterViews() {
+  return {{QStringLiteral("FooterFontText"), SheetView::FontText, FontOf(&TPagePrinter::FooterFont), {}},
+          {QStringLiteral("HeaderFontText"), SheetView::FontText, FontOf(&TPagePrinter::HeaderFont), {}},
+          {QStringLiteral("ShadowColor"), SheetView::Colour, {}, {}},
+          {QStringLiteral("Color"), SheetView::Colour, {}, {}},
+          {QStringLiteral("BodyFontText"), SheetView::FontText, FontOf(&TPagePrinter::Font), {}}};
+}
+
+QList<SheetView> FlashLabelViews() {
+  // The font shows where its name is published; its height and style are part of it.
+  return {{QStringLiteral("HighlightColor"), SheetView::Colour, {}, {}},
+          {QStringLiteral("NormalColor"), SheetView::Colour, {}, {}},
+          {QStringLiteral("Color"), SheetView::Colour, {}, {}},
+          {QStringLiteral("FontName"), SheetView::FontParts, FontOf(&TQVXFlashLabel::Font),
+           {QStringLiteral("FontName"), QStringLiteral("FontHeight"), QStringLiteral("FontStyle")}},
+          {QStringLiteral("FontHeight"), SheetView::Hidden, {}, {}},
+          {QStringLiteral("FontStyle"), SheetView::Hidden, {}, {}},
+          {QStringLiteral("FontColor"), SheetView::Colour, {}, {}}};
+}
+
 }  // namespace
 
 DesignerWidget::DesignerWidget(DesignerWidgetInfo info, QObject* parent) : QObject(parent), info_(std::move(info)) {}
@@ -89,6 +126,9 @@ DesignerWidgetInfo PagePrinterEntry() {
   info.domXml = DomXml(info.className, QStringLiteral("PgPrint"), QStringLiteral("QScrollArea"), QSize(89, 115), {});
   info.icon = PagePrinterIcon();
   info.create = [](QWidget* parent) -> QWidget* { return new TPagePrinter(parent); };
+  info.setUp = [className = info.className](QDesignerFormEditorInterface* core) {
+    RegisterSheet(core, className, PagePrinterViews());
+  };
   return info;
 }
 
@@ -104,7 +144,8 @@ DesignerWidgetInfo FlashLabelEntry() {
                        QStringLiteral("  <property name=\"Caption\" stdset=\"0\"><string>Caption</string></property>\n"));
   info.icon = FlashLabelIcon();
   info.create = [](QWidget* parent) -> QWidget* { return new TQVXFlashLabel(parent); };
-  info.setUp = [](QDesignerFormEditorInterface* core) {
+  info.setUp = [className = info.className](QDesignerFormEditorInterface* core) {
+    RegisterSheet(core, className, FlashLabelViews());
     QExtensionManager* manager = core->extensionManager();
     if (manager)
       manager->registerExtensions(new FlashLabelTaskMenuFactory(manager), Q_TYPEID(QDesignerTaskMenuExtension));

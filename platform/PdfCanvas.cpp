@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QPainterPath>
 #include <QTextLayout>
+#include <charconv>
 #include <cmath>
 
 #include "Device.h"
@@ -17,8 +18,13 @@ constexpr qsizetype kLayoutsKept = 4096;
 
 void Put(QByteArray& out, qreal value) {
   const qreal rounded = std::round(value);
-  if (std::abs(value - rounded) < 0.0005) out += QByteArray::number(qint64(rounded));
-  else out += QByteArray::number(value, 'f', 3);
+  if (std::abs(value - rounded) < 0.0005 && std::abs(rounded) < 1e15) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, qint64(rounded)).ptr;
+    out.append(digits, end - digits);
+  } else {
+    out += QByteArray::number(value, 'f', 3);
+  }
 }
 
 void Put(QByteArray& out, std::initializer_list<qreal> values, const char* op) {
@@ -139,7 +145,6 @@ quint16 TPdfCanvas::SimpleGlyph(TextFont& font, QChar ch) {
 // PDF output does: readers then compute every position along the same path.
 bool TPdfCanvas::SimpleRun(TextFont& font, const QString& text, qreal ascent, QByteArray& out, qreal& width) {
   if (!font.subset->Usable()) return false;
-  out.clear();
   width = 0;
   char16_t previous = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -251,12 +256,15 @@ void TPdfCanvas::FillBox(qreal x, qreal y, qreal w, qreal h) { Put(document_->Co
 void TPdfCanvas::DrawText(TextFont& font, const QString& text) {
   QByteArray& out = document_->Content();
   qreal width = 0;
-  if (SimpleRun(font, text, font.ascent, scratch_, width)) {
-    out += "BT\n" + font.subset->Resource() + ' ';
-    Put(out, {qreal(font.pixelSize)}, "Tf 1 0 0 -1 0 0 Tm");
-    out += scratch_;
+  const qsizetype mark = out.size();
+  out += "BT\n";
+  out += font.subset->Resource();
+  out += ' ';
+  Put(out, {qreal(font.pixelSize)}, "Tf 1 0 0 -1 0 0 Tm");
+  if (SimpleRun(font, text, font.ascent, out, width)) {
     out += "ET\n";
   } else {
+    out.truncate(mark);
     const Layout& laid = LaidOut(font, text);
     const TPdfFontSubset* selected = nullptr;
     qreal lastX = 0, lastY = 0;
@@ -266,7 +274,9 @@ void TPdfCanvas::DrawText(TextFont& font, const QString& text) {
       if (g.font) {
         if (!inText || g.font != selected) {
           if (inText) out += "ET\n";
-          out += "BT\n" + g.font->Resource() + ' ';
+          out += "BT\n";
+          out += g.font->Resource();
+          out += ' ';
           Put(out, {qreal(font.pixelSize)}, "Tf 1 0 0 -1 0 0 Tm");
           selected = g.font;
           inText = true;

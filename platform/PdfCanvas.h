@@ -63,6 +63,7 @@ class TPdfCanvas : public TCanvas {
   void Fill(const TBrush& brush, const QRect& r);
   const Layout& LaidOut(TextFont& font, const QString& text);
   quint16 SimpleGlyph(TextFont& font, QChar ch);
+  // Appends the text's glyph operators; false (with part of them appended) when it needs a full layout.
   bool SimpleRun(TextFont& font, const QString& text, qreal ascent, QByteArray& out, qreal& width);
   void DrawText(TextFont& font, const QString& text);
   void Decorate(const TextFont& font, qreal width);
@@ -75,6 +76,5 @@ class TPdfCanvas : public TCanvas {
   TDeviceContext* reference_;
   std::vector<std::unique_ptr<TextFont>> fonts_;  // most recent first
   State state_;
-  QByteArray scratch_;  // a text's operators, until it is known to be drawable so
   qreal scale_ = 1.0;  // device pixels per unit of the current frame
 };

@@ -132,7 +132,7 @@ quint16 TPdfCanvas::SimpleGlyph(TextFont& font, QChar ch) {
   layout.endLayout();
   const QList<QGlyphRun> runs = layout.glyphRuns();
   if (runs.size() != 1 || runs[0].glyphIndexes() != QList<quint32>{original} ||
-      runs[0].rawFont().familyName() != font.raw.familyName())
+      TPdfDocument::FaceOf(runs[0].rawFont()) != TPdfDocument::FaceOf(font.raw))
     return 0;
   QPointF advance;
   font.raw.advancesForGlyphIndexes(&original, &advance, 1);

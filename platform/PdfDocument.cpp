@@ -109,9 +109,16 @@ void TPdfDocument::EndPage() {
   content_.resize(0);
 }
 
+QString TPdfDocument::FaceOf(const QRawFont& font) {
+  // Qt's stand-in for characters no face has answers no family (asking it
+  // crashes) and has no tables: all such faces are one face without a name.
+  if (!font.isValid() || font.fontTable("head").isEmpty()) return {};
+  return font.familyName() + QLatin1Char('\n') + font.styleName() + QLatin1Char('\n') +
+         QString::number(font.weight()) + QLatin1Char('\n') + QString::number(int(font.style()));
+}
+
 TPdfFontSubset& TPdfDocument::Font(const QRawFont& font) {
-  const QString face = font.familyName() + QLatin1Char('\n') + font.styleName() + QLatin1Char('\n') +
-                       QString::number(font.weight()) + QLatin1Char('\n') + QString::number(int(font.style()));
+  const QString face = FaceOf(font);
   if (TPdfFontSubset* known = fontsByFace_.value(face)) return *known;
   fonts_.push_back(std::make_unique<TPdfFontSubset>(font, int(fonts_.size()) + 1));
   fontsByFace_.insert(face, fonts_.back().get());

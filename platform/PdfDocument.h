@@ -35,6 +35,8 @@ class TPdfDocument {
   // The font resource for the face of a raw font (any size), e.g. "/F1"; the
   // same face always answers the same resource.
   TPdfFontSubset& Font(const QRawFont& font);
+  // What tells faces apart; empty for a face that cannot be embedded.
+  static QString FaceOf(const QRawFont& font);
 
  private:
   int NewObject();

@@ -77,14 +77,15 @@ QByteArray PostScriptName(const QRawFont& font) {
 }  // namespace
 
 TPdfFontSubset::TPdfFontSubset(const QRawFont& font, int number) : font_(font) {
-  font_.setPixelSize(1000);
   resource_ = "/F" + QByteArray::number(number);
+  if (TPdfDocument::FaceOf(font).isEmpty()) return;
+  font_.setPixelSize(1000);
+  for (const char* required : {"head", "hhea", "maxp", "hmtx", "loca", "glyf"})
+    if (font_.fontTable(required).isEmpty()) return;
   QByteArray tag = "TVAAAA";
   tag[5] = char('A' + number % 26);
   tag[4] = char('A' + (number / 26) % 26);
   baseName_ = tag + '+' + PostScriptName(font_);
-  for (const char* required : {"head", "hhea", "maxp", "hmtx", "loca", "glyf"})
-    if (font_.fontTable(required).isEmpty()) return;
   usable_ = true;
   originals_.push_back(0);
   numbers_.insert(0, 0);

@@ -12,6 +12,7 @@ namespace {
 struct PdfCase {
   const char* name;
   std::function<void(TCanvas&)> draw;
+  bool landscape = false;
 };
 
 TFont Font(const char* name, int height, TFontStyles style = 0, int orientation = 0) {
@@ -56,10 +57,10 @@ void FallbackAndTurned(TCanvas& c) {
   Write(c, Font("Arial", -83, 0, 2700), 4000, 1000, "Turned downwards 270");
 }
 
-QString ThroughQt(const QString& file, const TMetafile& page, TDeviceContext* caps) {
+QString ThroughQt(const QString& file, const TMetafile& page, TDeviceContext* caps, bool landscape) {
   QPdfWriter writer(file);
   writer.setResolution(GetDeviceCaps(caps, LOGPIXELSX));
-  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                    QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
   QPainter painter(&writer);
   page.Play(painter, QRect(0, 0, page.Width(), page.Height()));
@@ -73,6 +74,7 @@ TEST_P(PdfOutput, ReadsBackAsQtsOwnPdfDoes) {
   QTemporaryDir dir;
   const QString ours = dir.filePath("ours.pdf");
   auto printer = MakePdfPrinter(ours);
+  if (GetParam().landscape) printer->SetOrientation(poLandscape);
   TMetafile page;
   page.SetWidth(GetDeviceCaps(printer->Handle(), HORZRES));
   page.SetHeight(GetDeviceCaps(printer->Handle(), VERTRES));
@@ -88,7 +90,7 @@ TEST_P(PdfOutput, ReadsBackAsQtsOwnPdfDoes) {
 
   const QString text = PdfText(ours);
   ASSERT_FALSE(text.trimmed().isEmpty());
-  const QString single = ThroughQt(dir.filePath("qt.pdf"), page, printer->Handle());
+  const QString single = ThroughQt(dir.filePath("qt.pdf"), page, printer->Handle(), GetParam().landscape);
   EXPECT_EQ(text, single + single);  // every page reads the same, as Qt's page does
   EXPECT_EQ(PdfPageCount(ours), 2);
   // A reader finds nothing to complain about in the file or its fonts.
@@ -103,7 +105,8 @@ TEST_P(PdfOutput, ReadsBackAsQtsOwnPdfDoes) {
 INSTANTIATE_TEST_SUITE_P(Documents, PdfOutput,
                          ::testing::Values(PdfCase{"ScheduleLike", ScheduleLike},
                                            PdfCase{"ProportionalWords", ProportionalWords},
-                                           PdfCase{"FallbackAndTurned", FallbackAndTurned}),
+                                           PdfCase{"FallbackAndTurned", FallbackAndTurned},
+                                           PdfCase{"ScheduleLikeLandscape", ScheduleLike, true}),
                          [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <QPointF>
 #include <QRawFont>
 #include <QSizeF>
-#include <array>
 #include <memory>
 #include <vector>
 

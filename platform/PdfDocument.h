@@ -30,7 +30,6 @@ class TPdfDocument {
   void EndPage();
   // Writes what every page refers to; nothing may be added afterwards.
   void Finish();
-  int PageCount() const { return int(pageObjects_.size()); }
 
   // The font resource for the face of a raw font (any size), e.g. "/F1"; the
   // same face always answers the same resource.
@@ -71,8 +70,6 @@ class TPdfFontSubset {
   const QByteArray& Resource() const { return resource_; }
   // The subset's number of a glyph of the original font.
   quint16 Glyph(quint32 original);
-  // The advance a reader gives a glyph, in thousandths of the font size.
-  int Width(quint32 original) const;
   // Writes the font's objects with numbers from allocate(); returns the font's object.
   int Write(const std::function<int()>& allocate, const std::function<void(int, const QByteArray&)>& object,
             const std::function<void(int, const QByteArray&, const QByteArray&)>& stream) const;

@@ -218,12 +218,6 @@ QByteArray TPdfFontSubset::ToUnicode(const std::vector<quint32>& glyphs) const {
          map + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
 }
 
-int TPdfFontSubset::Width(quint32 original) const {
-  const QByteArray head = font_.fontTable("head"), hhea = font_.fontTable("hhea"), hmtx = font_.fontTable("hmtx");
-  const quint32 metricsCount = std::max<quint32>(1, U16(hhea, 34));
-  return qRound(U16(hmtx, std::min(original, metricsCount - 1) * 4) * 1000.0 / std::max<quint16>(1, U16(head, 18)));
-}
-
 int TPdfFontSubset::Write(const std::function<int()>& allocate,
                           const std::function<void(int, const QByteArray&)>& object,
                           const std::function<void(int, const QByteArray&, const QByteArray&)>& stream) const {
@@ -240,9 +234,11 @@ int TPdfFontSubset::Write(const std::function<int()>& allocate,
                          "/Ascent " + Units(S16(hhea, 4) * scale) + "\n/Descent " + Units(S16(hhea, 6) * scale) +
                          "\n/CapHeight " + Units(S16(hhea, 4) * scale) + "\n/StemV 80\n/FontFile2 " +
                          QByteArray::number(fontFile) + " 0 R\n>>");
-  QByteArray widths = "/DW " + QByteArray::number(Width(glyphs.size() > 1 ? glyphs[1] : 0)) + "\n/W [0 [";
+  const QByteArray hmtx = font_.fontTable("hmtx");
+  const quint32 metricsCount = std::max<quint32>(1, U16(hhea, 34));
+  QByteArray widths = "/W [0 [";
   // Whole thousandths of the em, as readers expect them.
-  for (quint32 g : glyphs) widths += QByteArray::number(Width(g)) + ' ';
+  for (quint32 g : glyphs) widths += QByteArray::number(qRound(U16(hmtx, std::min(g, metricsCount - 1) * 4) * scale)) + ' ';
   widths += "]]";
   object(cidFont, "<< /Type /Font\n/Subtype /CIDFontType2\n/BaseFont /" + baseName_ +
                       "\n/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>\n"

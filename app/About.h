@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The about box: product name, version and credits.
 #include <QDialog>

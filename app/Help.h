@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The help window: a fixed text explaining the program, rebuilt each time it is shown.
 #include <QDialog>

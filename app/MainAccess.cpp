@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The main window from the keyboard, through assistive technology and on
 // scaled screens: the command keys, the names of the boxes, the captions of the
 // summary values, and artwork drawn for one and for two device pixels a pixel.

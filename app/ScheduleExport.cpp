@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #include "ScheduleExport.h"
 
 #include <QDir>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Taking the schedule out of the window: clipboard contents, files written
 // safely, and the printed document rendered to PDF without a printer.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The schedule table's view and what assistive technology reads of it. Qt's
 // own table interface offers the corner above the row numbers as an unnamed

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The schedule table's commands: Copy Schedule, Save as CSV... and Save as
 // PDF..., offered in the table's context menu and by keyboard shortcuts

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The schedule table's model. It keeps the schedule's money values and formats
 // a cell only when the view asks for it, so a million rows cost their values

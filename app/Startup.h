@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Program start-up, shared by the program entry and the end-to-end tests so
 // that both create exactly the same windows in the same order.

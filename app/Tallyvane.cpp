@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Program entry: the application object, its title, the three windows in the
 // order main window, about box, help window, and the message loop.
 #include <QApplication>

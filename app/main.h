@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window: the loan inputs, the command bar of hover labels, the
 // summary and the schedule table. Its handlers check and read the inputs and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // What every benchmark program shares: the process's peak memory as a
 // counter, and a main that sets up Qt as the program runs it (offscreen, the

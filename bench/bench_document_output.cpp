@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The schedule's documents on the real fonts: text measurement of table cells
 // through a device context, and the companion's 148,000-row schedule laid out
 // with the page printer and written as its text file or as a PDF.

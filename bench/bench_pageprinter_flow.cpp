@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Building a long loan-schedule document with the page printer: the schedule's
 // layout (five right-aligned 1.5-inch columns, half-inch margins, title/date
 // header, page footer, a heading written by the new-page handler) on a 600 dpi

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Building a 2,000-page document with the page printer and printing it to a
 // PDF file through the PDF printer (the same paint path as a real printer).
 #include <QApplication>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // How live the progress dialog stays while a long document goes to the PDF
 // printer: the longest time between two rounds of window-message processing
 // (the target is at most 100 ms), with the dialog and its Cancel button up.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Speed and memory of the schedule: computing the values, formatting every
 // cell, Calculate in the main window (offscreen), and laying the printout out
 // from the computed schedule without a window.

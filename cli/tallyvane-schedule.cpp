@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // tallyvane-schedule: the calculator's schedule on the command line. It checks
 // and reads its arguments exactly as the window checks and reads its boxes, and
 // prints the summary and the table as the window shows them.

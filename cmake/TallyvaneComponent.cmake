@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # Each component is compiled once, position-independent and with hidden
 # symbols; its objects make two libraries:
 #   tallyvane_<name>         static, for the program, the companion, the tests

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # What `cmake --install` puts in place and what cpack packs: the program
 # (component "program": both executables, the desktop entry, icons, AppStream
 # data, manual pages) and the development files (component "dev": the shared

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // A windowless-looking text label used as a flat push button: the caption glows in
 // a highlight colour while the pointer is over it, shifts while a button is held on

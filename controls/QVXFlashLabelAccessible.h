@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // What assistive technology sees of a hover label: a push button named by its
 // caption, described by its hint, with one "Press" action that clicks it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Designer's property sheet for a component, showing its colour properties as
 // colours and its font properties as fonts while forms keep storing the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // One Designer widget-box entry per component: how Designer names, draws,
 // describes and creates it, and the form snippet it drops onto a form.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The hover label's entry in Designer's context menu: "About..." opens the
 // component's about dialog through its About property editor.

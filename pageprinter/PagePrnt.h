@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // TPagePrinter: builds paged output from lines and table rows into recorded
 // pages with headers, footers and borders, prints them with copies, collation

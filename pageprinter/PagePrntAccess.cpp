@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The component's property accessors, over its private state.
 #include "PagePrnt.h"
 #include "PagePrntPrivate.h"

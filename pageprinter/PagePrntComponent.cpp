@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // TPagePrinter: construction, destruction, property setters, units and the
 // printer page geometry. Geometry is read from the printer at every call; only
 // LineHeight and TextMetrics are kept between calls.

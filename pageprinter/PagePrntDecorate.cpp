@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Page decoration of TPagePrinter: header and footer rows, border lines, the
 // tokens of headers, footers and cells, and the friendly header/footer notation.
 #include <QDateTime>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The held-back output of documents that show the page count, and the count
 // filled in when the document ends.
 #include "PagePrntDeferred.h"

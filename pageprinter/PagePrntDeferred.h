@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Holds output back until the document's page count is known: the text file
 // cannot take back what it has written, so from the first cell that shows the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Document building and text flow of TPagePrinter: the writing cursor, line and
 // table-row layout, word wrap, page breaks and the plain-text file output.
 #include <QFile>

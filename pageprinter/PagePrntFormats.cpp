@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Column format strings: a TokenSeparator-separated list of column
 // descriptions, each an alignment character and a width in MeasureUnit.
 // Every format is kept in canonical form and parsed again wherever a row is laid out.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The print-job driver behind TPagePrinter::Print: copies and collation, the
 // progress dialog, cancel, and the per-sheet send loop. The component owns one

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The two outputs of the document flow: recorded pages and the text file.
 #include "PagePrntOutput.h"
 

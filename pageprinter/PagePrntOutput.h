@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the page printer's document flow writes: recorded pages, or a plain
 // text file. Not part of the component's interface.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Stored descriptions of a TPagePrinter: the component's non-default settings
 // as text, one "Name = Value" line per property in the published order.

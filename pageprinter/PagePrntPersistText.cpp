@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Text forms shared by the stored descriptions: colours, fonts, quoted strings,
 // lists and numbers.
 #include "PagePrntPersistText.h"

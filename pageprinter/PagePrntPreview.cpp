@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The preview: the page shown as a sheet of paper with a drop shadow, zoomed,
 // centred on a gradient (or plain) background, margins outlined in dotted silver.
 #include <QPaintEvent>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The preview widget inside the page printer's scroll area: it shows the
 // current page as a sheet of paper at the zoom, works out the scroll ranges and

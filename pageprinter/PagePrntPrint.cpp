@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Printing: the component makes copies and collation itself, shows a modeless
 // progress dialog and notices a cancel between sheets.
 #include <QLabel>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The page store: the document's recorded pages in order, the one page open
 // for drawing and its canvas, and the current page number.
 #include "Device.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The modeless progress dialog the page printer shows while it sends pages to
 // the printer. Its whole layout comes from PgPrnPrg.ui; the page printer fills

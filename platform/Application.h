@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The application object: its title, pending-message processing, termination,
 // and the default error report. Exceptions never cross Qt's event loop: every

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // A drawing surface with a pen, a brush and a font. Coordinates are device pixels.
 #include <QPoint>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The print server, asked with deadlines. Qt's own CUPS engine submits
 // whatever was drawn when its painter ends, even after QPrinter::abort(), and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Numbers to text: the general, fixed and currency formats, all from one
 // 18-digit decimal form of the value.
 #include <QVarLengthArray>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Device contexts: what a printer or the screen reports about itself, and how
 // text is measured on it. Layout code only ever asks through these calls.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The standard dialogs the program uses, behind one small service so tests can
 // answer them: a message with one OK button, an input query, and MessageBeep.

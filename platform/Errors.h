@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // One exception hierarchy for the whole program. Every error carries the text
 // that the default error report shows to the user.

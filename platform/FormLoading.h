@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Loading state for components placed on a form: while a form's setupUi runs
 // inside a FormLoading scope, components created there register themselves and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Regional settings read from a QLocale and turned into the conventions the
 // conversions use: single-character separators, the numbered currency forms and
 // FormatDateTime patterns.

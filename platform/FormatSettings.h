@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Regional settings: separators, currency forms, date and time formats and
 // names. Current() is read from the system locale at start-up (tests pin en_US).

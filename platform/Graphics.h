@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Colours, fonts, pens and brushes as the drawing code expects them, realized on Qt.
 #include <QColor>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Lengths of the page printer: the inch and the millimetre, and the rounding of
 // a length in device pixels (nearest, an exact half to the even neighbour).

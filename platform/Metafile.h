@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // A recorded page: plain data, a list of drawing operations in the pixels of
 // the reference device it was recorded against. One paint path plays it onto

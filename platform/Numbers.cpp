@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Text to numbers: the platform's floating-point grammar and whole numbers.
 #include <cstdlib>
 #include <locale.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // A canvas that writes PDF page content directly: device pixels in, PDF
 // operators out, glyphs from the fonts Qt chooses for the same text. Texts

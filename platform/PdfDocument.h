@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // A PDF file written page by page: each page's content stream is compressed
 // and handed to the sink as soon as the page ends, so a long document never

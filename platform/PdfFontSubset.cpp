@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // TrueType subsets for PDF files: the glyphs a document used (and the parts
 // their composite glyphs are built of), renumbered from 1 in the order of
 // first use, with the tables a reader needs to draw them.

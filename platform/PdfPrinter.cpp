@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The PDF printer: a PDF file on a Letter sheet (or the given one), its pages
 // written as they end. No QPrinter here: making one asks the print server for
 // its default queue, and a PDF file needs no print server. A QPdfWriter holds

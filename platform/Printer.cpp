@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The process-wide printer object. The system and PDF printers live in their
 // own files; this one only holds whichever printer is installed.
 #include "Printer.h"

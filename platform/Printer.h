@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The process-wide printer object and its realizations: the system printer
 // (CUPS's default queue through QPrinter) and a PDF file. Tests have a printer

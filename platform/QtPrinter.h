@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the system and PDF printers share: a paged device holding the page
 // set-up, its device capabilities, and a job drawn through a QPainter onto a

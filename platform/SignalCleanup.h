@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Files that must not outlive the program when a signal ends it: temporary
 // files of unfinished writes and print spools. The handler (SIGTERM, SIGHUP,

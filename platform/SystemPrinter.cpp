@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The system printer: QPrinter on CUPS's default queue for the page set-up,
 // each job spooled as PDF and handed to CUPS by EndDoc.
 #include <QDir>

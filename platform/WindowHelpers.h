@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Placement and fonts shared by the program's fixed-layout windows.
 #include "tallyvane_platform_export.h"

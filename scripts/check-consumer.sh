@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # Installs a build's development files into a scratch prefix, builds
 # examples/consumer against the installed CMake package, runs it offscreen and
 # checks the text file and the PDF it writes ("Page X of Y" on every page of

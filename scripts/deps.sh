@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages Tallyvane needs to build, run and test, when any is missing.
 # Usage: scripts/deps.sh [run|test|package]
 set -eu

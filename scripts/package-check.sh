@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # The package stage of the test command: builds the packages, validates the
 # desktop entry, the AppStream data, the manual pages and the packages
 # (lintian), installs them with apt-get, runs both installed programs, removes

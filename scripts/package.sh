@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # Builds the Debian packages into dist/: tallyvane_<version>_<arch>.deb (the
 # program) and tallyvane-dev_<version>_<arch>.deb (the page printer and hover
 # label libraries, headers and CMake package). Installs what it needs with

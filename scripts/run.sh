@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds Tallyvane and starts it. Without a display it
 # starts a virtual one (Xvfb) so the program still runs.
 set -eu

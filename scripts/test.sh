@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds Tallyvane and runs every test stage. Each
 # stage is a CMake preset (CMakePresets.json) and its CTest labels:
 #   tests     the suite, built with -Werror (preset default: labels unit, widgets,

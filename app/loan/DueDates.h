@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Due dates of a printed schedule. Monthly dates step by a fixed table of month
 // lengths in which February always has 28 days, so they drift off the calendar

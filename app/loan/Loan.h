@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The loan computation as plain C++: the periodic rate, the level payment and
 // the amortization schedule. The main window and the command-line companion

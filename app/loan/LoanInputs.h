@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The three loan inputs as texts: the check that Calculate and Print run first,
 // and reading the checked texts into the calculation state.

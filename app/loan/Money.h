@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Money: a fixed-point amount with four decimals, held as a signed 64-bit count
 // of ten-thousandths. Storing a floating-point value rounds to that grain

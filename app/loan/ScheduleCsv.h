@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The schedule as comma-separated values (RFC 4180, UTF-8, CR LF) for
 // spreadsheets: plain numbers taken from the money values, not from the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The printed schedule, written through a page printer from plain data: the
 // heading block at the top of every page, one table line per payment with its

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The Designer plugin as Designer and QUiLoader use it: loaded from its file,
 // its widgets listed, created and described, a form with both components built.
 #include <QAction>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The components in a real Designer session (offscreen): the property editor
 // shows their colours as colours and fonts as fonts in the published order,
 // edits reach the components, and the forms Designer writes keep the values

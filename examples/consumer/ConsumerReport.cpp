@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // A small report built with the installed page printer: a table of several
 // pages with a header and a "Page X of Y" footer, written through PrintToFile
 // as text, then laid out again into the component's preview window and printed.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Page printer preview demo: builds a loan schedule of a few pages (a header,
 // a footer, borders, a column heading repeated on every page, table rows laid
 // out by TableFormat, a totals row and a wrapped paragraph) and shows it in

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Dialogs for tests: what was shown is recorded and queries are answered from a script.
 #include <deque>

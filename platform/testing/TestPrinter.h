@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The test printer: chosen device capabilities and a record of what it was asked to do.
 #include <QPoint>

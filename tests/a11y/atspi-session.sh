@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # Runs a command inside a private desktop session that a screen reader could
 # use: a virtual X display (Xvfb), a D-Bus session bus, the accessibility bus
 # with its registry (at-spi2-core), and Qt told to speak to it. Everything

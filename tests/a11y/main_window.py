@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 """The main window as a screen reader meets it, through AT-SPI.
 
 Starts the program, finds its five commands as push buttons and its boxes by

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Driving the program as a user does for the end-to-end prints: the dialogs
 // answered, the loan typed in, Calculate and Print clicked, the job read back.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The printed document read back from the capture folder (pdftotext, pdfinfo)
 // and what it must show, worked out independently of the program.

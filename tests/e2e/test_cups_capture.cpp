@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Printing for real through CUPS: the system printer object prints to the
 // default queue, which the capture queue (tests/e2e/cups/cups-capture.sh start DIR)
 // turns into PDF files in DIR. The folder is named by TALLYVANE_CAPTURE_DIR;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Printing a schedule for real, as a user does: the program's windows are
 // started as the program starts them, the loan is typed into the boxes,
 // Calculate and Print are clicked, the real "Starting Date" query is answered,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Start-up and failure report shared by the fuzz harnesses that run the page
 // printer: they need a QApplication, the en_US regional settings the tests pin,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Column format normalization on arbitrary text, separators, default widths and units.
 // Input: byte 0 chooses the separator, byte 1 the unit, the convert flag and the
 // locale's decimal separator, byte 2 the default column width; the rest is the format

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The friendly header/footer notation on arbitrary text and file names.
 // Input: byte 0 chooses the margins and the separator, then the file name and
 // the friendly text in UTF-8, separated by the first zero byte (no zero byte:

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The PDF printer on arbitrary texts: any UTF-16 (lone surrogates, marks,
 // right-to-left runs, characters no installed face has), fonts, styles,
 // heights and escapements, drawn directly and through a recorded page.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Fuzzes the short-date conversion in three regional orders: it accepts
 // exactly three numbers around the settings' separator that form a real date,
 // and an accepted date reads back from its own formatted text. The input is

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Text flow on arbitrary texts and formats with the test printer.
 // Input: byte 0 flags (word wrap, grid, alignment, line spacing, file output),
 // byte 1 the tab size, byte 2 the font size, byte 3 the margins; then pieces

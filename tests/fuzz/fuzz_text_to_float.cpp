@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Fuzzes the number grammar: what TryTextToFloat accepts must match the
 // grammar exactly, carry the C library's correctly rounded value, and survive
 // a round trip through the general format. Whole numbers must agree too.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Token replacement on arbitrary text.
 // Input: pattern, replacement and text in UTF-8, separated by the first two zero
 // bytes (missing parts are empty); byte 0 of the pattern part also picks the title.

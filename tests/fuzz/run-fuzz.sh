@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # One bounded libFuzzer run, as a CTest test:
 #
 #   tests/fuzz/run-fuzz.sh FUZZER SEEDS WORK SECONDS

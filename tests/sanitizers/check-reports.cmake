@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # The sanitizers write their reports into REPORTS as well as failing the test,
 # so that a report from a child process (the command-line companion), from the
 # test listing or one that a test swallowed still fails the run.

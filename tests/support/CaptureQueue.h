@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The CUPS capture queue the end-to-end printing tests read jobs back from:
 // tests/e2e/cups/cups-capture.sh start DIR makes it the default queue and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Points this process's CUPS client at a server of the test's choosing (a
 // private scheduler's socket, or a path where none listens, which refuses at

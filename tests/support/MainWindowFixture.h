@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window as the widget tests drive it: scripted dialogs, a test
 // printer in place of the process's printer, nothing calculated yet, and the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Counts this process's open file descriptors, so that a test can see that a
 // failed command left no file or job open behind it. What the toolkit opens

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // A page printer on its own test printer, for the tests that print or preview:
 // the test printer replaces the process's printer for each test and the

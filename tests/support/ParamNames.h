@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Case names for parameterized tests, made from the parameter values.
 // GoogleTest takes letters, digits and underscores only, and CTest lists the
 // names, so they must read well and stay the same from run to run (a default

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading printed PDF files back with the poppler tools (pdfinfo, pdftotext).
 #include <QProcess>

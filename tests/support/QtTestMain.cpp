@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Shared main for every test program: a QApplication on the offscreen platform,
 // regional settings pinned to en_US, and the fonts the layouts rely on checked.
 #include <QApplication>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one way tests install a printer: a test printer replaces the process's
 // printer for the lifetime of the install and the previous one comes back

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 """A print server that accepts connections and never answers.
 
     silent-print-server.py [PORT]     listen on 127.0.0.1:PORT (default: a free port)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Test helpers for the page printer: a test printer installed as the process's
 // printer for the lifetime of a scope, and the regional settings swapped likewise.

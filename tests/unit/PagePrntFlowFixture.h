@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shared set-up of the page printer's text-flow tests: a test printer (600 dpi,
 // Letter, 0.1-inch unprintable offsets, fixed-pitch text) installed as the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 #pragma once
 // Helpers of the platform printing tests: images to count pixels in, the
 // Courier font by pixel height, the printer swapped for a scope, and no print server.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Bad inputs to the page printer: column formats, friendly texts and output file names. Nothing may crash or hang,
 // every failure must say what went wrong, and no file may be left open.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Bad inputs below the windows, grouped by kind, each with the outcome it must
 // give: the texts of the three input boxes, payment counts and start dates (the
 // page printer's inputs: test_bad_inputs_pageprinter.cpp). Nothing may crash or

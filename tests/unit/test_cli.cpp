@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The command-line companion: its output matches the window's texts, and its
 // failures go to stderr with the documented exit status.
 #include <gtest/gtest.h>

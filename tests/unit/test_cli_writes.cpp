@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The companion's output files: a write that fails says so, leaves the earlier
 // file as it was and no temporary file beside it; a symbolic link is replaced,
 // not written through; a file name the page printer would change is refused.

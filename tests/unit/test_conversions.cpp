@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Text to numbers and back: the accepted grammar, whole numbers, the general and fixed formats.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Currency formats and the regional settings read from a locale.
 #include <gtest/gtest.h>
 

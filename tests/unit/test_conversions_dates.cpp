@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Short dates and date/time patterns under regional settings.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The dialogs service (Qt and scripted) and the application object's title,
 // message processing, termination and default error report.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The loan computation: period rate, level payment, schedule rows and totals,
 // the input check and reading the inputs.
 #include <gtest/gtest.h>

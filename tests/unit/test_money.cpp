@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Money: rounding to ten-thousandths, exact sums, overflow, and the currency text.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The shortcuts of document output give exactly what the general code gives:
 // amounts written as UTF-8, due dates, and table rows laid out from a parsed
 // format that is kept between rows.

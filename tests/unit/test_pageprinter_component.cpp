@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // TPagePrinter as a component: construction and the published values it starts
 // with, on a 600-dpi test printer and without any printer.
 #include <gtest/gtest.h>

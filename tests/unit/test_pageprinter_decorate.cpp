@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Page decoration of the page printer on a 600 dpi test printer: header and
 // footer placement and clamping, borders, state restored after every page
 // start, tokens, and the friendly header/footer notation.

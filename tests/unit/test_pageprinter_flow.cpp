@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Text flow of the page printer on a 600 dpi test printer: cursor, page breaks,
 // word wrap and alignment (page events and table rows: test_pageprinter_flow_rows.cpp).
 // Text is fixed-pitch: "Courier New" 10 pt is 83 pixels high and every

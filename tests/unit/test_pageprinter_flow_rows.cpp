@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Text flow of the page printer on a 600 dpi test printer: page events and table rows.
 // Text is fixed-pitch: "Courier New" 10 pt is 83 pixels high and every
 // character 50 pixels wide; 9 pt is 75 high and 45 wide.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Column format strings: splitting, parsing one column, the canonical form and
 // its conversion between inches and millimetres.
 #include <gtest/gtest.h>

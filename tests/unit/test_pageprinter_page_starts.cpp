@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Where a line wider than the text area starts, and which pages the OnNewPage
 // handler is called for when it starts pages itself.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The page-count token: filled in when the document ends, on recorded pages and
 // in the text file, exactly as if the caller had written the final count.
 #include <QFile>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Stored descriptions of the page printer: what is written, in which order, and
 // that reading them back through the setters in the loading state restores the
 // component; plus a Qt Designer form that sets the main window's values.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Stored descriptions take their defaults from a fresh component: working them
 // out must leave the shared printer's title and orientation as they were.
 #include <gtest/gtest.h>

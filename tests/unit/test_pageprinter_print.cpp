@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Printing through the page printer: copies, collation, page ranges and the
 // progress dialog's texts.
 #include <gtest/gtest.h>

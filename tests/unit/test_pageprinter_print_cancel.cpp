@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Printing through the page printer: the progress options, cancelling, printer failures, re-entry and the page range's links.
 #include <gtest/gtest.h>
 

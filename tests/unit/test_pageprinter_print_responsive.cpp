@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The print loop keeps the progress dialog live: with a Cancel button up,
 // window messages are processed at least every 100 ms of (simulated) sending,
 // even when one sheet takes longer than that.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // TPagePrinter's property setters: refusals while a document is open, simple setters, line height, fonts and Loaded.
 // with, on a 600-dpi test printer and without any printer.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The page store: page list ownership, the open page and its canvas, page sizes,
 // the page font's resolution and the page number.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Plain-text file output of the page printer, compared byte for byte: line
 // ends, alignment and column padding in space widths, form feeds, page starts,
 // the character mapping, and every failure of the output file.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // TPagePrinter's units, printer page geometry, margins and measure unit, on test printers of chosen resolution and offsets.
 // with, on a 600-dpi test printer and without any printer.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The PDF printer writes its pages itself; what a reader extracts from them
 // must be what Qt's own PDF engine gives for the same recorded pages.
 #include <QPageLayout>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The PDF printer, the painter canvas and recorded pages (metafiles) played back.
 #include <gtest/gtest.h>
 

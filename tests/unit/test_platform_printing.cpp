@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The printing half of the platform layer: device contexts, the test printer and the system printer.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // A print server that accepts connections and never answers: output that
 // needs no printer does not wait for it, the window starts, and printing ends
 // in bounded time with a message that says the server did not answer. The

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The schedule as CSV: plain numbers from the money values, the same amounts
 // the table shows; the companion's --csv; files replaced whole or not at all.
 #include <gtest/gtest.h>

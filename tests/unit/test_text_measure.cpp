@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Text measurement through a device context is exactly the full layout's
 // measurement, for every kind of text the documents hold, in the fonts they
 // use, on first measurement and from the caches afterwards.

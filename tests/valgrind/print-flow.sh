@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # Memory check of the printing flow: valgrind's memcheck over the
 # command-line companion printing a schedule to PDF and to text and, when the
 # CUPS capture queue is up (TALLYVANE_CAPTURE_DIR, see

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Bad inputs through the main window, grouped by kind: texts in the three
 // boxes, start dates at the Print query, no printer, a printer that fails in
 // the middle of the job, and a cancel before every sheet. Every failure shows

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The hover label: defaults, repaint requests and mouse notifications.
 // Mouse input goes through the window system layer, as a real pointer's does, so
 // Qt's implicit grab, enter/leave dispatch and double-click detection take part.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The hover label as assistive technology sees it: a push button with one action.
 #include <QAccessible>
 #include <QAccessibleActionInterface>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The hover label's drawing: background, text and glow offsets, rotation.
 #include <QImage>
 #include <QPainter>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The help window and the about box: layouts, the help text, closing and reopening.
 #include <QApplication>
 #include <QFrame>

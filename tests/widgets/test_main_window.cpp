@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The main window: layout at start-up and the edit boxes' keys and focus.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The main window from the keyboard and through assistive technology: the
 // command keys wherever the focus is, their refusal while a print runs, the
 // names and descriptions a screen reader reads, and the hover labels' Press.

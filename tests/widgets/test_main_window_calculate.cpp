@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The main window: Calculate with its results and failures, Help, About and Exit.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The page printer's preview: sheet size on screen, scroll ranges and
 // positions, and what is painted (background, shadow, sheet, page, margins).
 #include <QImage>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Centred zoom positions when the new scroll ranges bring the scroll bars in.
 #include <QScrollBar>
 #include <QTest>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // Print from the main window: the checks before it, the date query, the due
 // dates, the document the page printer gets, and its refusal while printing.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The printout written from plain data: the window fills it from what it shows,
 // and a document made from a computed schedule alone (as the companion tool
 // makes it) is drawn exactly like the window's, with the same printer settings.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The print progress dialog: its form layout and the keys that press Cancel.
 #include <QFrame>
 #include <QLabel>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The hover label's About property editor and its dialog.
 #include <QApplication>
 #include <QFrame>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The schedule table's Copy, Save as CSV and Save as PDF: the context menu,
 // its enabled states and shortcuts, the clipboard, the files, and failures
 // that leave an existing file as it was.

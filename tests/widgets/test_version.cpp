@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
 // The version the windows show is the one the build (and so the packages) carries.
 #include <QLabel>
 #include <QString>

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
 # A CUPS queue that captures print jobs as files, for end-to-end printing tests.
 #
 #   cups-capture.sh start DIR        install the backend, start a private cupsd,

@@ -6,7 +6,11 @@
 #                            and the benchmarks (they also reach internals);
 #   tallyvane_<name>_shared  the installed shared library (SONAME), which
 #                            exports only what the generated export header marks.
+# The public headers of all components live together in include/tallyvane, as
+# they are installed; the components and everything linking them find them by
+# plain name ("PagePrnt.h"), callers of the installed package as <tallyvane/PagePrnt.h>.
 include(GenerateExportHeader)
+set(TALLYVANE_PUBLIC_HEADERS ${PROJECT_SOURCE_DIR}/include/tallyvane)
 
 # tallyvane_component(<name> EXPORT_NAME <Name> OUTPUT_NAME <file> SOURCES <src...>
 #                     LIBS <static deps...> SHARED_LIBS <shared deps...> QT <Qt targets...>)
@@ -22,7 +26,8 @@ function(tallyvane_component name)
   generate_export_header(${objects}
     BASE_NAME tallyvane_${name}
     EXPORT_FILE_NAME ${CMAKE_CURRENT_BINARY_DIR}/tallyvane_${name}_export.h)
-  target_include_directories(${objects} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR})
+  target_include_directories(${objects} PUBLIC
+    ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR} ${TALLYVANE_PUBLIC_HEADERS})
   target_link_libraries(${objects} PUBLIC ${C_LIBS} ${C_QT})
 
   add_library(tallyvane_${name} STATIC)
@@ -42,7 +47,7 @@ function(tallyvane_component name)
   # The build tree's headers only while building: installed callers see include/tallyvane.
   target_include_directories(tallyvane_${name}_shared PUBLIC
     $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}> $<BUILD_INTERFACE:${CMAKE_CURRENT_BINARY_DIR}>
-    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>)
+    $<BUILD_INTERFACE:${TALLYVANE_PUBLIC_HEADERS}> $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>)
   target_link_libraries(tallyvane_${name}_shared PUBLIC ${C_SHARED_LIBS} ${C_QT})
   if(NOT TALLYVANE_SANITIZE AND NOT TALLYVANE_FUZZ)
     # A symbol the library needs but another one hides fails here, not in a caller.
@@ -55,7 +60,16 @@ function(tallyvane_component name)
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Tallyvane COMPONENT dev)
 endfunction()
 
-# tallyvane_install_headers(<header...>): the public headers, flat under include/tallyvane.
+# tallyvane_install_headers(<header...>): the public headers, flat under include/tallyvane;
+# a relative name is one in the source tree's include/tallyvane (a generated
+# export header is named by its full path).
 function(tallyvane_install_headers)
-  install(FILES ${ARGN} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tallyvane COMPONENT dev)
+  set(files)
+  foreach(header IN LISTS ARGN)
+    if(NOT IS_ABSOLUTE ${header})
+      set(header ${TALLYVANE_PUBLIC_HEADERS}/${header})
+    endif()
+    list(APPEND files ${header})
+  endforeach()
+  install(FILES ${files} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tallyvane COMPONENT dev)
 endfunction()

@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
 #pragma once
-// The process-wide printer object and its realizations: the system printer
-// (CUPS's default queue through QPrinter) and a PDF file. Tests have a printer
-// of their own (TestPrinter.h, in the testing library).
+/// \file
+/// The process-wide printer object and its realizations: the system printer
+/// (CUPS's default queue through QPrinter) and a PDF file. Tests have a printer
+/// of their own (TestPrinter.h, in the testing library).
 #include <QPageSize>
 #include <QString>
 #include <memory>
@@ -13,54 +14,70 @@
 #include "Device.h"
 #include "Errors.h"
 
-enum TPrinterOrientation { poPortrait, poLandscape };
+/// The sheet's orientation.
+enum TPrinterOrientation {
+  poPortrait,  ///< upright
+  poLandscape  ///< on its side
+};
 
+/// A printer: where printed pages go (see Printer, SetPrinter, MakeSystemPrinter,
+/// MakePdfPrinter). Lengths are the device's pixels; its Handle tells their size.
 class TALLYVANE_PLATFORM_EXPORT TPrinter {
  public:
   virtual ~TPrinter() = default;
-  // The device context; raises EPrinter when no printer is usable.
+  /// The device context; raises EPrinter when no printer is usable.
   virtual TDeviceContext* Handle() = 0;
-  // The canvas of the open job; raises EPrinter when no job is open.
+  /// The canvas of the open job; raises EPrinter when no job is open.
   virtual TCanvas* Canvas() = 0;
+  /// The job's title (the print queue's job name, a PDF's document title); empty by default.
   QString Title() const { return title_; }
-  void SetTitle(const QString& title) { title_ = title; }
-  virtual TPrinterOrientation Orientation() const = 0;  // may raise EPrinter
-  virtual void SetOrientation(TPrinterOrientation o) = 0;  // may raise EPrinter
+  void SetTitle(const QString& title) { title_ = title; }  ///< Sets Title.
+  /// The sheet's orientation; may raise EPrinter.
+  virtual TPrinterOrientation Orientation() const = 0;
+  /// Sets the sheet's orientation; may raise EPrinter.
+  virtual void SetOrientation(TPrinterOrientation o) = 0;
+  /// How many copies the device makes of each job (1 by default; TPagePrinter makes its own copies).
   virtual int Copies() const { return copies_; }
-  virtual void SetCopies(int copies) { copies_ = copies; }
-  // Job control; BeginDoc raises EPrinter when a job is already open or none can start.
-  // EndDoc, NewPage and Abort raise EPrinter when no job is open.
+  virtual void SetCopies(int copies) { copies_ = copies; }  ///< Sets Copies.
+  // Job control.
+  /// Opens a job on its first sheet; raises EPrinter when a job is already open or none can start.
   virtual void BeginDoc() = 0;
+  /// Completes the job and hands it on (to the print server, to the file); raises EPrinter when no job is open.
   virtual void EndDoc() = 0;
+  /// Ends the sheet and starts the next one; raises EPrinter when no job is open.
   virtual void NewPage() = 0;
+  /// Discards the open job, so nothing of it is printed or written; raises EPrinter when no job is open.
   virtual void Abort() = 0;
+  /// True while a job is open (from BeginDoc to EndDoc or Abort).
   bool Printing() const { return printing_; }
 
  protected:
-  QString title_;
-  int copies_ = 1;
-  bool printing_ = false;
+  QString title_;          ///< the Title
+  int copies_ = 1;         ///< the Copies
+  bool printing_ = false;  ///< the Printing state, kept by the realizations
 };
 
-// The printer object every component uses; the platform owns it.
+/// The printer object every component uses; the platform owns it. Until SetPrinter
+/// installs another, it is the system printer (MakeSystemPrinter), made at the first call.
 TALLYVANE_PLATFORM_EXPORT TPrinter* Printer();
-// Replaces the printer object (tests, the companion's PDF output); returns the previous one,
-// which the caller now owns.
+/// Replaces the printer object (tests, the companion's PDF output); returns the previous one,
+/// which the caller now owns. Call it before creating a TPagePrinter: a component
+/// keeps the printer object that was current when it was made.
 TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer);
 
 class QPrinter;
 
-// QPrinter on CUPS's default queue (an instance "queue/instance" included). Without
-// a usable queue Handle() raises EPrinter ("There is no default printer currently
-// selected"), and so do Orientation, SetOrientation and BeginDoc. The queue is looked
-// up once, at first use, with a deadline of a few seconds: a print server that does not
-// answer counts as no printer, and printing then says so. A job is spooled as PDF
-// with the queue's page set-up and handed to CUPS by EndDoc (which raises EPrinter
-// when CUPS refuses it or does not answer); Abort discards it, so nothing is printed.
+/// QPrinter on CUPS's default queue (an instance "queue/instance" included). Without
+/// a usable queue Handle() raises EPrinter ("There is no default printer currently
+/// selected"), and so do Orientation, SetOrientation and BeginDoc. The queue is looked
+/// up once, at first use, with a deadline of a few seconds: a print server that does not
+/// answer counts as no printer, and printing then says so. A job is spooled as PDF
+/// with the queue's page set-up and handed to CUPS by EndDoc (which raises EPrinter
+/// when CUPS refuses it or does not answer); Abort discards it, so nothing is printed.
 TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter();
-// A PDF file at the given resolution on a Letter sheet (or the given one) with 0.25-inch
-// offsets; asks nothing of the print server. The title becomes the document's title.
-// The file is replaced when EndDoc completes it (EInOutError names it and the reason
-// when it cannot be written); Abort or a failure leaves the earlier file as it was.
+/// A PDF file at the given resolution (pixels per inch) on a Letter sheet (or the given one)
+/// with 0.25-inch offsets; asks nothing of the print server. The title becomes the document's title.
+/// The file is replaced when EndDoc completes it (EInOutError names it and the reason
+/// when it cannot be written); Abort or a failure leaves the earlier file as it was.
 TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi = 600,
                                          QPageSize::PageSizeId sheet = QPageSize::Letter);

@@ -1,10 +1,11 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
 #pragma once
-// A windowless-looking text label used as a flat push button: the caption glows in
-// a highlight colour while the pointer is over it, shifts while a button is held on
-// it, and raises OnClick when the button is released over it. The caption can be
-// drawn at any angle.
+/// \file
+/// A windowless-looking text label used as a flat push button: the caption glows in
+/// a highlight colour while the pointer is over it, shifts while a button is held on
+/// it, and raises OnClick when the button is released over it. The caption can be
+/// drawn at any angle.
 #include <QAccessible>
 #include <QString>
 #include <QWidget>
@@ -17,8 +18,18 @@
 class QPainter;
 class TAboutProperty;
 
+/// An event handler; Sender is the component that raises the event.
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 
+/// The hover label: a caption that works as a flat command button.
+///
+/// The caption is drawn in NormalColor; while the pointer is over the label (Hover) a
+/// glow in HighlightColor is drawn under it, and while a mouse button is held
+/// (MouseIsDown) all of it shifts down and right. Releasing the button over the label
+/// raises OnClick. The label never takes the keyboard focus; screen readers see a push
+/// button named by the Caption, described by the Hint, with a "Press" action.
+/// The accessor pairs below are also Qt properties of the same name, in this order
+/// (for forms: `<property name="Caption" stdset="0">`).
 class TALLYVANE_CONTROLS_EXPORT TQVXFlashLabel : public QWidget {
   Q_OBJECT
   // Published order matters for stored descriptions.
@@ -44,77 +55,96 @@ class TALLYVANE_CONTROLS_EXPORT TQVXFlashLabel : public QWidget {
   Q_PROPERTY(QString About READ AboutText WRITE SetAboutText STORED false)
 
  public:
+  /// A label 45 x 18 pixels with the caption "Caption", black on clWindow, clYellow glow.
   explicit TQVXFlashLabel(QWidget* parent = nullptr);
   ~TQVXFlashLabel() override;
 
-  // Design-time holder of the About property; never used at run time.
+  /// Design-time holder of the About property; never used at run time.
   TAboutProperty* About() const { return About_; }
-  // The About property's value text, as its editor gives it.
+  /// The About property's value text, as its editor gives it ("(about)").
   QString AboutText() const;
+  /// Does nothing: the About property only looks writable to a form designer.
   void SetAboutText(const QString&) {}
 
+  /// The text shown, centred ("Caption" by default); also the name screen readers read.
   QString Caption() const { return Caption_; }
-  void SetCaption(const QString& value);
+  void SetCaption(const QString& value);  ///< Sets Caption (screen readers hear of it).
+  /// The colour of the glow while the pointer is over the label (clYellow by default).
   TColor HighlightColor() const { return HighlightColor_; }
-  void SetHighlightColor(TColor value);
+  void SetHighlightColor(TColor value);  ///< Sets HighlightColor.
+  /// True while the pointer is over the label (the glow shows); the mouse sets it, a program may too.
   bool Hover() const { return Hover_; }
-  void SetHover(bool value);
+  void SetHover(bool value);  ///< Sets Hover.
+  /// True while a mouse button is held on the label (the caption shifts); set by the mouse.
   bool MouseIsDown() const { return MouseIsDown_; }
-  void SetMouseIsDown(bool value);
+  void SetMouseIsDown(bool value);  ///< Sets MouseIsDown.
+  /// The caption's colour (clBlack by default); a font change sets it to the font's colour.
   TColor NormalColor() const { return NormalColor_; }
-  void SetNormalColor(TColor value);
+  void SetNormalColor(TColor value);  ///< Sets NormalColor.
+  /// When true, no background is painted and the parent shows through (false by default).
   bool Transparent() const { return Transparent_; }
-  void SetTransparent(bool value);
+  void SetTransparent(bool value);  ///< Sets Transparent.
+  /// The caption's angle in degrees, counter-clockwise about the centre (0 by default).
   int TextAngle() const { return TextAngle_; }
-  void SetTextAngle(int value);
+  void SetTextAngle(int value);  ///< Sets TextAngle.
+  /// The background colour, when not Transparent (clWindow by default).
   TColor Color() const { return Color_; }
-  void SetColor(TColor value);
+  void SetColor(TColor value);  ///< Sets Color.
 
-  // The label's font (name, height, style, colour). Changing any attribute, or
-  // assigning a whole font, is a font change: NormalColor := Font().Color().
+  /// The label's font (name, height, style, colour). Changing any attribute, or
+  /// assigning a whole font, is a font change: NormalColor := Font().Color().
   TFont& Font() { return Font_; }
-  const TFont& Font() const { return Font_; }
-  void SetFont(const TFont& value) { Font_.Assign(value); }
+  const TFont& Font() const { return Font_; }  ///< The font, read-only.
+  void SetFont(const TFont& value) { Font_.Assign(value); }  ///< Copies value into Font (a font change).
+  /// The font's family name (a font change).
   QString FontName() const { return Font_.Name(); }
-  void SetFontName(const QString& value) { Font_.SetName(value); }
+  void SetFontName(const QString& value) { Font_.SetName(value); }  ///< Sets FontName.
+  /// The font's height in pixels, negative for the character height (a font change).
   int FontHeight() const { return Font_.Height(); }
-  void SetFontHeight(int value) { Font_.SetHeight(value); }
+  void SetFontHeight(int value) { Font_.SetHeight(value); }  ///< Sets FontHeight.
+  /// The font's style bits, TFontStyle (a font change).
   int FontStyle() const { return Font_.Style(); }
-  void SetFontStyle(int value) { Font_.SetStyle(static_cast<TFontStyles>(value)); }
+  void SetFontStyle(int value) { Font_.SetStyle(static_cast<TFontStyles>(value)); }  ///< Sets FontStyle.
+  /// The font's colour (a font change, so also the NormalColor).
   TColor FontColor() const { return Font_.Color(); }
-  void SetFontColor(TColor value) { Font_.SetColor(value); }
+  void SetFontColor(TColor value) { Font_.SetColor(value); }  ///< Sets FontColor.
 
+  /// The hint: the widget's tool tip, and the description screen readers read.
   QString Hint() const { return toolTip(); }
-  void SetHint(const QString& value);
+  void SetHint(const QString& value);  ///< Sets Hint (screen readers hear of it).
 
+  /// Event: the label was clicked (a button released over it while Hover), or pressed
+  /// by assistive technology. Sender is the label.
   const TNotifyEvent& OnClick() const { return OnClick_; }
-  void SetOnClick(TNotifyEvent value) { OnClick_ = std::move(value); }
+  void SetOnClick(TNotifyEvent value) { OnClick_ = std::move(value); }  ///< Sets OnClick.
+  /// Event: the pointer came over the label (Hover became true).
   const TNotifyEvent& OnMouseEnter() const { return OnMouseEnter_; }
-  void SetOnMouseEnter(TNotifyEvent value) { OnMouseEnter_ = std::move(value); }
+  void SetOnMouseEnter(TNotifyEvent value) { OnMouseEnter_ = std::move(value); }  ///< Sets OnMouseEnter.
+  /// Event: the pointer left the label (Hover became false).
   const TNotifyEvent& OnMouseExit() const { return OnMouseExit_; }
-  void SetOnMouseExit(TNotifyEvent value) { OnMouseExit_ = std::move(value); }
+  void SetOnMouseExit(TNotifyEvent value) { OnMouseExit_ = std::move(value); }  ///< Sets OnMouseExit.
 
-  // The base control's own mouse-down/up events, raised by its mouse handling
-  // after the label's (not published; lets callers observe the order).
+  /// The base control's own mouse-down/up events, raised by its mouse handling
+  /// after the label's (not published; lets callers observe the order).
   void SetOnMouseDown(TNotifyEvent value) { OnMouseDown_ = std::move(value); }
-  void SetOnMouseUp(TNotifyEvent value) { OnMouseUp_ = std::move(value); }
+  void SetOnMouseUp(TNotifyEvent value) { OnMouseUp_ = std::move(value); }  ///< Sets the mouse-up event.
 
-  // Number of repaints requested since construction.
+  /// Number of repaints requested since construction.
   int RepaintCount() const { return RepaintCount_; }
 
-  // Draws the whole label onto a painter whose origin is the label's top-left.
+  /// Draws the whole label onto a painter whose origin is the label's top-left.
   void Paint(QPainter& painter);
-  // Draws the caption once, centred and rotated, shifted by offset pixels.
+  /// Draws the caption once, centred and rotated, shifted by offset pixels.
   void DrawCaptionAt(QPainter& painter, const TFont& drawingFont, int offset);
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;             ///< Paints the label (Paint).
+  void enterEvent(QEnterEvent* event) override;             ///< The pointer came over: Hover, OnMouseEnter.
+  void leaveEvent(QEvent* event) override;                  ///< The pointer left: Hover off, OnMouseExit.
+  void mousePressEvent(QMouseEvent* event) override;        ///< A button pressed: MouseIsDown, then the mouse-down event.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;  ///< The second press of a double click, a press like any other.
+  void mouseMoveEvent(QMouseEvent* event) override;         ///< Follows the pointer across the edge while a button is held.
+  void mouseReleaseEvent(QMouseEvent* event) override;      ///< A button released: OnClick when over the label, then the mouse-up event.
 
  private:
   void Repaint();

@@ -11,12 +11,12 @@ if [ "$kind" = run ]; then
   packages="$packages xvfb"
 elif [ "$kind" = package ]; then
   # cpack's dpkg-shlibdeps, and the checks of the package stage.
-  # qt6-tools-dev: the Designer plugin in the -dev package.
-  packages="$packages qt6-tools-dev dpkg-dev file desktop-file-utils appstream lintian man-db xvfb xdotool"
+  # qt6-tools-dev: the Designer plugin in the -dev package; doxygen: its API reference.
+  packages="$packages qt6-tools-dev doxygen dpkg-dev file desktop-file-utils appstream lintian man-db xvfb xdotool"
 else
   packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev
     cups cups-client poppler-utils qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev valgrind xvfb imagemagick
-    xdotool at-spi2-core python3-pyatspi dbus-x11"
+    xdotool at-spi2-core python3-pyatspi dbus-x11 doxygen"
 fi
 missing=""
 for p in $packages; do

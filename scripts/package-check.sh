@@ -33,6 +33,10 @@ echo "-- lintian"
 # No errors; the warnings are overridden with reasons in data/lintian/.
 lintian --fail-on error dist/*.deb
 
+echo "-- the API reference in the development package"
+dpkg-deb -c dist/tallyvane-dev_*.deb | grep -q '/usr/share/doc/tallyvane-dev/html/classTPagePrinter\.html$' \
+  || { echo "tallyvane-dev lacks the API reference (/usr/share/doc/tallyvane-dev/html)"; exit 1; }
+
 echo "-- install"
 for deb in dist/*.deb; do dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|' >> "$work/files"; done
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./dist/*.deb >/dev/null

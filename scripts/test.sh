@@ -10,6 +10,8 @@
 #             sanitizers (preset asan);
 #   fuzz      every fuzz target for a bounded time from a copy of its seed
 #             corpus (preset fuzz, clang and libFuzzer);
+#   docs      the API reference of the installed headers (doxygen, target docs
+#             of preset default); any doxygen warning fails it;
 #   package   the Debian packages (scripts/package.sh), validated, installed,
 #             both installed programs run, removed (scripts/package-check.sh).
 # The tests stage also builds examples/consumer against the installed CMake
@@ -23,7 +25,7 @@
 # TALLYVANE_FUZZ_SECONDS sets the time per fuzz target (default 30).
 set -eu
 cd "$(dirname "$0")/.."
-all_stages="tests valgrind asan fuzz package"
+all_stages="tests valgrind asan fuzz docs package"
 stages=${*:-${TALLYVANE_STAGES:-$all_stages}}
 for stage in $stages; do
   case " $all_stages " in *" $stage "*) ;; *) echo "unknown stage '$stage' (stages: $all_stages)" >&2; exit 2 ;; esac
@@ -109,6 +111,12 @@ if wanted fuzz; then
   printf 'executions per target:\n'
   cat build/fuzz/tests/fuzz-runs/*/summary 2>/dev/null || true
   [ "$fuzz_status" -eq 0 ] || { echo "fuzzing failed"; exit 1; }
+fi
+
+if wanted docs; then
+  step "API reference (doxygen)"
+  cmake --preset default >/dev/null
+  cmake --build --preset default --target docs
 fi
 
 if wanted package; then

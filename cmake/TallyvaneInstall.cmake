@@ -81,6 +81,9 @@ set(CPACK_DEBIAN_PROGRAM_PACKAGE_SECTION math)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the fonts the printout
 # and the windows substitute, and libcups for handing jobs to the print server.
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, libcups2 | libcups2t64")
+# Qt's Wayland platform plugin, for a native window in a Wayland session;
+# without it Qt falls back to X11 (Xwayland), so it is recommended, not required.
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_COMPONENT_PROGRAM_DESCRIPTION "loan repayment schedule calculator
 Tallyvane works out the repayment schedule of a fixed-rate loan with level
 monthly or weekly payments: the periodic payment, the total interest and a

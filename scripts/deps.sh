@@ -14,9 +14,12 @@ elif [ "$kind" = package ]; then
   # qt6-tools-dev: the Designer plugin in the -dev package; doxygen: its API reference.
   packages="$packages qt6-tools-dev doxygen dpkg-dev file desktop-file-utils appstream lintian man-db xvfb xdotool"
 else
+  # weston, qt6-wayland and Mesa's EGL with its software driver (only recommended
+  # by libegl1 and weston; without them Qt on Wayland warns "EGL not available"):
+  # the Wayland test. openbox: the dark-scheme screenshot.
   packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev
     cups cups-client poppler-utils qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev valgrind xvfb imagemagick
-    xdotool at-spi2-core python3-pyatspi dbus-x11 doxygen"
+    xdotool at-spi2-core python3-pyatspi dbus-x11 weston qt6-wayland libegl-mesa0 libgl1-mesa-dri openbox doxygen"
 fi
 missing=""
 for p in $packages; do

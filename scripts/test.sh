@@ -15,7 +15,9 @@
 #   package   the Debian packages (scripts/package.sh), validated, installed,
 #             both installed programs run, removed (scripts/package-check.sh).
 # The tests stage also builds examples/consumer against the installed CMake
-# package (CTest label consumer).
+# package (CTest label consumer), drives the window through AT-SPI on X11 and
+# as a native Wayland client under Weston (labels a11y, wayland) and takes the
+# dark-scheme screenshot (label screenshot, scripts/screenshot-dark.sh).
 # Any failure, sanitizer report (also from a child process), fuzz crash, leak
 # or time-out, or definitely lost block fails the run.
 #

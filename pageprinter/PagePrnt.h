@@ -171,6 +171,8 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
 
  public:
   explicit TPagePrinter(QWidget* owner = nullptr);
+  // A component on a printer of its own (an empty pointer: the process-wide printer).
+  explicit TPagePrinter(std::shared_ptr<TPrinter> printer, QWidget* owner = nullptr);
   ~TPagePrinter() override;
 
   // ---- Properties (component) ----
@@ -261,6 +263,13 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   void SetTabSize(uint32_t v);
   QString Title() const;
   void SetTitle(const QString& v);
+  // The printer this component measures against and prints to: the process-wide
+  // printer when the component was created, or the one given here. Refused with
+  // EPagePrinter "Unable to change printer while printing" while a document is
+  // open or a print runs; an empty pointer gives it the process-wide printer.
+  // The title and orientation carry over to the new printer.
+  TPrinter* Printer() const;
+  void SetPrinter(std::shared_ptr<TPrinter> printer);
   QChar TokenSeparator() const;
   void SetTokenSeparator(QChar v);
   bool WordWrap() const;

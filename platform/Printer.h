@@ -42,11 +42,14 @@ class TALLYVANE_PLATFORM_EXPORT TPrinter {
   bool printing_ = false;
 };
 
-// The printer object every component uses; the platform owns it.
+// The process-wide printer: the default that each new component takes (CUPS's
+// default queue until a program installs another). Components keep the printer
+// they were given, so replacing this one never pulls it from under them.
 TALLYVANE_PLATFORM_EXPORT TPrinter* Printer();
-// Replaces the printer object (tests, the companion's PDF output); returns the previous one,
-// which the caller now owns.
-TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer);
+TALLYVANE_PLATFORM_EXPORT std::shared_ptr<TPrinter> SharedPrinter();
+// Replaces the process-wide printer; returns the previous one (still held by any
+// component that took it).
+TALLYVANE_PLATFORM_EXPORT std::shared_ptr<TPrinter> SetPrinter(std::shared_ptr<TPrinter> printer);
 
 class QPrinter;
 

@@ -16,7 +16,7 @@ elif [ "$kind" = package ]; then
 else
   packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev
     cups cups-client poppler-utils qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev valgrind xvfb imagemagick
-    xdotool at-spi2-core python3-pyatspi dbus-x11"
+    xdotool at-spi2-core python3-pyatspi dbus-x11 reuse clang-format clang-tidy"
 fi
 missing=""
 for p in $packages; do

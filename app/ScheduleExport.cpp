@@ -81,7 +81,8 @@ QPageSize::PageSizeId LocalePaperSize(const QLocale& locale) {
   }
 }
 
-void SaveSchedulePdf(const QString& fileName, QPageSize::PageSizeId sheet, const std::function<bool()>& print) {
+void SaveSchedulePdf(const QString& fileName, QPageSize::PageSizeId sheet,
+                     const std::function<bool(std::shared_ptr<TPrinter> pdf)>& print) {
   // The PDF printer writes its file in a private scratch folder; only a
   // complete document reaches the target, through SaveFileSafely.
   QTemporaryDir scratch;
@@ -89,13 +90,8 @@ void SaveSchedulePdf(const QString& fileName, QPageSize::PageSizeId sheet, const
   const QString rendered = scratch.filePath(QStringLiteral("schedule.pdf"));
   bool printed = false;
   {
-    std::unique_ptr<TPrinter> previous = SetPrinter(MakePdfPrinter(rendered, 600, sheet));
-    struct Restore {
-      std::unique_ptr<TPrinter>& previous;
-      ~Restore() { SetPrinter(std::move(previous)); }
-    } restore{previous};
     try {
-      printed = print();
+      printed = print(MakePdfPrinter(rendered, 600, sheet));
     } catch (const Exception& e) {
       // The printer's message names the scratch file; the user knows the target.
       QString reason = e.Message();

@@ -8,11 +8,13 @@
 #include <QPageSize>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "SafeSave.h"
 
 class QMimeData;
 class ScheduleModel;
+class TPrinter;
 
 // The table as it shows: the heading row and every schedule row, cells
 // separated by tabs, each row ending in a line feed.
@@ -26,9 +28,10 @@ QMimeData* ScheduleMimeData(const ScheduleModel& model);
 // and a few other places that use it, A4 everywhere else.
 QPageSize::PageSizeId LocalePaperSize(const QLocale& locale);
 
-// Installs a PDF printer on the sheet for the time of `print`, which lays out
-// and prints the document through a page printer made inside it (it returns
-// the page printer's Print result: false after a cancel). The PDF is then
-// saved with SaveFileSafely. A cancel or a failure leaves the target untouched
-// and raises an error naming the file.
-void SaveSchedulePdf(const QString& fileName, QPageSize::PageSizeId sheet, const std::function<bool()>& print);
+// Hands `print` a PDF printer on the sheet; it lays out and prints the document
+// through a page printer made on that printer (and returns the page printer's
+// Print result: false after a cancel). The PDF is then saved with
+// SaveFileSafely. A cancel or a failure leaves the target untouched and raises
+// an error naming the file.
+void SaveSchedulePdf(const QString& fileName, QPageSize::PageSizeId sheet,
+                     const std::function<bool(std::shared_ptr<TPrinter> pdf)>& print);

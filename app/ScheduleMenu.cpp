@@ -94,22 +94,6 @@ void ScheduleMenu::SaveCsv() {
   SaveFileSafely(fileName, ScheduleCsv(form_->GridModel()->CurrentSchedule()));
 }
 
-ScheduleDocument ScheduleMenu::DocumentFor(const QDate& firstDueDate) const {
-  // What the window's own printout reads, at the moment Print would read it.
-  const ScheduleModel& model = *form_->GridModel();
-  const PaymentFrequency frequency =
-      form_->rbtnWeekly->isChecked() ? PaymentFrequency::Weekly : PaymentFrequency::Monthly;
-  ScheduleDocument document;
-  document.loan = LoanLineParts{CalculationState().LoanAmount, form_->txtInterest->text(), form_->lblPayment->text(),
-                                frequency};
-  document.rows.schedule = model.Blank() ? nullptr : &model.CurrentSchedule();
-  document.rows.firstDueDate = firstDueDate;
-  document.rows.frequency = frequency;
-  document.totals = ScheduleTotalsText{form_->lblTotalAmt->text(), form_->lblPrincipal->text(),
-                                       form_->lblInterest->text()};
-  return document;
-}
-
 void ScheduleMenu::SavePdf() {
   if (form_->GridModel()->Blank()) return;
   form_->RunDocumentCommand([this](const QDate& start) {
@@ -117,11 +101,11 @@ void ScheduleMenu::SavePdf() {
     if (!TheDialogs().SaveFileQuery(QStringLiteral("Save as PDF"), QStringLiteral("PDF files (*.pdf)"), fileName) ||
         fileName.isEmpty())
       return;
-    const ScheduleDocument document = DocumentFor(start);
-    SaveSchedulePdf(fileName, LocalePaperSize(QLocale::system()), [&] {
+    const ScheduleDocument document = form_->PrintSnapshot(start);
+    SaveSchedulePdf(fileName, LocalePaperSize(QLocale::system()), [&](std::shared_ptr<TPrinter> pdf) {
       // A page printer of its own on the PDF printer, set up as the window's;
       // the body font carries over as it stands, size changes of earlier prints included.
-      TPagePrinter printer;
+      TPagePrinter printer(std::move(pdf));
       ApplySchedulePrinterSettings(printer);
       printer.Font().Assign(form_->PgPrint->Font());
       BuildScheduleDocument(printer, document);

@@ -36,7 +36,6 @@ class ScheduleMenu : public QObject {
  private:
   void UpdateEnabled();
   void ShowMenu(const QPoint& viewportPos);
-  ScheduleDocument DocumentFor(const QDate& firstDueDate) const;
 
   TMainForm* form_;
   QMenu* menu_;

@@ -3,6 +3,7 @@
 #include "main.h"
 
 #include <QAbstractButton>
+#include <QScopeGuard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -390,46 +391,43 @@ void TMainForm::ShowSchedule(Schedule schedule) {
 
 bool TMainForm::PrintRunning() const { return printRunning_ || PgPrint->PrintRunning(); }
 
-// The printout is written from plain data; the window fills it exactly as it
-// stands when each part is written: the rate as typed, the labels, the table.
-void TMainForm::PgPrintNewPage(QObject*) {
-  LoanLineParts loan;
-  loan.loanAmount = CalculationState().LoanAmount;
-  loan.interestText = txtInterest->text();
-  loan.paymentCaption = lblPayment->text();
-  loan.frequency = rbtnWeekly->isChecked() ? PaymentFrequency::Weekly : PaymentFrequency::Monthly;
-  WriteScheduleHeading(*PgPrint, loan);
+// The printout is written from plain data: a snapshot of what the window shows,
+// taken when a document command starts (the rate as typed, the summary texts,
+// the frequency, the first due date, the table's schedule).
+ScheduleDocument TMainForm::PrintSnapshot(const QDate& firstDueDate) const {
+  const PaymentFrequency frequency = rbtnWeekly->isChecked() ? PaymentFrequency::Weekly : PaymentFrequency::Monthly;
+  ScheduleDocument document;
+  document.loan = LoanLineParts{CalculationState().LoanAmount, txtInterest->text(), lblPayment->text(), frequency};
+  document.rows.schedule = model_->Blank() ? nullptr : &model_->CurrentSchedule();
+  document.rows.firstDueDate = firstDueDate;
+  document.rows.frequency = frequency;
+  document.totals = ScheduleTotalsText{lblTotalAmt->text(), lblPrincipal->text(), lblInterest->text()};
+  return document;
 }
 
-void TMainForm::PrintLoanDetail() {
-  WriteLoanDetail(*PgPrint, ScheduleTotalsText{lblTotalAmt->text(), lblPrincipal->text(), lblInterest->text()});
+// Outside a document command (a caller's own BeginDoc) the handlers write what
+// the window shows at that moment.
+ScheduleDocument TMainForm::CurrentPrintDocument() const {
+  return printDocument_ ? *printDocument_ : PrintSnapshot(QDate());
 }
+
+void TMainForm::PgPrintNewPage(QObject*) {
+  const ScheduleDocument document = CurrentPrintDocument();
+  WriteScheduleHeading(*PgPrint, document.loan, document.rows.format);
+}
+
+void TMainForm::PrintLoanDetail() { WriteLoanDetail(*PgPrint, CurrentPrintDocument().totals); }
 
 void TMainForm::BuildPrintDocument(const QDate& start) {
-  ScheduleRowsInput rows;
-  rows.schedule = model_->Blank() ? nullptr : &model_->CurrentSchedule();
-  rows.firstDueDate = start;
-  rows.frequency = rbtnWeekly->isChecked() ? PaymentFrequency::Weekly : PaymentFrequency::Monthly;
-  PgPrint->BeginDoc();
-  WriteScheduleRows(*PgPrint, rows);
-  PrintLoanDetail();
-  PgPrint->EndDoc();
+  printDocument_ = PrintSnapshot(start);
+  const auto forget = qScopeGuard([this] { printDocument_.reset(); });
+  BuildScheduleDocument(*PgPrint, *printDocument_,
+                        ScheduleDocumentWriters{[this] { PgPrintNewPage(PgPrint); }, [this] { PrintLoanDetail(); }});
 }
 
 void TMainForm::flblPrintClick(QObject*) {
   RunDocumentCommand([this](const QDate& start) {
-    try {
-      BuildPrintDocument(start);
-    } catch (...) {
-      // Leave no document half-open behind a failure.
-      if (PgPrint->DocumentOpen()) {
-        try {
-          PgPrint->EndDoc();
-        } catch (...) {
-        }
-      }
-      throw;
-    }
+    BuildPrintDocument(start);
     PgPrint->Print();
   });
 }

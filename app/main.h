@@ -10,9 +10,11 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "Loan.h"
 #include "LoanInputs.h"
+#include "ScheduleDocument.h"
 #include "ScheduleModel.h"
 
 class QFrame;
@@ -80,7 +82,11 @@ class TMainForm : public QWidget {
   // True while a print is being prepared, built or sent; Calculate and Print
   // are ignored meanwhile.
   bool PrintRunning() const;
-  // Builds the printed document for a first due date (BeginDoc .. EndDoc).
+  // What the printout shows, read once from the window: the loan line's parts,
+  // the table's schedule with the first due date, the totals' texts.
+  ScheduleDocument PrintSnapshot(const QDate& firstDueDate) const;
+  // Builds the printed document for a first due date (BeginDoc .. EndDoc) from
+  // a snapshot taken now, through PgPrintNewPage and PrintLoanDetail.
   void BuildPrintDocument(const QDate& start);
   // Print's way to a document, shared with Save as PDF: the input check, a
   // calculation when needed, the first due date's query and check; then output.
@@ -134,6 +140,10 @@ class TMainForm : public QWidget {
   // The box that lost the focus to another window or a popup, not to another control.
   QLineEdit* focusKeptAway_ = nullptr;
   ScheduleMenu* scheduleMenu_ = nullptr;
+  ScheduleDocument CurrentPrintDocument() const;
+
   bool printRunning_ = false;
   bool centred_ = false;
+  // The snapshot the handlers write from while BuildPrintDocument runs.
+  std::optional<ScheduleDocument> printDocument_;
 };

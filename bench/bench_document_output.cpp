@@ -54,9 +54,8 @@ void RunDocument(benchmark::State& state, bool pdf) {
   const ScheduleDocument document = LongSchedule(schedule);
   const QString pdfName = QDir::temp().filePath(QStringLiteral("tallyvane-bench-output.pdf"));
   const QString textName = QDir::temp().filePath(QStringLiteral("tallyvane-bench-output.txt"));
-  std::unique_ptr<TPrinter> previous = SetPrinter(MakePdfPrinter(pdfName));
   for (auto _ : state) {
-    TPagePrinter printer;
+    TPagePrinter printer(MakePdfPrinter(pdfName));
     ApplySchedulePrinterSettings(printer);
     printer.SetShowProgress(false);
     printer.SetPrintToFile(!pdf);
@@ -65,7 +64,6 @@ void RunDocument(benchmark::State& state, bool pdf) {
     if (pdf) printer.Print();
   }
   state.counters["peak_rss_mb"] = PeakRssMb();
-  SetPrinter(std::move(previous));
   QFile::remove(pdfName);
   QFile::remove(textName);
 }

@@ -82,9 +82,8 @@ void BM_BuildScheduleDocument(benchmark::State& state) {
   TTestPrinter::Setup setup;  // 600 dpi Letter
   setup.offsetX = 150;        // 0.25 inch, as a common laser printer
   setup.offsetY = 150;
-  std::unique_ptr<TPrinter> previous = SetPrinter(std::make_unique<TTestPrinter>(setup));
   {
-    TPagePrinter pp;
+    TPagePrinter pp(std::make_shared<TTestPrinter>(setup));
     ConfigureLikeTheSchedule(pp);
     for (auto _ : state) {
       pp.BeginDoc();
@@ -101,7 +100,6 @@ void BM_BuildScheduleDocument(benchmark::State& state) {
       state.ResumeTiming();
     }
   }
-  SetPrinter(std::move(previous));
   state.counters["peak_rss_MB"] = PeakRssMb();
   state.counters["rows"] = double(rows.size());
 }

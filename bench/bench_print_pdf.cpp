@@ -37,22 +37,15 @@ void BuildDocument(TPagePrinter& pp) {
   pp.EndDoc();
 }
 
-class PdfPrinterScope {
- public:
-  PdfPrinterScope() { previous_ = SetPrinter(MakePdfPrinter(PdfPath(), 600)); }
-  ~PdfPrinterScope() {
-    SetPrinter(std::move(previous_));
-    QFile::remove(PdfPath());
-  }
-
- private:
-  std::unique_ptr<TPrinter> previous_;
+// The PDF file goes when the benchmark ends.
+struct PdfFileScope {
+  ~PdfFileScope() { QFile::remove(PdfPath()); }
 };
 
 void BM_Build2000Pages(benchmark::State& state) {
-  PdfPrinterScope printer;
+  PdfFileScope file;
   for (auto _ : state) {
-    TPagePrinter pp;
+    TPagePrinter pp(MakePdfPrinter(PdfPath(), 600));
     BuildDocument(pp);
     benchmark::DoNotOptimize(pp.PageCount());
   }
@@ -60,8 +53,8 @@ void BM_Build2000Pages(benchmark::State& state) {
 }
 
 void BM_Print2000PagesToPdf(benchmark::State& state) {
-  PdfPrinterScope printer;
-  TPagePrinter pp;
+  PdfFileScope file;
+  TPagePrinter pp(MakePdfPrinter(PdfPath(), 600));
   BuildDocument(pp);
   for (auto _ : state) {
     const bool printed = pp.Print();
@@ -72,9 +65,9 @@ void BM_Print2000PagesToPdf(benchmark::State& state) {
 }
 
 void BM_BuildAndPrint2000PagesToPdf(benchmark::State& state) {
-  PdfPrinterScope printer;
+  PdfFileScope file;
   for (auto _ : state) {
-    TPagePrinter pp;
+    TPagePrinter pp(MakePdfPrinter(PdfPath(), 600));
     BuildDocument(pp);
     benchmark::DoNotOptimize(pp.Print());
   }

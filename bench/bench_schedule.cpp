@@ -110,14 +110,12 @@ void BM_PrintoutFromSchedule(benchmark::State& state) {
   const Schedule schedule = BuildSchedule(loan);
   const ScheduleDocument document = ScheduleDocumentFor(schedule, loan.LoanAmount, QStringLiteral("6.5"),
                                                         PaymentFrequency::Weekly, QDate(2025, 1, 31));
-  std::unique_ptr<TPrinter> previous = SetPrinter(std::make_unique<TTestPrinter>(TTestPrinter::Setup{}));
   {
-    TPagePrinter printer;
+    TPagePrinter printer(std::make_shared<TTestPrinter>(TTestPrinter::Setup{}));
     ApplySchedulePrinterSettings(printer);
     for (auto _ : state) BuildScheduleDocument(printer, document);
     state.counters["pages"] = printer.PageCount();
   }
-  SetPrinter(std::move(previous));
   state.counters["rows"] = loan.PaymentCount;
 }
 BENCHMARK(BM_PrintoutFromSchedule)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

@@ -7,12 +7,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
-#include <memory>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -27,6 +27,7 @@
 #include "SafeSave.h"
 #include "ScheduleCsv.h"
 #include "ScheduleDocument.h"
+#include "ScheduleOptions.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ const char kUsage[] =
     "Options:\n"
     "  --weekly  payments every week (52 a year) instead of every month\n"
     "  --help    show this text\n"
+    "  --version show the version\n"
     "  --start DATE  the first due date, in the regional short-date form; needed\n"
     "                by --pdf and --text\n"
     "  --pdf FILE    write the printed schedule (the pages a printer gets) as PDF\n"
@@ -61,93 +63,6 @@ const char kUsage[] =
     "per payment, cells separated by tabs.\n"
     "\n"
     "Exit status: 0 done; 1 the calculation failed; 2 invalid input or usage.\n";
-
-struct Options {
-  bool weekly = false;
-  bool help = false;
-  QString start, pdf, text, csv;
-  std::optional<QString> footer;  // the window's footer unless given
-  QStringList positional;
-};
-
-// The text file's name goes through the page printer, which trims characters
-// below code 33 from both ends and uses at most 259 characters; a file name
-// must also come back to the same bytes, or another file would be written.
-// Such names are refused rather than quietly changed.
-bool TakeFileName(const QByteArray& raw, const QString& option, QString& name, QString& error) {
-  name = QFile::decodeName(raw);
-  const auto refuse = [&](const QString& why) {
-    error = QStringLiteral("the file name given to %1 %2").arg(option, why);
-    return false;
-  };
-  if (QFile::encodeName(name) != raw) return refuse(QStringLiteral("is not valid in the current encoding"));
-  if (option != QLatin1String("--text")) return true;
-  if (!name.isEmpty() && (name.front().unicode() < 33 || name.back().unicode() < 33))
-    return refuse(QStringLiteral("begins or ends with a blank or a control character"));
-  if (name.size() > 259) return refuse(QStringLiteral("is longer than 259 characters"));
-  return true;
-}
-
-// Arguments as the program got them: file names keep their bytes.
-bool ParseArguments(const QList<QByteArray>& raw, Options& options, QString& error) {
-  QStringList args;
-  for (const QByteArray& r : raw) args << QString::fromLocal8Bit(r);
-  bool onlyPositional = false;
-  for (int i = 1; i < args.size(); ++i) {
-    const QString& a = args[i];
-    if (!onlyPositional && a == QLatin1String("--")) {
-      onlyPositional = true;
-    } else if (!onlyPositional && a == QLatin1String("--weekly")) {
-      options.weekly = true;
-    } else if (!onlyPositional && (a == QLatin1String("--help") || a == QLatin1String("-h"))) {
-      options.help = true;
-    } else if (!onlyPositional &&
-               (a == QLatin1String("--start") || a == QLatin1String("--pdf") || a == QLatin1String("--text") ||
-                a == QLatin1String("--csv"))) {
-      if (i + 1 >= args.size()) {
-        error = QStringLiteral("option '%1' needs a value").arg(a);
-        return false;
-      }
-      QString& target = a == QLatin1String("--start") ? options.start
-                        : a == QLatin1String("--pdf") ? options.pdf
-                        : a == QLatin1String("--csv") ? options.csv
-                                                        : options.text;
-      ++i;
-      if (&target == &options.start) {
-        target = args[i];
-      } else if (!TakeFileName(raw[i], a, target, error)) {
-        return false;
-      }
-    } else if (!onlyPositional && a == QLatin1String("--footer")) {
-      if (i + 1 >= args.size()) {
-        error = QStringLiteral("option '%1' needs a value").arg(a);
-        return false;
-      }
-      options.footer = args[++i];
-    } else if (!onlyPositional && a.startsWith(QLatin1String("--"))) {
-      error = QStringLiteral("unknown option '%1'").arg(a);
-      return false;
-    } else {
-      // A lone "-5" is a negative number, not an option.
-      options.positional << a;
-    }
-  }
-  if (!options.help && options.positional.size() != 3) {
-    error = QStringLiteral("expected AMOUNT RATE PAYMENTS");
-    return false;
-  }
-  // --start also serves --csv (its Due Date column), but --csv needs no --start.
-  if (!options.help && !options.start.isEmpty() && options.pdf.isEmpty() && options.text.isEmpty() &&
-      options.csv.isEmpty()) {
-    error = QStringLiteral("--start needs --pdf FILE, --text FILE or --csv FILE");
-    return false;
-  }
-  if (!options.help && options.start.isEmpty() && !(options.pdf.isEmpty() && options.text.isEmpty())) {
-    error = QStringLiteral("--pdf and --text need --start DATE");
-    return false;
-  }
-  return true;
-}
 
 void Put(std::string& out, const QString& text) { out += text.toStdString(); }
 
@@ -176,22 +91,16 @@ bool WantsPrinting(int argc, char** argv) {
 // Lays the printed schedule out with a page printer set up as the window's,
 // from the schedule already computed, and sends it to a PDF file and/or writes
 // its text rendering. Errors are thrown.
-void PrintSchedule(const Options& options, const ScheduleDocument& document) {
+void PrintSchedule(const ScheduleOptions& options, const ScheduleDocument& document) {
   // The pages are laid out on the PDF printer's Letter sheet, also when only
   // the text is wanted: the text then does not depend on the printers this
   // machine has (and needs none). Its file is written only by a print job.
   QTemporaryDir scratch;
   const QString pdfName =
       options.pdf.isEmpty() ? scratch.filePath(QStringLiteral("unused.pdf")) : options.pdf;
-  std::unique_ptr<TPrinter> previous = SetPrinter(MakePdfPrinter(pdfName));
-  struct Restore {
-    std::unique_ptr<TPrinter>& previous;
-    ~Restore() { SetPrinter(std::move(previous)); }
-  } restore{previous};
-
   // One printer for both outputs, as the window has: the heading's lasting
   // font size change carries from the text document into the PDF's.
-  TPagePrinter printer;
+  TPagePrinter printer(MakePdfPrinter(pdfName));
   ApplySchedulePrinterSettings(printer);
   if (options.footer) printer.SetFooter(*options.footer);
   printer.SetShowProgress(false);
@@ -227,16 +136,20 @@ int main(int argc, char** argv) {
   const FormatSettings settings = FormatSettings::FromLocale(QLocale::system());
   FormatSettings::SetCurrent(settings);
 
-  Options options;
+  ScheduleOptions options;
   QString error;
   QList<QByteArray> rawArguments;
   for (int i = 0; i < argc; ++i) rawArguments << QByteArray(argv[i]);
-  if (!ParseArguments(rawArguments, options, error)) {
+  if (!ParseScheduleOptions(rawArguments, options, error)) {
     std::fprintf(stderr, "tallyvane-schedule: %s\n\n%s", error.toLocal8Bit().constData(), kUsage);
     return 2;
   }
   if (options.help) {
     std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("tallyvane-schedule %s\n", TALLYVANE_VERSION_TEXT);
     return 0;
   }
 

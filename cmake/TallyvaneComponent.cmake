@@ -13,9 +13,12 @@ include(GenerateExportHeader)
 set(TALLYVANE_PUBLIC_HEADERS ${PROJECT_SOURCE_DIR}/include/tallyvane)
 
 # tallyvane_component(<name> EXPORT_NAME <Name> OUTPUT_NAME <file> SOURCES <src...>
-#                     LIBS <static deps...> SHARED_LIBS <shared deps...> QT <Qt targets...>)
+#                     LIBS <static deps...> SHARED_LIBS <shared deps...> QT <Qt targets...>
+#                     EXTRA_OBJECTS <object libraries...>)
+# EXTRA_OBJECTS go into the shared library as well: code that has a static
+# library of its own for lighter users (the core of the platform layer).
 function(tallyvane_component name)
-  cmake_parse_arguments(C "" "EXPORT_NAME;OUTPUT_NAME" "SOURCES;LIBS;SHARED_LIBS;QT" ${ARGN})
+  cmake_parse_arguments(C "" "EXPORT_NAME;OUTPUT_NAME" "SOURCES;LIBS;SHARED_LIBS;QT;EXTRA_OBJECTS" ${ARGN})
   set(objects tallyvane_${name}_objects)
   add_library(${objects} OBJECT ${C_SOURCES})
   set_target_properties(${objects} PROPERTIES
@@ -35,7 +38,11 @@ function(tallyvane_component name)
   set_target_properties(tallyvane_${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
   add_library(Tallyvane::${name} ALIAS tallyvane_${name})
 
-  add_library(tallyvane_${name}_shared SHARED $<TARGET_OBJECTS:${objects}>)
+  set(shared_objects $<TARGET_OBJECTS:${objects}>)
+  foreach(extra ${C_EXTRA_OBJECTS})
+    list(APPEND shared_objects $<TARGET_OBJECTS:${extra}>)
+  endforeach()
+  add_library(tallyvane_${name}_shared SHARED ${shared_objects})
   set_target_properties(tallyvane_${name}_shared PROPERTIES
     OUTPUT_NAME ${C_OUTPUT_NAME}
     EXPORT_NAME ${C_EXPORT_NAME}
@@ -48,6 +55,10 @@ function(tallyvane_component name)
   target_include_directories(tallyvane_${name}_shared PUBLIC
     $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}> $<BUILD_INTERFACE:${CMAKE_CURRENT_BINARY_DIR}>
     $<BUILD_INTERFACE:${TALLYVANE_PUBLIC_HEADERS}> $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>)
+  foreach(extra ${C_EXTRA_OBJECTS})
+    target_include_directories(tallyvane_${name}_shared PUBLIC
+      $<BUILD_INTERFACE:$<TARGET_PROPERTY:${extra},INTERFACE_INCLUDE_DIRECTORIES>>)
+  endforeach()
   target_link_libraries(tallyvane_${name}_shared PUBLIC ${C_SHARED_LIBS} ${C_QT})
   if(NOT TALLYVANE_SANITIZE AND NOT TALLYVANE_FUZZ)
     # A symbol the library needs but another one hides fails here, not in a caller.

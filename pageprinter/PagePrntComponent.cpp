@@ -31,7 +31,10 @@ int DifferenceOrZero(long long value) { return (value > INT_MAX || value < INT_M
 // ---------------------------------------------------------------------------
 // Construction and destruction
 
-TPagePrinter::TPagePrinter(QWidget* owner) : QScrollArea(owner), d_(std::make_unique<Private>()) {
+TPagePrinter::TPagePrinter(QWidget* owner) : TPagePrinter(SharedPrinter(), owner) {}
+
+TPagePrinter::TPagePrinter(std::shared_ptr<TPrinter> printer, QWidget* owner)
+    : QScrollArea(owner), d_(std::make_unique<Private>()) {
   d_->constructing_ = true;
   // The control takes no children from a form designer: its only child is the preview.
   setAcceptDrops(false);
@@ -50,8 +53,9 @@ TPagePrinter::TPagePrinter(QWidget* owner) : QScrollArea(owner), d_(std::make_un
   d_->fileOpen_ = false;
   d_->pagesOutput_ = std::make_unique<TRecordedPagesOutput>(*this);
 
-  d_->printer_ = Printer();
-  d_->printJob_ = std::make_unique<TPrintJob>(*this, d_->printer_);
+  d_->ownPrinter_ = printer ? std::move(printer) : SharedPrinter();
+  d_->printer_ = d_->ownPrinter_.get();
+  d_->printJob_ = std::make_unique<TPrintJob>(*this);
 
   d_->tokenSeparator_ = QChar('|');
   d_->zoomPercent_ = 25;
@@ -300,6 +304,21 @@ void TPagePrinter::SetOrientation(TPrinterOrientation o) {
   }
   UpdateScrollRanges();
   Invalidate();
+}
+
+TPrinter* TPagePrinter::Printer() const { return d_->printer_; }
+
+void TPagePrinter::SetPrinter(std::shared_ptr<TPrinter> printer) {
+  if (Printing() || PrintRunning()) throw EPagePrinter(QStringLiteral("Unable to change printer while printing"));
+  if (!printer) printer = SharedPrinter();
+  if (printer == d_->ownPrinter_) return;
+  // Title and orientation are the component's properties: they go with it to the new printer.
+  const QString title = Title();
+  const TPrinterOrientation orientation = Orientation();
+  d_->ownPrinter_ = std::move(printer);
+  d_->printer_ = d_->ownPrinter_.get();
+  d_->printer_->SetTitle(title);
+  SetOrientation(orientation);
 }
 
 QString TPagePrinter::Title() const { return d_->printer_ ? d_->printer_->Title() : QString(); }

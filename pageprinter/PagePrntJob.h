@@ -22,7 +22,7 @@ class TPrintJob {
   // has passed since they last were: a slow sheet keeps the dialog live.
   static constexpr std::chrono::milliseconds kMessageInterval{50};
 
-  TPrintJob(TPagePrinter& owner, TPrinter* printer);
+  explicit TPrintJob(TPagePrinter& owner);
   ~TPrintJob();
   TPrintJob(const TPrintJob&) = delete;
   TPrintJob& operator=(const TPrintJob&) = delete;
@@ -50,8 +50,10 @@ class TPrintJob {
   // Processes messages when the interval has passed since they last were.
   void KeepResponsive();
 
+  // The owner's printer; it cannot change while a run is sending sheets.
+  TPrinter* printer() const;
+
   TPagePrinter& owner_;
-  TPrinter* printer_;
   Clock clock_;
   MessagePump pump_;
   std::chrono::nanoseconds lastMessages_{0};

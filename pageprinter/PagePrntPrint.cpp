@@ -26,10 +26,12 @@ std::chrono::nanoseconds SteadyNow() { return std::chrono::steady_clock::now().t
 
 }  // namespace
 
-TPrintJob::TPrintJob(TPagePrinter& owner, TPrinter* printer)
-    : owner_(owner), printer_(printer), clock_(SteadyNow), pump_([] { Application::ProcessMessages(); }) {}
+TPrintJob::TPrintJob(TPagePrinter& owner)
+    : owner_(owner), clock_(SteadyNow), pump_([] { Application::ProcessMessages(); }) {}
 
 TPrintJob::~TPrintJob() { delete dialog_; }
+
+TPrinter* TPrintJob::printer() const { return owner_.Printer(); }
 
 void TPrintJob::SetClock(Clock clock) { clock_ = clock ? std::move(clock) : Clock(SteadyNow); }
 
@@ -70,8 +72,8 @@ bool TPrintJob::Run() {
   running_ = true;
   const auto notRunning = qScopeGuard([this] { running_ = false; });
   runCopies_ = copies;
-  const int savedCopies = printer_->Copies();
-  printer_->SetCopies(1);
+  const int savedCopies = printer()->Copies();
+  printer()->SetCopies(1);
   cancelFlag_ = false;
   newPagePending_ = false;
   lastMessages_ = clock_();
@@ -80,7 +82,7 @@ bool TPrintJob::Run() {
   bool jobStarted = false;
   std::exception_ptr failure;
   try {
-    printer_->BeginDoc();
+    printer()->BeginDoc();
     jobStarted = true;
     if (collate) {
       for (uint32_t copyNo = 1; copyNo <= copies; ++copyNo)
@@ -90,7 +92,7 @@ bool TPrintJob::Run() {
         for (uint32_t copyNo = 1; copyNo <= copies; ++copyNo)
           PrintPage(p, first, last, p == last && copyNo == copies);
     }
-    printer_->EndDoc();
+    printer()->EndDoc();
   } catch (const ECancelPrinting&) {
     cancelled = true;
   } catch (...) {
@@ -100,28 +102,28 @@ bool TPrintJob::Run() {
   // Cleanup, in every case: the dialog goes; the copy count comes back only
   // when no job is open any more (so a cancelled run leaves it at 1).
   UpdateProgress(kFinish, 0, 0, 0);
-  if (!printer_->Printing()) printer_->SetCopies(savedCopies);
+  if (!printer()->Printing()) printer()->SetCopies(savedCopies);
 
   if (cancelled) {
     result = false;
-    if (printer_->Printing()) {
+    if (printer()->Printing()) {
       // A cancel before the first sheet leaves a job without pages; ending it
       // normally could still feed a blank sheet, so it is discarded instead.
       // (A sheet has been drawn exactly when its page end is still pending.)
       const bool sheetDrawn = newPagePending_;
       if (owner_.AbortOnCancel() || !sheetDrawn)
-        printer_->Abort();
+        printer()->Abort();
       else
-        printer_->EndDoc();
+        printer()->EndDoc();
     }
   }
   if (failure) {
     // A job left open would block every later print with "already printing":
     // discard it, then report the original error. A job that this run did not
     // start (BeginDoc refused because someone else's is open) is not ours to discard.
-    if (jobStarted && printer_->Printing()) {
+    if (jobStarted && printer()->Printing()) {
       try {
-        printer_->Abort();
+        printer()->Abort();
       } catch (...) {
       }
     }
@@ -138,11 +140,11 @@ void TPrintJob::PrintPage(int pageNo, int first, int last, bool isLastSheet) {
   // after a blank sheet that the printer would still feed.
   if (newPagePending_) {
     newPagePending_ = false;
-    printer_->NewPage();
+    printer()->NewPage();
     KeepResponsive();
   }
   UpdateProgress(owner_.ProgressMessage(), pageNo, first, last);
-  printer_->Canvas()->Draw(0, 0, *owner_.Pages(pageNo));
+  printer()->Canvas()->Draw(0, 0, *owner_.Pages(pageNo));
   newPagePending_ = !isLastSheet;
   KeepResponsive();
 }

@@ -13,7 +13,11 @@
 #include "PgPrnPrg.h"
 
 struct TPagePrinter::Private {
-  TPrinter* printer_ = nullptr;  // the application-wide printer, not owned
+  // The component's own printer: the process-wide one when it was created,
+  // or the one given to SetPrinter. Shared, so that replacing the process-wide
+  // printer never leaves the component with a dangling one.
+  std::shared_ptr<TPrinter> ownPrinter_;
+  TPrinter* printer_ = nullptr;  // ownPrinter_.get(), for the many readers
   bool constructing_ = false;
 
   TMeasureUnit measureUnit_ = muInches;

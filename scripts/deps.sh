@@ -19,7 +19,8 @@ else
   # the Wayland test. openbox: the dark-scheme screenshot.
   packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev
     cups cups-client poppler-utils qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev valgrind xvfb imagemagick
-    xdotool at-spi2-core python3-pyatspi dbus-x11 weston qt6-wayland libegl-mesa0 libgl1-mesa-dri openbox doxygen"
+    xdotool at-spi2-core python3-pyatspi dbus-x11 weston qt6-wayland libegl-mesa0 libgl1-mesa-dri openbox doxygen
+    reuse clang-format clang-tidy"
 fi
 missing=""
 for p in $packages; do

@@ -3,8 +3,12 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds Tallyvane and runs every test stage. Each
 # stage is a CMake preset (CMakePresets.json) and its CTest labels:
+#   licence   `reuse lint`: every file carries its licence and copyright;
+#   format    every C++ file as .clang-format says (scripts/check-format.sh);
 #   tests     the suite, built with -Werror (preset default: labels unit, widgets,
 #             e2e; the end-to-end tests print through a CUPS capture queue);
+#   tidy      clang-tidy's checks (.clang-tidy) over the production code, on
+#             the default build's compile commands (scripts/check-tidy.sh);
 #   valgrind  valgrind memcheck over the print flow (test preset valgrind);
 #   asan      the suite again under the address and undefined-behaviour
 #             sanitizers (preset asan);
@@ -27,7 +31,7 @@
 # TALLYVANE_FUZZ_SECONDS sets the time per fuzz target (default 30).
 set -eu
 cd "$(dirname "$0")/.."
-all_stages="tests valgrind asan fuzz docs package"
+all_stages="licence format tests tidy valgrind asan fuzz docs package"
 stages=${*:-${TALLYVANE_STAGES:-$all_stages}}
 for stage in $stages; do
   case " $all_stages " in *" $stage "*) ;; *) echo "unknown stage '$stage' (stages: $all_stages)" >&2; exit 2 ;; esac
@@ -84,13 +88,28 @@ start_capture() {
   export TALLYVANE_CAPTURE_DIR="$capture_dir"
 }
 
-if wanted tests || wanted valgrind; then
+if wanted licence; then
+  step "licence (reuse lint)"
+  reuse lint
+fi
+if wanted format; then
+  step "format"
+  scripts/check-format.sh
+fi
+
+if wanted tests || wanted valgrind || wanted tidy; then
   build default
+fi
+if wanted tests || wanted valgrind; then
   start_capture
 fi
 if wanted tests; then
   step "tests"
   ctest --preset default -j "$jobs"
+fi
+if wanted tidy; then
+  step "clang-tidy"
+  scripts/check-tidy.sh build/test
 fi
 if wanted valgrind; then
   step "valgrind memcheck over the print flow"

@@ -93,17 +93,24 @@ void ApplySchedulePrinterSettings(TPagePrinter& printer) {
   loading.Finish();
 }
 
-void BuildScheduleDocument(TPagePrinter& printer, const ScheduleDocument& document) {
+void BuildScheduleDocument(TPagePrinter& printer, const ScheduleDocument& document,
+                           const ScheduleDocumentWriters& writers) {
   struct RestoreHandler {
     TPagePrinter& printer;
     TNotifyEvent previous;
     ~RestoreHandler() { printer.SetOnNewPage(std::move(previous)); }
   } restore{printer, printer.OnNewPage()};
-  printer.SetOnNewPage([&](QObject*) { WriteScheduleHeading(printer, document.loan, document.rows.format); });
+  if (writers.heading)
+    printer.SetOnNewPage([&](QObject*) { writers.heading(); });
+  else
+    printer.SetOnNewPage([&](QObject*) { WriteScheduleHeading(printer, document.loan, document.rows.format); });
   try {
     printer.BeginDoc();
     WriteScheduleRows(printer, document.rows);
-    WriteLoanDetail(printer, document.totals);
+    if (writers.totals)
+      writers.totals();
+    else
+      WriteLoanDetail(printer, document.totals);
     printer.EndDoc();
   } catch (...) {
     // Leave no document half-open behind a failure.

@@ -7,6 +7,7 @@
 // shows; the command-line companion from the schedule it computed.
 #include <QDate>
 #include <QString>
+#include <functional>
 
 #include "Conversions.h"
 #include "Loan.h"
@@ -68,7 +69,17 @@ void WriteLoanDetail(TPagePrinter& printer, const ScheduleTotalsText& totals);
 // header, footer, table format and margins.
 void ApplySchedulePrinterSettings(TPagePrinter& printer);
 
-// BeginDoc .. EndDoc of the whole document, the heading written on every page
-// (its amount formatted like the rows);
-// the printer's own OnNewPage handler is restored afterwards.
-void BuildScheduleDocument(TPagePrinter& printer, const ScheduleDocument& document);
+// Who writes the heading on each new page and the totals row. Empty ones write
+// the document's own texts; the main window passes its published handlers,
+// which write the same texts from its snapshot.
+struct ScheduleDocumentWriters {
+  std::function<void()> heading;
+  std::function<void()> totals;
+};
+
+// The one builder of the printed schedule, for Print, Save as PDF and the
+// companion: BeginDoc .. EndDoc of the whole document, the heading written on
+// every page (its amount formatted like the rows). The printer's own OnNewPage
+// handler is restored afterwards, and a failure leaves no document open.
+void BuildScheduleDocument(TPagePrinter& printer, const ScheduleDocument& document,
+                           const ScheduleDocumentWriters& writers = {});

@@ -216,6 +216,9 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   /// A page printer with the defaults: inches, the printer's minimum margins, Courier New
   /// 10 pt, single spacing, word wrap, '|' separator, preview at 25 %.
   explicit TPagePrinter(QWidget* owner = nullptr);
+  /// A component on a printer of its own; an empty pointer gives it the
+  /// process-wide printer (::Printer()).
+  explicit TPagePrinter(std::shared_ptr<TPrinter> printer, QWidget* owner = nullptr);
   ~TPagePrinter() override;
 
   // ---- Properties (component) ----
@@ -366,6 +369,14 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   /// The document's title: the printer object's job title and the token {$TITLE}.
   QString Title() const;
   void SetTitle(const QString& v);  ///< Sets the printer object's title.
+  /// The printer this component measures against and prints to: the process-wide
+  /// printer when the component was created, or the one given to SetPrinter.
+  TPrinter* Printer() const;
+  /// Gives the component a printer of its own; an empty pointer gives it the
+  /// process-wide printer. The title and orientation carry over to the new printer.
+  /// Raises EPagePrinter "Unable to change printer while printing" while a document
+  /// is open or a print runs.
+  void SetPrinter(std::shared_ptr<TPrinter> printer);
   /// The character between cells of rows and formats ('|' by default).
   QChar TokenSeparator() const;
   void SetTokenSeparator(QChar v);  ///< Sets TokenSeparator.

@@ -57,13 +57,17 @@ class TALLYVANE_PLATFORM_EXPORT TPrinter {
   bool printing_ = false;  ///< the Printing state, kept by the realizations
 };
 
-/// The printer object every component uses; the platform owns it. Until SetPrinter
-/// installs another, it is the system printer (MakeSystemPrinter), made at the first call.
+/// The process-wide printer: the default that each new TPagePrinter takes. Until
+/// SetPrinter installs another, it is the system printer (MakeSystemPrinter), made
+/// at the first call. A component keeps the printer it was given (see
+/// TPagePrinter::SetPrinter), so replacing this one never pulls it from under one.
 TALLYVANE_PLATFORM_EXPORT TPrinter* Printer();
-/// Replaces the printer object (tests, the companion's PDF output); returns the previous one,
-/// which the caller now owns. Call it before creating a TPagePrinter: a component
-/// keeps the printer object that was current when it was made.
-TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer);
+/// The process-wide printer, shared with the components that took it.
+TALLYVANE_PLATFORM_EXPORT std::shared_ptr<TPrinter> SharedPrinter();
+/// Replaces the process-wide printer and returns the previous one, which stays
+/// alive as long as a component or the caller still holds it. Components made
+/// later take the new one; components made earlier keep theirs.
+TALLYVANE_PLATFORM_EXPORT std::shared_ptr<TPrinter> SetPrinter(std::shared_ptr<TPrinter> printer);
 
 class QPrinter;
 

@@ -15,22 +15,29 @@ class TestPrinterInstall {
  public:
   explicit TestPrinterInstall(TTestPrinter::Setup setup = {}) { Replace(setup); }
   ~TestPrinterInstall() { SetPrinter(std::move(previous_)); }
+  // A setup whose printer is not usable, as on a machine without printers.
+  static TTestPrinter::Setup NoPrinter() {
+    TTestPrinter::Setup s;
+    s.available = false;
+    return s;
+  }
   TestPrinterInstall(const TestPrinterInstall&) = delete;
   TestPrinterInstall& operator=(const TestPrinterInstall&) = delete;
 
   // A fresh printer with this setup in place of the current test printer.
   PrinterT* Replace(TTestPrinter::Setup setup) {
-    auto fresh = std::make_unique<PrinterT>(setup);
+    auto fresh = std::make_shared<PrinterT>(setup);
     printer_ = fresh.get();
-    std::unique_ptr<TPrinter> old = SetPrinter(std::move(fresh));
+    std::shared_ptr<TPrinter> old = SetPrinter(std::move(fresh));
     if (!replaced_) previous_ = std::move(old);
     replaced_ = true;
     return printer_;
   }
   PrinterT* get() const { return printer_; }
+  PrinterT& printer() const { return *printer_; }
 
  private:
-  std::unique_ptr<TPrinter> previous_;
+  std::shared_ptr<TPrinter> previous_;
   PrinterT* printer_ = nullptr;
   bool replaced_ = false;
 };

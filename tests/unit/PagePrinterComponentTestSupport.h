@@ -32,14 +32,14 @@ void ExpectRefused(F&& f, const char* message) {
 
 class PagePrinterOn600 : public ::testing::Test {
  protected:
-  TestPrinterScope scope{Printer600()};
+  TestPrinterInstall<> scope{Printer600()};
   std::unique_ptr<TPagePrinter> pp = std::make_unique<TPagePrinter>();
   void TearDown() override { pp.reset(); }
 };
 
 class PagePrinterWithoutPrinter : public ::testing::Test {
  protected:
-  TestPrinterScope scope{TestPrinterScope::NoPrinter()};
+  TestPrinterInstall<> scope{TestPrinterInstall<>::NoPrinter()};
   std::unique_ptr<TPagePrinter> pp = std::make_unique<TPagePrinter>();
   void TearDown() override { pp.reset(); }
 };

@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
 #pragma once
-// Test helpers for the page printer: a test printer installed as the process's
-// printer for the lifetime of a scope, and the regional settings swapped likewise.
+// Test helpers for the page printer: the regional settings swapped for a scope.
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -11,31 +10,7 @@
 #include "Conversions.h"
 #include "Printer.h"
 #include "TestPrinter.h"
-
-// Installs a TTestPrinter (or a "no printer" one) and restores the previous printer.
-// Create components after the scope and destroy them before it ends.
-class TestPrinterScope {
- public:
-  explicit TestPrinterScope(TTestPrinter::Setup setup = {}) {
-    auto printer = std::make_unique<TTestPrinter>(setup);
-    printer_ = printer.get();
-    previous_ = SetPrinter(std::move(printer));
-  }
-  ~TestPrinterScope() { SetPrinter(std::move(previous_)); }
-  TestPrinterScope(const TestPrinterScope&) = delete;
-  TestPrinterScope& operator=(const TestPrinterScope&) = delete;
-  TTestPrinter& printer() { return *printer_; }
-
-  static TTestPrinter::Setup NoPrinter() {
-    TTestPrinter::Setup s;
-    s.available = false;
-    return s;
-  }
-
- private:
-  TTestPrinter* printer_;
-  std::unique_ptr<TPrinter> previous_;
-};
+#include "TestPrinterInstall.h"
 
 // Switches the regional settings for a scope (decimal comma tests) and puts the old ones back.
 class FormatSettingsScope {

@@ -83,25 +83,17 @@ inline std::vector<DrawnLine> LinesOf(const TMetafile* page) {
 class PagePrinterFlowTest : public ::testing::Test {
  protected:
   void SetUp() override { Install(TTestPrinter::Setup{}); }
-  void TearDown() override {
-    pp.reset();
-    if (original_) SetPrinter(std::move(original_));
-  }
-  // Installs a new test printer and a fresh component built against it.
+  void TearDown() override { pp.reset(); }
+  // A fresh component on a new test printer of its own.
   void Install(const TTestPrinter::Setup& setup) {
     pp.reset();
-    auto next = std::make_unique<CountingPrinter>(setup);
+    auto next = std::make_shared<CountingPrinter>(setup);
     printer = next.get();
-    auto previous = SetPrinter(std::move(next));
-    if (!original_) original_ = std::move(previous);
-    pp = std::make_unique<TPagePrinter>();
+    pp = std::make_unique<TPagePrinter>(std::move(next));
   }
   std::vector<DrawnText> PageTexts(int page) const { return TextsOf(pp->Pages(page)); }
   std::vector<DrawnLine> PageLines(int page) const { return LinesOf(pp->Pages(page)); }
 
   CountingPrinter* printer = nullptr;
   std::unique_ptr<TPagePrinter> pp;
-
- private:
-  std::unique_ptr<TPrinter> original_;
 };

@@ -75,13 +75,4 @@ class NoPrintServer : public ::testing::Environment {
 };
 [[maybe_unused]] inline ::testing::Environment* const kNoPrintServer = ::testing::AddGlobalTestEnvironment(new NoPrintServer);
 
-class PrinterSwap {
- public:
-  explicit PrinterSwap(std::unique_ptr<TPrinter> p) : previous_(SetPrinter(std::move(p))) {}
-  ~PrinterSwap() { SetPrinter(std::move(previous_)); }
-
- private:
-  std::unique_ptr<TPrinter> previous_;
-};
-
 }  // namespace platform_printing_test

@@ -32,17 +32,13 @@ namespace {
 class PagePrinterInputs : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto test = std::make_unique<TTestPrinter>(TTestPrinter::Setup{});
+    auto test = std::make_shared<TTestPrinter>(TTestPrinter::Setup{});
     printer = test.get();
-    previous = SetPrinter(std::move(test));
-    pp = std::make_unique<TPagePrinter>();
+    pp = std::make_unique<TPagePrinter>(std::move(test));
     pp->SetMarginLeft(0.5);
     pp->SetMarginRight(0.5);
   }
-  void TearDown() override {
-    pp.reset();
-    SetPrinter(std::move(previous));
-  }
+  void TearDown() override { pp.reset(); }
   // Lays out a few rows under the table format and returns the texts drawn.
   QStringList LayOut(const QString& row) {
     pp->BeginDoc();
@@ -55,7 +51,6 @@ class PagePrinterInputs : public ::testing::Test {
     return texts;
   }
   TTestPrinter* printer = nullptr;
-  std::unique_ptr<TPrinter> previous;
   std::unique_ptr<TPagePrinter> pp;
 };
 

@@ -109,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{{"1000", "12", "-3"}, 1, "The number of payments must not be negative."},
                       FailureCase{{"1000", "12", "1000001"}, 1, "The number of payments must not exceed 1,000,000."},
                       FailureCase{{"1000", "12"}, 2, "tallyvane-schedule: expected AMOUNT RATE PAYMENTS"},
-                      FailureCase{{"--monthly", "1000", "12", "12"}, 2, "tallyvane-schedule: unknown option '--monthly'"}),
+                      FailureCase{{"--monthly", "1000", "12", "12"}, 2, "tallyvane-schedule: unknown option '--monthly'"},
+                      FailureCase{{"1000", "12", "12", "--pdf"}, 2, "tallyvane-schedule: option '--pdf' needs a value"}),
     [](const auto& p) {
       std::string name = "Args";
       for (const QString& arg : p.param.args) name += "_" + param_names::Words(arg.toStdString());
@@ -186,6 +187,20 @@ TEST(Cli, HelpExplainsTheUsage) {
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_TRUE(r.out.startsWith(QStringLiteral("Usage: tallyvane-schedule [--weekly]")));
   EXPECT_TRUE(r.out.contains(QStringLiteral("--weekly")));
+  const CliRun version = Schedule({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, QStringLiteral("tallyvane-schedule " TALLYVANE_BUILD_VERSION "\n"));
+}
+
+TEST(Cli, NegativeNumbersAreNumbersAndFileNamesMayFollowAnEqualsSign) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const CliRun negative = Schedule({"-500", "3", "6"});
+  EXPECT_EQ(negative.exitCode, 0) << negative.err.toStdString();
+  EXPECT_TRUE(negative.out.startsWith(QStringLiteral("Payment\t($84.06)\n"))) << negative.out.toStdString();
+  const CliRun csv = Schedule({"--csv=" + dir.filePath("s.csv"), "1000", "12", "12"});
+  EXPECT_EQ(csv.exitCode, 0) << csv.err.toStdString();
+  EXPECT_TRUE(QFile::exists(dir.filePath("s.csv")));
 }
 
 }  // namespace

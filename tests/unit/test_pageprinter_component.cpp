@@ -120,7 +120,7 @@ TEST_F(PagePrinterOn600, PageStoreStartsEmptyWithAScratchCanvas) {
 }
 
 TEST(PagePrinterConstruction, WritesPortraitAndEmptyTitleToTheSharedPrinter) {
-  TestPrinterScope scope(Printer600());
+  TestPrinterInstall<> scope(Printer600());
   scope.printer().SetOrientation(poLandscape);
   scope.printer().SetTitle("left over");
   auto pp = std::make_unique<TPagePrinter>();
@@ -135,7 +135,7 @@ TEST(PagePrinterConstruction, WritesPortraitAndEmptyTitleToTheSharedPrinter) {
 TEST(PagePrinterConstruction, TextMetricsComeFromThePrinterContext) {
   TTestPrinter::Setup s = Printer600();
   s.externalLeading = 7;
-  TestPrinterScope scope(s);
+  TestPrinterInstall<> scope(s);
   TPagePrinter pp;
   EXPECT_EQ(pp.TextMetrics().tmExternalLeading, 7);
 }

@@ -15,7 +15,7 @@ namespace {
 
 class ColumnFormats : public ::testing::Test {
  protected:
-  TestPrinterScope scope{TTestPrinter::Setup{}};
+  TestPrinterInstall<> scope{TTestPrinter::Setup{}};
   std::unique_ptr<TPagePrinter> pp = std::make_unique<TPagePrinter>();
   void TearDown() override { pp.reset(); }
 };

@@ -19,7 +19,7 @@ namespace {
 
 class Persistence : public ::testing::Test {
  protected:
-  TestPrinterScope scope{TTestPrinter::Setup{}};  // 600 dpi Letter, 0.1-inch offsets
+  TestPrinterInstall<> scope{TTestPrinter::Setup{}};  // 600 dpi Letter, 0.1-inch offsets
 };
 
 const char* const kPublished[] = {

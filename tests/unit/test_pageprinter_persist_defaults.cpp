@@ -11,7 +11,7 @@
 namespace {
 
 TEST(PersistenceDefaults, WritingKeepsTheSharedPrintersTitleAndOrientation) {
-  TestPrinterScope scope{TTestPrinter::Setup{}};
+  TestPrinterInstall<> scope{TTestPrinter::Setup{}};
   TPagePrinter pp;
   pp.SetTitle(QStringLiteral("Kept title"));
   pp.SetOrientation(poLandscape);

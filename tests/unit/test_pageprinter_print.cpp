@@ -188,3 +188,41 @@ TEST_F(PrintTest, NewRunStartsWithANewDialogAtZero) {
 }
 
 }  // namespace
+
+// A component keeps the printer it was given: replacing the process-wide one
+// used to leave it with a freed printer (a crash) or print to the old one.
+TEST(PagePrinterOwnPrinter, PrintsToItsOwnPrinterWhateverReplacesTheProcessWideOne) {
+  auto mine = std::make_shared<TTestPrinter>(TTestPrinter::Setup{});
+  TTestPrinter* first = mine.get();
+  auto previous = SetPrinter(std::move(mine));
+  TPagePrinter pp;
+  ASSERT_EQ(pp.Printer(), first);
+  pp.SetTitle(QStringLiteral("Own printer"));
+
+  auto other = std::make_shared<TTestPrinter>(TTestPrinter::Setup{});
+  SetPrinter(other);  // the component is now the first printer's only holder
+  pp.BeginDoc();
+  pp.WriteLine(QStringLiteral("a line"));
+  pp.EndDoc();
+  EXPECT_TRUE(pp.Print());
+  EXPECT_EQ(first->Sheets().size(), 1u);
+  EXPECT_TRUE(other->Sheets().empty());
+
+  // Its own printer replaced: the title goes along, the first printer is freed.
+  auto replacement = std::make_shared<TTestPrinter>(TTestPrinter::Setup{});
+  pp.SetPrinter(replacement);
+  EXPECT_EQ(replacement->Title(), QStringLiteral("Own printer"));
+  EXPECT_TRUE(pp.Print());
+  EXPECT_EQ(replacement->Sheets().size(), 1u);
+
+  pp.BeginDoc();
+  try {
+    pp.SetPrinter(other);
+    ADD_FAILURE() << "the printer changed under an open document";
+  } catch (const EPagePrinter& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("Unable to change printer while printing"));
+  }
+  pp.EndDoc();
+  EXPECT_EQ(pp.Printer(), replacement.get());
+  SetPrinter(std::move(previous));
+}

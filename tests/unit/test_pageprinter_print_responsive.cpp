@@ -55,7 +55,7 @@ TEST_P(PrintResponsive, LongestGapBetweenMessageProcessing) {
   }
   pp->EndDoc();
 
-  TPrintJob job(*pp, printer);
+  TPrintJob job(*pp);
   job.SetClock([this] { return printer->now; });
   nanoseconds last{0}, longest{0};
   int pumps = 0;

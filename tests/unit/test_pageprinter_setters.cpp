@@ -21,7 +21,7 @@ namespace {
 // Refusals while a document is open
 
 TEST(PagePrinterWhilePrinting, RefusesMarginsUnitOrientationAndChangesOfFileSettings) {
-  TestPrinterScope scope(Printer600());
+  TestPrinterInstall<> scope(Printer600());
   TPagePrinter pp;
   pp.SetMarginLeft(0.5);
   pp.SetFileName("out.txt");
@@ -95,7 +95,7 @@ TEST_F(PagePrinterOn600, LinesNullDiscardsAndReadingRecreatesAnEmptyList) {
 }
 
 TEST(PagePrinterLineHeight, FourSpacingsOfTenPointCourierAt600Dpi) {
-  TestPrinterScope scope(Printer600());
+  TestPrinterInstall<> scope(Printer600());
   TPagePrinter pp;
   const struct {
     TLineSpacing spacing;
@@ -108,7 +108,7 @@ TEST(PagePrinterLineHeight, FourSpacingsOfTenPointCourierAt600Dpi) {
 }
 
 TEST(PagePrinterLineHeight, FollowsTheBodyFont) {
-  TestPrinterScope scope(Printer600());
+  TestPrinterInstall<> scope(Printer600());
   TPagePrinter pp;
   pp.Font().SetSize(12);
   EXPECT_EQ(pp.LineHeight(), 100);
@@ -184,7 +184,7 @@ TEST_F(PagePrinterOn600, InvalidateCountsRepaintRequests) {
 // Loaded
 
 TEST(PagePrinterLoaded, EndsLoadingClearsPagesAndTakesThePenColour) {
-  TestPrinterScope scope(Printer600());
+  TestPrinterInstall<> scope(Printer600());
   TPagePrinter pp;
   pp.SetMarginTop(0.5);
   pp.BeginDoc();

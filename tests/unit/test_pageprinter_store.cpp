@@ -25,7 +25,7 @@ QString MessageOf(F&& f) {
 
 class PageStore : public ::testing::Test {
  protected:
-  TestPrinterScope scope{TTestPrinter::Setup{}};  // 600 dpi Letter, 0.1-inch offsets
+  TestPrinterInstall<> scope{TTestPrinter::Setup{}};  // 600 dpi Letter, 0.1-inch offsets
   std::unique_ptr<TPagePrinter> pp = std::make_unique<TPagePrinter>();
   void TearDown() override { pp.reset(); }
 };
@@ -107,7 +107,7 @@ TEST_F(PageStore, PageSizeIsTheSheetLessTheUnprintableOffsetInPrinterPixels) {
 }
 
 TEST(PageStoreWithoutPrinter, PagesStillOpenWithTheFallbackSize) {
-  TestPrinterScope scope(TestPrinterScope::NoPrinter());
+  TestPrinterInstall<> scope(TestPrinterInstall<>::NoPrinter());
   TPagePrinter pp;
   pp.ClearPages(true);
   ASSERT_EQ(pp.PageCount(), 1);

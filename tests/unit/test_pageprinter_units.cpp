@@ -21,7 +21,7 @@ namespace {
 // Units
 
 TEST(PagePrinterUnits, WorkedExampleLeftMarginAt600DpiWithOffset100) {
-  TestPrinterScope scope(Printer600(100, 60));
+  TestPrinterInstall<> scope(Printer600(100, 60));
   TPagePrinter pp;
   EXPECT_DOUBLE_EQ(pp.MinMarginLeft(), 100.0 / 600.0);
   EXPECT_DOUBLE_EQ(pp.MinMarginRight(), 100.0 / 600.0);
@@ -42,7 +42,7 @@ TEST(PagePrinterUnits, ConversionRoundsHalvesToEven) {
   s.physicalWidth = 17;
   s.physicalHeight = 22;
   s.offsetX = s.offsetY = 0;
-  TestPrinterScope scope(s);
+  TestPrinterInstall<> scope(s);
   TPagePrinter pp;
   const RoundingCase cases[] = {
       {"0.5 to 0", 0.25, 0},   {"1.5 to 2", 0.75, 2},   {"2.5 to 2", 1.25, 2},  {"3.5 to 4", 1.75, 4},
@@ -55,7 +55,7 @@ TEST(PagePrinterUnits, ConversionRoundsHalvesToEven) {
 }
 
 TEST(PagePrinterUnits, AbsurdLengthsSaturateInsteadOfOverflowing) {
-  TestPrinterScope scope(Printer600());
+  TestPrinterInstall<> scope(Printer600());
   TPagePrinter pp;
   EXPECT_EQ(pp.UnitsToPixelsX(1e300), INT_MAX);
   EXPECT_EQ(pp.UnitsToPixelsX(-1e300), INT_MIN);
@@ -69,7 +69,7 @@ TEST(PagePrinterUnits, ContentSizesAreZeroWhenTheirComputationOverflows) {
   s.dpiX = s.dpiY = 1;
   s.physicalWidth = s.physicalHeight = 100;
   s.offsetX = s.offsetY = 2000000000;
-  TestPrinterScope scope(s);
+  TestPrinterInstall<> scope(s);
   TPagePrinter pp;
   pp.SetMarginLeft(1e10);
   pp.SetMarginRight(1e10);
@@ -86,7 +86,7 @@ TEST(PagePrinterUnits, DifferentHorizontalAndVerticalResolutions) {
   s.dpiX = 300;
   s.physicalWidth = 2550;
   s.offsetX = 30;
-  TestPrinterScope scope(s);
+  TestPrinterInstall<> scope(s);
   TPagePrinter pp;
   EXPECT_EQ(pp.UnitsToPixelsX(1), 300);
   EXPECT_EQ(pp.UnitsToPixelsY(1), 600);
@@ -102,13 +102,13 @@ TEST(PagePrinterUnits, DifferentHorizontalAndVerticalResolutions) {
 TEST(PagePrinterUnits, ZeroResolutionFallsBackToOneThreeHundredth) {
   TTestPrinter::Setup s = Printer600();
   s.dpiX = 0;
-  TestPrinterScope scope(s);
+  TestPrinterInstall<> scope(s);
   TPagePrinter pp;
   EXPECT_DOUBLE_EQ(pp.PixelsToUnitsX(600), 600 * 0.0033333333333333335);
 }
 
 TEST(PagePrinterGeometry, PixelValuesAreMeasuredFromThePrintableArea) {
-  TestPrinterScope scope(Printer600(60, 120));
+  TestPrinterInstall<> scope(Printer600(60, 120));
   TPagePrinter pp;
   pp.SetMarginLeft(0.5);
   pp.SetMarginRight(1.0);
@@ -126,7 +126,7 @@ TEST(PagePrinterGeometry, PixelValuesAreMeasuredFromThePrintableArea) {
 }
 
 TEST(PagePrinterGeometry, IsReadFromThePrinterAtEveryCall) {
-  TestPrinterScope scope(Printer600());
+  TestPrinterInstall<> scope(Printer600());
   TPagePrinter pp;
   EXPECT_DOUBLE_EQ(pp.PhysicalPageWidth(), 8.5);
   scope.printer().Config().physicalWidth = 4960;  // A4 width at 600 dpi
@@ -154,7 +154,7 @@ const ClampCase kEdges[] = {
 };
 
 TEST(PagePrinterMargins, ZeroStoresTheMinimumAndHugeStoresTheSheetLessTheOppositeMinimum) {
-  TestPrinterScope scope(Printer600(90, 120));  // 0.15 in left/right, 0.2 in top/bottom
+  TestPrinterInstall<> scope(Printer600(90, 120));  // 0.15 in left/right, 0.2 in top/bottom
   TPagePrinter pp;
   for (const ClampCase& c : kEdges) {
     const double minimum = c.vertical ? 0.2 : 0.15;
@@ -190,7 +190,7 @@ TEST_F(PagePrinterOn600, EveryMarginAssignmentRepaints) {
 }
 
 TEST(PagePrinterMargins, UpdatePrinterMetricsClampsAgainstTheCurrentPrinter) {
-  TestPrinterScope scope(Printer600());
+  TestPrinterInstall<> scope(Printer600());
   TPagePrinter pp;
   pp.SetMarginTop(10.5);
   scope.printer().Config().physicalHeight = 6000;  // 10 inches
@@ -203,7 +203,7 @@ TEST(PagePrinterMargins, UpdatePrinterMetricsClampsAgainstTheCurrentPrinter) {
 // Measure unit
 
 TEST(PagePrinterMeasureUnit, InchesToMillimetresAndBack) {
-  TestPrinterScope scope(Printer600());
+  TestPrinterInstall<> scope(Printer600());
   TPagePrinter pp;
   for (const ClampCase& c : kEdges) (pp.*c.set)(0.5);
   pp.SetTableFormat("^4|>2");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "PlatformPrintingTestSupport.h"
+#include "TestPrinterInstall.h"
 
 namespace {
 
@@ -210,11 +211,10 @@ TEST(TestPrinter, FailsAtTheChosenSheetAndKeepsTheJobOpen) {
 }
 
 TEST(PrinterObject, SetPrinterHandsBackThePreviousOne) {
-  auto first = std::make_unique<TTestPrinter>(TTestPrinter::Setup{});
-  TPrinter* firstRaw = first.get();
-  PrinterSwap swap(std::move(first));
+  TestPrinterInstall<> install;
+  TPrinter* firstRaw = install.get();
   EXPECT_EQ(Printer(), firstRaw);
-  auto previous = SetPrinter(std::make_unique<TTestPrinter>(TTestPrinter::Setup{}));
+  auto previous = SetPrinter(std::make_shared<TTestPrinter>(TTestPrinter::Setup{}));
   EXPECT_EQ(previous.get(), firstRaw);
   EXPECT_NE(Printer(), firstRaw);
 }

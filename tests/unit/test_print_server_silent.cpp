@@ -64,7 +64,7 @@ TEST_F(SilentPrintServer, TheCompanionsFilesNeedNoPrintServer) {
 
 TEST_F(SilentPrintServer, TheWindowStartsAndPrintingSaysTheServerDidNotAnswer) {
   const CupsServerOverride server(address_);
-  std::unique_ptr<TPrinter> previous = SetPrinter(MakeSystemPrinter());
+  auto previous = SetPrinter(MakeSystemPrinter());
   {
     TMainForm form;  // its page printer asks for the printer's metrics
     EXPECT_LT(timer_.elapsed(), kHangGuardMs);

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <string>
 
-#include "Conversions.h"
+#include "DecimalFormat.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
 // Dates: short-date reading in the regional order and date/time patterns.
-#include "Conversions.h"
+#include "Dates.h"
 #include "Errors.h"
 
 namespace {

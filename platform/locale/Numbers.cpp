@@ -5,7 +5,7 @@
 #include <locale.h>
 #include <string>
 
-#include "Conversions.h"
+#include "Numbers.h"
 #include "Errors.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 namespace {
 
-std::unique_ptr<TPrinter>& PrinterSlot() {
-  static std::unique_ptr<TPrinter> printer;
+std::shared_ptr<TPrinter>& PrinterSlot() {
+  static std::shared_ptr<TPrinter> printer;
   return printer;
 }
 
@@ -25,16 +25,18 @@ void ReleaseWithApplication() {
 
 }  // namespace
 
-TPrinter* Printer() {
+std::shared_ptr<TPrinter> SharedPrinter() {
   auto& slot = PrinterSlot();
   if (!slot) slot = MakeSystemPrinter();
   ReleaseWithApplication();
-  return slot.get();
+  return slot;
 }
 
-std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer) {
+TPrinter* Printer() { return SharedPrinter().get(); }
+
+std::shared_ptr<TPrinter> SetPrinter(std::shared_ptr<TPrinter> printer) {
   ReleaseWithApplication();
-  std::unique_ptr<TPrinter> previous = std::move(PrinterSlot());
+  std::shared_ptr<TPrinter> previous = std::move(PrinterSlot());
   PrinterSlot() = std::move(printer);
   return previous;
 }

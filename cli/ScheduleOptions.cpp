@@ -1,0 +1,119 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
+#include "ScheduleOptions.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QHash>
+
+namespace {
+
+// The text file's name goes through the page printer, which trims characters
+// below code 33 from both ends and uses at most 259 characters; a file name
+// must also come back to the same bytes, or another file would be written.
+// Such names are refused rather than quietly changed.
+bool CheckFileName(const QString& name, const QList<QByteArray>& rawForms, const QString& option, QString& error) {
+  const auto refuse = [&](const QString& why) {
+    error = QStringLiteral("the file name given to %1 %2").arg(option, why);
+    return false;
+  };
+  for (const QByteArray& raw : rawForms)
+    if (QFile::encodeName(name) != raw) return refuse(QStringLiteral("is not valid in the current encoding"));
+  if (option != QLatin1String("--text")) return true;
+  if (!name.isEmpty() && (name.front().unicode() < 33 || name.back().unicode() < 33))
+    return refuse(QStringLiteral("begins or ends with a blank or a control character"));
+  if (name.size() > 259) return refuse(QStringLiteral("is longer than 259 characters"));
+  return true;
+}
+
+// A lone "-5" is a negative number, not an option: such arguments are hidden
+// from the parser behind a stand-in that cannot be an option, and put back after.
+bool LooksNegative(const QString& a) { return a.size() > 1 && a[0] == u'-' && a[1] != u'-' && !a[1].isLetter(); }
+
+QString StandIn(int index) { return QStringLiteral("\x01%1").arg(index); }
+
+}  // namespace
+
+bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options, QString& error) {
+  QStringList args;
+  for (const QByteArray& r : raw) args << QString::fromLocal8Bit(r);
+
+  QHash<QString, QString> hidden;
+  QStringList shown;
+  bool onlyPositional = false;
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (a == QLatin1String("--")) onlyPositional = true;
+    if (i > 0 && !onlyPositional && LooksNegative(a)) {
+      hidden.insert(StandIn(i), a);
+      shown << StandIn(i);
+    } else {
+      shown << a;
+    }
+  }
+  const auto restore = [&](const QString& v) { return hidden.value(v, v); };
+
+  const QCommandLineOption weekly(QStringLiteral("weekly"));
+  const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
+  const QCommandLineOption version(QStringLiteral("version"));
+  const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("DATE"));
+  const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption text(QStringLiteral("text"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption footer(QStringLiteral("footer"), QString(), QStringLiteral("TEXT"));
+  QCommandLineParser parser;
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  parser.addOptions({weekly, help, version, start, pdf, text, csv, footer});
+  if (!parser.parse(shown)) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+      const QString name = unknown.front();
+      error = QStringLiteral("unknown option '%1'").arg((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
+                                                      name);
+    } else if (shown.size() > 1 && shown.back().startsWith(u'-')) {
+      error = QStringLiteral("option '%1' needs a value").arg(shown.back());
+    } else {
+      error = parser.errorText();
+    }
+    return false;
+  }
+  options.weekly = parser.isSet(weekly);
+  options.help = parser.isSet(help);
+  options.version = parser.isSet(version);
+  options.start = restore(parser.value(start));
+  if (parser.isSet(footer)) options.footer = restore(parser.value(footer));
+  for (const QString& p : parser.positionalArguments()) options.positional << restore(p);
+
+  struct FileOption {
+    const QCommandLineOption& option;
+    QString& target;
+  };
+  for (const FileOption& f : {FileOption{pdf, options.pdf}, FileOption{text, options.text}, FileOption{csv, options.csv}}) {
+    if (!parser.isSet(f.option)) continue;
+    f.target = restore(parser.value(f.option));
+    // The bytes the name came from: every argument that decodes to it.
+    QList<QByteArray> forms;
+    const QString inline_ = QStringLiteral("--") + f.option.names().front() + u'=';
+    for (int i = 1; i < args.size(); ++i) {
+      if (args[i] == f.target) forms << raw[i];
+      if (args[i] == inline_ + f.target) forms << raw[i].mid(inline_.size());
+    }
+    if (!CheckFileName(f.target, forms, QStringLiteral("--") + f.option.names().front(), error)) return false;
+  }
+
+  if (options.help || options.version) return true;
+  if (options.positional.size() != 3) {
+    error = QStringLiteral("expected AMOUNT RATE PAYMENTS");
+    return false;
+  }
+  // --start also serves --csv (its Due Date column), but --csv needs no --start.
+  if (!options.start.isEmpty() && options.pdf.isEmpty() && options.text.isEmpty() && options.csv.isEmpty()) {
+    error = QStringLiteral("--start needs --pdf FILE, --text FILE or --csv FILE");
+    return false;
+  }
+  if (options.start.isEmpty() && !(options.pdf.isEmpty() && options.text.isEmpty())) {
+    error = QStringLiteral("--pdf and --text need --start DATE");
+    return false;
+  }
+  return true;
+}

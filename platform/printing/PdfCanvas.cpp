@@ -209,7 +209,7 @@ const TPdfCanvas::Layout& TPdfCanvas::LaidOut(TextFont& font, const QString& tex
       laid.glyphs.push_back(g);
     }
   }
-  return font.layouts.insert(text, std::move(laid)).value();
+  return font.layouts.insert(text, laid).value();
 }
 
 void TPdfCanvas::SetFill(QColor color) {

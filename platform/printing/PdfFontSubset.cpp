@@ -112,8 +112,8 @@ QByteArray TPdfFontSubset::SubsetFont(std::vector<quint32>& glyphs) const {
   const quint32 metricsCount = std::max<quint32>(1, U16(font_.fontTable("hhea"), 34));
   auto glyphData = [&](quint32 g) -> QByteArray {
     if (g >= originalCount) return {};
-    const quint32 start = longOffsets ? U32(loca, g * 4) : U16(loca, g * 2) * 2u;
-    const quint32 end = longOffsets ? U32(loca, g * 4 + 4) : U16(loca, g * 2 + 2) * 2u;
+    const quint32 start = longOffsets ? U32(loca, qsizetype(g) * 4) : U16(loca, qsizetype(g) * 2) * 2u;
+    const quint32 end = longOffsets ? U32(loca, qsizetype(g) * 4 + 4) : U16(loca, qsizetype(g) * 2 + 2) * 2u;
     if (end <= start || end > quint32(glyf.size())) return {};
     return glyf.mid(start, end - start);
   };
@@ -145,7 +145,7 @@ QByteArray TPdfFontSubset::SubsetFont(std::vector<quint32>& glyphs) const {
     newGlyf += data;
     const quint32 g = glyphs[i];
     const quint32 metric = std::min(g, metricsCount - 1);
-    AppendU16(newHmtx, U16(hmtx, metric * 4));
+    AppendU16(newHmtx, U16(hmtx, qsizetype(metric) * 4));
     AppendU16(newHmtx, g < metricsCount ? U16(hmtx, g * 4 + 2) : U16(hmtx, metricsCount * 4 + (g - metricsCount) * 2));
   }
   AppendU32(newLoca, quint32(newGlyf.size()));
@@ -240,7 +240,7 @@ int TPdfFontSubset::Write(const std::function<int()>& allocate,
   const quint32 metricsCount = std::max<quint32>(1, U16(hhea, 34));
   QByteArray widths = "/W [0 [";
   // Whole thousandths of the em, as readers expect them.
-  for (quint32 g : glyphs) widths += QByteArray::number(qRound(U16(hmtx, std::min(g, metricsCount - 1) * 4) * scale)) + ' ';
+  for (quint32 g : glyphs) widths += QByteArray::number(qRound(U16(hmtx, qsizetype(std::min(g, metricsCount - 1)) * 4) * scale)) + ' ';
   widths += "]]";
   object(cidFont, "<< /Type /Font\n/Subtype /CIDFontType2\n/BaseFont /" + baseName_ +
                       "\n/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>\n"

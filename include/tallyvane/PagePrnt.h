@@ -41,9 +41,6 @@ class TPageOutput;
 struct FormatSettings;
 class QPaintEvent;
 
-/// An event handler; Sender is the component that raises the event.
-using TNotifyEvent = std::function<void(QObject* Sender)>;
-
 /// The page printer's enumerations, in a Qt meta-object namespace so that forms and
 /// stored descriptions name their values; callers use them unqualified (below).
 namespace pageprinter {

@@ -254,7 +254,7 @@ void TPageDocument::SetPrinter(std::shared_ptr<TPrinter> printer) {
   if (Printing()) throw EPagePrinter(QStringLiteral("Unable to change printer while printing"));
   if (!printer) printer = SharedPrinter();
   if (printer == d_->ownPrinter_) return;
-  // Title and orientation are the component's properties: they go with it to the new printer.
+  // Title and orientation are the document's settings: they go with it to the new printer.
   const QString title = Title();
   const TPrinterOrientation orientation = Orientation();
   d_->ownPrinter_ = std::move(printer);

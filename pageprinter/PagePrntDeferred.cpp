@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "PagePrnt.h"
+#include "PageDocument.h"
 #include "PagePrntInternal.h"
-#include "PagePrntPrivate.h"
+#include "PageDocumentPrivate.h"
 
 using pageprinter_detail::AddClamped;
 using pageprinter_detail::SubtractClamped;
@@ -55,7 +55,7 @@ void TDeferredOutput::Flush() {
   }
 }
 
-int TPagePrinter::Private::CellOffset(TAlignment alignment, int columnWidth, int textWidth, int pad) {
+int TPageDocument::Private::CellOffset(TAlignment alignment, int columnWidth, int textWidth, int pad) {
   int offset = 0;
   if (alignment == taRightJustify)
     offset = columnWidth - textWidth;
@@ -72,14 +72,14 @@ int TPagePrinter::Private::CellOffset(TAlignment alignment, int columnWidth, int
   return offset;
 }
 
-void TPagePrinter::Private::FillInPageCount(int count) {
+void TPageDocument::Private::FillInPageCount(int count) {
   if (!pendingCounts_.empty() && pageCanvas_) {
     const QString number = QString::number(count);
     TFont& font = pageCanvas_->Font();
     TFont saved;
     saved.Assign(font);
     for (const TPendingCount& cell : pendingCounts_) {
-      const QString text = TPagePrinter::ReplaceAll(kPageCountToken, number, cell.text);
+      const QString text = TPageDocument::ReplaceAll(kPageCountToken, number, cell.text);
       // Measured again in the cell's own font, so the alignment holds for the final text.
       font.Assign(*cell.font);
       const int width = pageCanvas_->TextWidth(text);

@@ -27,7 +27,7 @@ class TPrintJob {
   TPrintJob(const TPrintJob&) = delete;
   TPrintJob& operator=(const TPrintJob&) = delete;
 
-  // Sends the owner's pages; false when the user cancelled.
+  // Sends the component's pages; false when the user cancelled.
   bool Run();
   // Notes a cancel; the run notices it before the next sheet.
   void Cancel() { cancelFlag_ = true; }
@@ -50,7 +50,7 @@ class TPrintJob {
   // Processes messages when the interval has passed since they last were.
   void KeepResponsive();
 
-  // The owner's printer; it cannot change while a run is sending sheets.
+  // The component's printer; it cannot change while a run is sending sheets.
   TPrinter* printer() const;
 
   TPagePrinter& owner_;

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "PagePrnt.h"
+#include "PageDocument.h"
 #include "PagePrntInternal.h"
 
 namespace {
@@ -30,7 +30,7 @@ void TRecordedPagesOutput::PageEnd() { owner_.AddPage(); }
 
 TCanvas* TRecordedPagesOutput::LineCanvas() { return owner_.PageCanvas(); }
 
-// A component destroyed with its document open keeps what was written, as a close would.
+// A document destroyed while open keeps what was written, as a close would.
 TTextFileOutput::~TTextFileOutput() {
   try {
     if (file_.IsOpen()) file_.Commit();
@@ -65,7 +65,7 @@ void TTextFileOutput::Text(int, int, int indent, const QString& text, int trail,
     Write(text);
     return;
   }
-  Write(TPagePrinter::Spaces(indent / blankWidth) + text + TPagePrinter::Spaces(trail / blankWidth));
+  Write(TPageDocument::Spaces(indent / blankWidth) + text + TPageDocument::Spaces(trail / blankWidth));
 }
 
 void TTextFileOutput::Write(const QString& text) {

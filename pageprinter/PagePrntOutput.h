@@ -10,7 +10,7 @@
 #include "SafeSave.h"
 
 class TCanvas;
-class TPagePrinter;
+class TPageDocument;
 
 class TPageOutput {
  public:
@@ -26,10 +26,10 @@ class TPageOutput {
   virtual TCanvas* LineCanvas() = 0;
 };
 
-// The component's open page; a page end appends the next page.
+// The document's open page; a page end appends the next page.
 class TRecordedPagesOutput final : public TPageOutput {
  public:
-  explicit TRecordedPagesOutput(TPagePrinter& owner) : owner_(owner) {}
+  explicit TRecordedPagesOutput(TPageDocument& owner) : owner_(owner) {}
   bool Paged() const override { return true; }
   void Text(int x, int y, int indent, const QString& text, int trail, int blankWidth) override;
   void LineEnd() override {}
@@ -37,7 +37,7 @@ class TRecordedPagesOutput final : public TPageOutput {
   TCanvas* LineCanvas() override;
 
  private:
-  TPagePrinter& owner_;
+  TPageDocument& owner_;
 };
 
 // Plain 8-bit text with CR LF line ends; a page break is a line holding the

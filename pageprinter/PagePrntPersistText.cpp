@@ -10,6 +10,7 @@
 #include "Conversions.h"
 #include "Device.h"
 #include "PagePrnt.h"
+#include "PagePrntInternals.h"
 #include "PagePrntPrivate.h"
 #include "PagePrntPersist.h"
 
@@ -242,9 +243,9 @@ bool TextToFont(const QString& text, TFont& font) {
   return true;
 }
 
-QString TPagePrinter::BodyFontText() const { return FontToText(*d_->font_); }
-QString TPagePrinter::HeaderFontText() const { return FontToText(*d_->headerFont_); }
-QString TPagePrinter::FooterFontText() const { return FontToText(*d_->footerFont_); }
+QString TPagePrinter::BodyFontText() const { return FontToText(d_->doc().Font()); }
+QString TPagePrinter::HeaderFontText() const { return FontToText(d_->doc().HeaderFont()); }
+QString TPagePrinter::FooterFontText() const { return FontToText(d_->doc().FooterFont()); }
 
 namespace {
 void ApplyFontText(TFont& target, const QString& text) {
@@ -255,13 +256,13 @@ void ApplyFontText(TFont& target, const QString& text) {
 }
 }  // namespace
 
-void TPagePrinter::SetBodyFontText(const QString& text) { ApplyFontText(*d_->font_, text); }
-void TPagePrinter::SetHeaderFontText(const QString& text) { ApplyFontText(*d_->headerFont_, text); }
-void TPagePrinter::SetFooterFontText(const QString& text) { ApplyFontText(*d_->footerFont_, text); }
+void TPagePrinter::SetBodyFontText(const QString& text) { ApplyFontText(d_->doc().Font(), text); }
+void TPagePrinter::SetHeaderFontText(const QString& text) { ApplyFontText(d_->doc().HeaderFont(), text); }
+void TPagePrinter::SetFooterFontText(const QString& text) { ApplyFontText(d_->doc().FooterFont(), text); }
 
 QString StoredFormatText(const TPagePrinter& component, const QString& format) {
   FormatSettings stored;
   stored.decimalSeparator = QChar('.');
   stored.thousandSeparator = QChar(',');
-  return component.NormalizeFormatWith(format, false, FormatSettings::Current(), stored);
+  return DocumentOf(component).NormalizeFormatWith(format, false, FormatSettings::Current(), stored);
 }

@@ -75,7 +75,7 @@ int PreviewPixelsPerInch(const QWidget* box, bool horizontal) {
 
 int TPreviewBox::UnitsToScreen(bool horizontal, double value) const {
   long double v = value;
-  if (d_->measureUnit_ == muMillimeters) v *= kInchesPerMillimeterL;
+  if (d_->doc().MeasureUnit() == muMillimeters) v *= kInchesPerMillimeterL;
   if (d_->constructing_) return RoundEven(v * ScreenPixelsPerInch());
   return RoundEven(v * PreviewPixelsPerInch(this, horizontal));
 }
@@ -89,7 +89,7 @@ double TPreviewBox::PrinterScreenRatio(bool horizontal) const {
   if (d_->constructing_) return 1.0;
   int printerDpi = 0;
   try {
-    printerDpi = GetDeviceCaps(d_->printer_->Handle(), horizontal ? LOGPIXELSX : LOGPIXELSY);
+    printerDpi = GetDeviceCaps(d_->doc().Printer()->Handle(), horizontal ? LOGPIXELSX : LOGPIXELSY);
   } catch (const EPrinter&) {
     return 1.0;
   }
@@ -102,10 +102,10 @@ double TPreviewBox::PrinterScreenRatio(bool horizontal) const {
 int TPreviewBox::PageExtentOnScreen(bool horizontal) const {
   long double p = 0;
   try {
-    p = GetDeviceCaps(d_->printer_->Handle(), horizontal ? PHYSICALWIDTH : PHYSICALHEIGHT);
+    p = GetDeviceCaps(d_->doc().Printer()->Handle(), horizontal ? PHYSICALWIDTH : PHYSICALHEIGHT);
   } catch (const EPrinter&) {
     // A Letter or A4 sheet by unit, already in screen pixels.
-    const double fallback = d_->measureUnit_ == muInches ? (horizontal ? 8.5 : 11.0) : (horizontal ? 210.0 : 297.0);
+    const double fallback = d_->doc().MeasureUnit() == muInches ? (horizontal ? 8.5 : 11.0) : (horizontal ? 210.0 : 297.0);
     p = UnitsToScreen(horizontal, fallback);
   }
   return RoundEven((long double)d_->zoomPercent_ * p / (long double)PrinterScreenRatio(horizontal) * 0.01L);
@@ -236,21 +236,21 @@ void TPreviewBox::PaintSheet(QPainter& painter) {
   canvas.Pen().Color = clBlack;
   canvas.Rectangle(GdiRect64(left, top, right, bottom));
 
-  if (d_->pageNumber_ >= 1 && d_->pageNumber_ <= owner_->PageCount()) {
+  if (d_->doc().PageNumber() >= 1 && d_->doc().PageNumber() <= owner_->PageCount()) {
     // The recording starts at the printable origin, inside the sheet by the unprintable offsets.
     const long long pageLeft = left + UnitsToZoomedScreen(true, owner_->MinMarginLeft()) + 1;
     const long long pageTop = top + UnitsToZoomedScreen(false, owner_->MinMarginTop()) + 1;
-    canvas.StretchDraw(GdiRect64(pageLeft, pageTop, right + 1, bottom + 1), *owner_->Pages(d_->pageNumber_));
+    canvas.StretchDraw(GdiRect64(pageLeft, pageTop, right + 1, bottom + 1), *owner_->Pages(d_->doc().PageNumber()));
   }
 
   if (d_->showMargins_) {
     canvas.Pen().Style = psDot;
     canvas.Pen().Color = clSilver;
     canvas.Brush().Style = bsClear;
-    const long long ml = left + UnitsToZoomedScreen(true, d_->marginLeft_);
-    const long long mt = top + UnitsToZoomedScreen(false, d_->marginTop_);
-    const long long mr = right - UnitsToZoomedScreen(true, d_->marginRight_);
-    const long long mb = bottom - UnitsToZoomedScreen(false, d_->marginBottom_);
+    const long long ml = left + UnitsToZoomedScreen(true, d_->doc().MarginLeft());
+    const long long mt = top + UnitsToZoomedScreen(false, d_->doc().MarginTop());
+    const long long mr = right - UnitsToZoomedScreen(true, d_->doc().MarginRight());
+    const long long mb = bottom - UnitsToZoomedScreen(false, d_->doc().MarginBottom());
     canvas.Rectangle(GdiRect64(ml, mt, mr, mb));
   }
 }

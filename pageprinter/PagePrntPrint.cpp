@@ -202,14 +202,6 @@ bool TPagePrinter::Print() { return d_->printJob_->Run(); }
 
 void TPagePrinter::ProgressCancelClick() { d_->printJob_->Cancel(); }
 
-void TPagePrinter::PrintPage(int pageNo, int first, int last, bool isLastSheet) {
-  d_->printJob_->PrintPage(pageNo, first, last, isLastSheet);
-}
-
-void TPagePrinter::UpdateProgress(const QString& msg, int pageNo, int first, int last) {
-  d_->printJob_->UpdateProgress(msg, pageNo, first, last);
-}
-
 TPPPrnPrgDlg* TPagePrinter::ProgressDialog() const { return d_->printJob_->Dialog(); }
 
 bool TPagePrinter::PrintRunning() const { return d_->printJob_->Running(); }

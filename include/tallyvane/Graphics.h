@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 /// \file
-/// Colours, fonts, pens and brushes as the drawing code expects them, realized on Qt.
+/// Colours, fonts, pens and brushes as the drawing code expects them, realized on Qt,
+/// and the event handler type the components share.
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -10,6 +11,12 @@
 #include <functional>
 
 #include "tallyvane_platform_export.h"
+
+class QObject;
+
+/// An event handler of the components (the page printer's OnNewPage, the hover label's
+/// OnClick, ...); Sender is the component that raises the event.
+using TNotifyEvent = std::function<void(QObject* Sender)>;
 
 /// A colour value (0x00BBGGRR) or a system colour constant (top bit set).
 using TColor = uint32_t;

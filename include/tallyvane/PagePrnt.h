@@ -5,21 +5,6 @@
 /// TPagePrinter: builds paged output from lines and table rows into recorded
 /// pages with headers, footers and borders, prints them with copies, collation
 /// and a progress dialog, previews them, or writes them as plain text to a file.
-//
-// The class is implemented over several files by concern:
-//   PagePrntPrivate.h      the component's state (private implementation)
-//   PagePrntAccess.cpp     plain property accessors
-//   PagePrntComponent.cpp  construction, properties, units, printer geometry, Loaded
-//   PagePrntFormats.cpp    column format strings
-//   PagePrntStore.cpp      page list, open page and its canvas
-//   PagePrntPersist.cpp    stored descriptions (write and read)
-//   PagePrntPersistText.cpp value texts of stored descriptions, fonts as text
-//   PagePrntFlow.cpp       document building and text flow
-//   PagePrntOutput.cpp     the flow's outputs: recorded pages, the text file
-//   PagePrntDecorate.cpp   headers, footers, borders, tokens, friendly texts
-//   PagePrntJob.h          the print-job driver: copies, collation, progress, cancel
-//   PagePrntPrint.cpp      printing and the progress dialog
-//   PagePrntPreview.h/.cpp the preview widget: painting, zoom and scroll ranges
 #include <QScrollArea>
 #include <QStringList>
 #include <QWidget>
@@ -34,109 +19,12 @@
 #include "Graphics.h"
 #include "Metafile.h"
 #include "PagePrntErrors.h"
+#include "PagePrntTypes.h"
 #include "Printer.h"
 
 class TPPPrnPrgDlg;
-class TPageOutput;
-struct FormatSettings;
+class TPageDocument;
 class QPaintEvent;
-
-/// An event handler; Sender is the component that raises the event.
-using TNotifyEvent = std::function<void(QObject* Sender)>;
-
-/// The page printer's enumerations, in a Qt meta-object namespace so that forms and
-/// stored descriptions name their values; callers use them unqualified (below).
-namespace pageprinter {
-Q_NAMESPACE_EXPORT(TALLYVANE_PAGEPRINTER_EXPORT)
-/// The unit of every length of the page printer (margins, widths, offsets).
-enum TMeasureUnit {
-  muInches,      ///< inches
-  muMillimeters  ///< millimetres
-};
-Q_ENUM_NS(TMeasureUnit)
-/// The distance between lines, by the body font's height.
-enum TLineSpacing {
-  lsHalfSpace,       ///< half the font height
-  lsSingleSpace,     ///< the font height
-  lsSingleAndAHalf,  ///< one and a half times the font height
-  lsDoubleSpace      ///< twice the font height
-};
-Q_ENUM_NS(TLineSpacing)
-/// A border line around the content area (TPagePrinter::PageBorders).
-enum TPageBorder {
-  pbTop,     ///< above the content
-  pbBottom,  ///< below the content
-  pbLeft,    ///< left of the content
-  pbRight    ///< right of the content
-};
-Q_ENUM_NS(TPageBorder)
-/// Which part of the sheet the preview shows after a zoom or a page change.
-enum TZoomLocation {
-  zlTopLeft,    ///< the top-left corner
-  zlTopCenter,  ///< the top edge, centred across
-  zlCenter      ///< the centre
-};
-Q_ENUM_NS(TZoomLocation)
-/// The alignment of a line or of a table cell within its column.
-enum TAlignment {
-  taLeftJustify,   ///< at the left edge (format character '<')
-  taRightJustify,  ///< at the right edge ('>')
-  taCenter         ///< centred ('^')
-};
-Q_ENUM_NS(TAlignment)
-}  // namespace pageprinter
-// Callers name the types and their values unqualified, as the published interface does.
-using pageprinter::TMeasureUnit;
-using pageprinter::muInches;
-using pageprinter::muMillimeters;
-using pageprinter::TLineSpacing;
-using pageprinter::lsHalfSpace;
-using pageprinter::lsSingleSpace;
-using pageprinter::lsSingleAndAHalf;
-using pageprinter::lsDoubleSpace;
-using pageprinter::TPageBorder;
-using pageprinter::pbTop;
-using pageprinter::pbBottom;
-using pageprinter::pbLeft;
-using pageprinter::pbRight;
-using pageprinter::TZoomLocation;
-using pageprinter::zlTopLeft;
-using pageprinter::zlTopCenter;
-using pageprinter::zlCenter;
-using pageprinter::TAlignment;
-using pageprinter::taLeftJustify;
-using pageprinter::taRightJustify;
-using pageprinter::taCenter;
-
-/// A set of page borders in one byte; bit n stands for the border with ordinal n.
-using TPageBorders = uint8_t;
-/// The bit of one border in TPageBorders: `BorderBit(pbTop) | BorderBit(pbBottom)`.
-constexpr TPageBorders BorderBit(TPageBorder b) { return TPageBorders(1u << b); }
-
-// ---- Core owner's addition: the list's index error ----
-/// Raised by TPageList::Items (and so by TPagePrinter::Pages) outside the list's bounds.
-class TALLYVANE_PAGEPRINTER_EXPORT EListError : public Exception {
- public:
-  using Exception::Exception;
-};
-
-/// The document's pages in order; owns them.
-class TALLYVANE_PAGEPRINTER_EXPORT TPageList {
- public:
-  TPageList() = default;
-  ~TPageList();  ///< Frees every page.
-  TPageList(const TPageList&) = delete;
-  TPageList& operator=(const TPageList&) = delete;
-  /// The number of pages.
-  int Count() const { return int(items_.size()); }
-  /// 0-based; raises EListError "List index out of bounds (%d)" outside 0..Count-1.
-  TMetafile* Items(int index) const;
-  /// Appends a page; the list owns it from now on.
-  void Add(TMetafile* page) { items_.push_back(page); }
-
- private:
-  std::vector<TMetafile*> items_;
-};
 
 // The preview: the page shown as a sheet of paper (PagePrntPreview.h).
 class TPreviewBox;
@@ -204,7 +92,7 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
   Q_PROPERTY(pageprinter::TZoomLocation ZoomLocation READ ZoomLocation WRITE SetZoomLocation)
   Q_PROPERTY(uint32_t ZoomPercent READ ZoomPercent WRITE SetZoomPercent)
-  // ---- Core owner's addition: the three fonts as text, for forms (.ui, stdset="0") and
+  // The three fonts as text, for forms (.ui, stdset="0") and
   // stored descriptions; the header and footer fonts stand at their published places
   // above, the inherited body font below. Format: at BodyFontText, below.
   // The inherited colour, published again (0x00BBGGRR or a system colour constant).
@@ -513,18 +401,6 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   bool DocumentOpen() const;
   /// True while a PrintToFile document's text file is open.
   bool FileOpen() const;
-  // Text routines of the flow (exposed for tests and fuzzing).
-  /// s with its tabs turned into blanks up to the next tab stop (every tabSize characters).
-  static QString ExpandTabs(const QString& s, uint32_t tabSize);
-  /// n blanks (none when n is not positive).
-  static QString Spaces(int n);
-  /// s up to and including its last blank or control character (s itself when it has none).
-  static QString CutAtLastBlank(const QString& s);
-  /// The longest start of s that fits width printer pixels in the page's font.
-  QString FitToWidth(const QString& s, int width);
-  /// Moves from rest into piece what fits width, broken at a blank when it can; dropBlank
-  /// also drops the blank it breaks at.
-  void TakeFittingPart(QString& piece, QString& rest, int width, bool dropBlank);
 
   // ---- Decoration ----
   /// Starts a page: OnNewPage, the header and footer rows, the borders, OnNewLine.
@@ -577,12 +453,10 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   /// Ends loading from a form: reads the printer, starts with no pages, sets the scroll ranges.
   void Loaded() override;
 
-  /// Incremented on every repaint request (tests check "repaints only on a change").
-  int InvalidateCount() const;
   /// Requests a repaint of the preview.
   void Invalidate();
 
-  // ---- Core owner's additions ----
+  // ---- Fonts as text, and the preview's pen ----
   /// The fonts as text; setters copy into the font objects and raise EConvertError
   /// "'%1' is not a valid font description" for a text they cannot read.
   /// Format: "Name,Height[,Style[,Color]]"
@@ -602,37 +476,12 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   /// The preview surface's pen colour, set to Color by Loaded.
   TColor PreviewPenColor() const;
  private:
-  // Component
-  void FontChanged();
-  void SetMargin(double& field, double value, double minimum, double bound, const char* message);
-  // Core owner's private helpers
-  void RecomputeLineHeight();
-  int PrinterCaps(TDeviceCap index, bool& available) const;
-  double PixelsToUnits(int p, TDeviceCap index) const;
-  double FallbackOffset() const;
-  // Column formats read with one set of regional settings and written with another: stored
-  // descriptions always use the decimal point, the component's own strings the user's separator.
-  void ParseColumnFormatWith(QString& column, TAlignment& alignment, double& width, const FormatSettings& in) const;
-  QString NormalizeFormatWith(const QString& format, bool convert, const FormatSettings& in,
-                              const FormatSettings& out) const;
-  const FormatSettings& FormatInputSettings() const;
-  friend QString StoredFormatText(const TPagePrinter& component, const QString& format);
-  // Flow
-  QString PrepareLine(const QString& text, int& width);
-  void BreakPageIfLineDoesNotFit();
-  void DrawAtCursor(const QString& text);
-  void WriteWrapped(const QString& text, bool continuing);
-  void DrawCellGrid(int columnWidth, bool top, bool bottom);
-  // The output the flow writes to: the text file while one is open, else the pages.
-  TPageOutput& Output() const;
-  void OpenOutputFile();
-  void CloseOutputFile();
-  // Decoration helper of the text-flow implementation: the header and footer rows.
-  void DrawMarginRows();
-  // Printing
-  void PrintPage(int pageNo, int first, int last, bool isLastSheet);
-  void UpdateProgress(const QString& msg, int pageNo, int first, int last);
-  // Preview
+  // The document, and the repaint count, for the library's own files and its
+  // tests (PagePrntInternals.h).
+  friend TPageDocument& DocumentOf(TPagePrinter& component);
+  friend const TPageDocument& DocumentOf(const TPagePrinter& component);
+  friend int InvalidateCountOf(const TPagePrinter& component);
+  // The client size the scroll ranges leave (the preview sets its scroll positions by it).
   QSize ClientSizeForRanges() const;
 
   // The state lives in the implementation files only.

@@ -23,9 +23,9 @@ class TCanvas;
 class TALLYVANE_PAGEPRINTER_EXPORT TPreviewBox : public QWidget {
   Q_OBJECT
  public:
-  /// Makes itself the owner's scroll area content; the owner makes one itself.
+  /// Makes itself the scroll area content of its component, which makes one itself.
   explicit TPreviewBox(TPagePrinter* owner);
-  /// What a paint request runs: the owner's (virtual) PaintPreview.
+  /// What a paint request runs: the component's (virtual) PaintPreview.
   std::function<void(QPainter&)> OnPaint;
 
   /// See TPagePrinter::UnitsToScreen.
@@ -36,7 +36,7 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPreviewBox : public QWidget {
   double PrinterScreenRatio(bool horizontal) const;
   /// See TPagePrinter::PageExtentOnScreen.
   int PageExtentOnScreen(bool horizontal) const;
-  /// Sets both ranges and, by the zoom location, the owner's scroll positions.
+  /// Sets both ranges and, by the zoom location, the component's scroll positions.
   void UpdateScrollRanges();
   /// The sheet, its shadow, the page and the margins over the background.
   void PaintSheet(QPainter& painter);
@@ -49,5 +49,5 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPreviewBox : public QWidget {
  private:
   void ApplyScrollRanges();
   TPagePrinter* owner_;
-  TPagePrinter::Private* d_;  // the owner's state
+  TPagePrinter::Private* d_;  // the component's state
 };

@@ -18,9 +18,6 @@
 class QPainter;
 class TAboutProperty;
 
-/// An event handler; Sender is the component that raises the event.
-using TNotifyEvent = std::function<void(QObject* Sender)>;
-
 /// The hover label: a caption that works as a flat command button.
 ///
 /// The caption is drawn in NormalColor; while the pointer is over the label (Hover) a

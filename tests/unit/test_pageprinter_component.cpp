@@ -14,6 +14,7 @@
 #include "PagePrnt.h"
 #include "PagePrinterTestSupport.h"
 #include "PagePrinterComponentTestSupport.h"
+#include "PagePrntInternals.h"
 
 namespace {
 
@@ -171,10 +172,10 @@ TEST_F(PagePrinterWithoutPrinter, FallsBackToAnA4SheetInMillimetres) {
 }
 
 TEST_F(PagePrinterWithoutPrinter, OrientationWriteIsDroppedAndTitleIsKept) {
-  const int before = pp->InvalidateCount();
+  const int before = InvalidateCountOf(*pp);
   EXPECT_NO_THROW(pp->SetOrientation(poLandscape));
   EXPECT_EQ(pp->Orientation(), poPortrait);
-  EXPECT_GT(pp->InvalidateCount(), before);
+  EXPECT_GT(InvalidateCountOf(*pp), before);
   pp->SetTitle("Schedule");
   EXPECT_EQ(pp->Title(), "Schedule");
 }

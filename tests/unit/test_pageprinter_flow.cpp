@@ -10,6 +10,7 @@
 #include <string>
 
 #include "PagePrntFlowFixture.h"
+#include "PagePrntInternals.h"
 #include "ParamNames.h"
 
 using Texts = std::vector<DrawnText>;
@@ -27,7 +28,7 @@ struct TabCase {
 class ExpandTabsTest : public ::testing::TestWithParam<TabCase> {};
 
 TEST_P(ExpandTabsTest, ExpandsToCharacterStops) {
-  EXPECT_EQ(TPagePrinter::ExpandTabs(GetParam().input, GetParam().tabSize), GetParam().expected);
+  EXPECT_EQ(TPageDocument::ExpandTabs(GetParam().input, GetParam().tabSize), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -43,17 +44,17 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(TextRoutines, SpacesIsEmptyForZeroAndNegative) {
-  EXPECT_EQ(TPagePrinter::Spaces(3), "   ");
-  EXPECT_TRUE(TPagePrinter::Spaces(0).isEmpty());
-  EXPECT_TRUE(TPagePrinter::Spaces(-5).isEmpty());
+  EXPECT_EQ(TPageDocument::Spaces(3), "   ");
+  EXPECT_TRUE(TPageDocument::Spaces(0).isEmpty());
+  EXPECT_TRUE(TPageDocument::Spaces(-5).isEmpty());
 }
 
 TEST(TextRoutines, CutAtLastBlankKeepsTheBlank) {
-  EXPECT_EQ(TPagePrinter::CutAtLastBlank("aaa bb"), "aaa ");
-  EXPECT_EQ(TPagePrinter::CutAtLastBlank("a b\tcc"), "a b\t");
-  EXPECT_EQ(TPagePrinter::CutAtLastBlank("nospace"), "nospace");
-  EXPECT_EQ(TPagePrinter::CutAtLastBlank(""), "");
-  EXPECT_EQ(TPagePrinter::CutAtLastBlank(QString("x") + QChar(1) + "y"), QString("x") + QChar(1));
+  EXPECT_EQ(TPageDocument::CutAtLastBlank("aaa bb"), "aaa ");
+  EXPECT_EQ(TPageDocument::CutAtLastBlank("a b\tcc"), "a b\t");
+  EXPECT_EQ(TPageDocument::CutAtLastBlank("nospace"), "nospace");
+  EXPECT_EQ(TPageDocument::CutAtLastBlank(""), "");
+  EXPECT_EQ(TPageDocument::CutAtLastBlank(QString("x") + QChar(1) + "y"), QString("x") + QChar(1));
 }
 
 // ---------------------------------------------------------------------------
@@ -72,7 +73,7 @@ TEST_F(PagePrinterFlowTest, FitToWidthFindsLongestFittingPrefix) {
       {"abcdef", -40, "a"},  // negative room
       {"", -40, ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(pp->FitToWidth(c.text, c.width), c.expected) << c.width;
+  for (const Case& c : cases) EXPECT_EQ(DocumentOf(*pp).FitToWidth(c.text, c.width), c.expected) << c.width;
 }
 
 TEST_F(PagePrinterFlowTest, FitToWidthBisectsInsteadOfMeasuringEveryPrefix) {
@@ -80,7 +81,7 @@ TEST_F(PagePrinterFlowTest, FitToWidthBisectsInsteadOfMeasuringEveryPrefix) {
   for (const int length : {1000, 100000}) {
     const QString text(length, QLatin1Char('x'));
     printer->measurements = 0;
-    EXPECT_EQ(pp->FitToWidth(text, 300 * 50 + 10).size(), 300);
+    EXPECT_EQ(DocumentOf(*pp).FitToWidth(text, 300 * 50 + 10).size(), 300);
     const int log2Length = int(std::ceil(std::log2(length)));
     EXPECT_GE(printer->measurements, log2Length - 2) << length;
     EXPECT_LE(printer->measurements, log2Length + 4) << length;
@@ -88,28 +89,28 @@ TEST_F(PagePrinterFlowTest, FitToWidthBisectsInsteadOfMeasuringEveryPrefix) {
   const QString text(1000, QLatin1Char('x'));
 
   printer->measurements = 0;
-  EXPECT_EQ(pp->FitToWidth(text, 1000 * 50), text);
+  EXPECT_EQ(DocumentOf(*pp).FitToWidth(text, 1000 * 50), text);
   EXPECT_EQ(printer->measurements, 1);  // a fitting text costs one measurement
 }
 
 TEST_F(PagePrinterFlowTest, TakeFittingPartBreaksAfterTheLastBlank) {
   QString piece, rest = "aaa bbb";
-  pp->TakeFittingPart(piece, rest, 5 * 50, false);  // "aaa b" fits
+  DocumentOf(*pp).TakeFittingPart(piece, rest, 5 * 50, false);  // "aaa b" fits
   EXPECT_EQ(piece, "aaa ");
   EXPECT_EQ(rest, "bbb");
 
   rest = "aaa bbb";
-  pp->TakeFittingPart(piece, rest, 3 * 50, false);  // breaks right before a blank: it stays
+  DocumentOf(*pp).TakeFittingPart(piece, rest, 3 * 50, false);  // breaks right before a blank: it stays
   EXPECT_EQ(piece, "aaa");
   EXPECT_EQ(rest, " bbb");
 
   rest = "aaa bbb";
-  pp->TakeFittingPart(piece, rest, 3 * 50, true);  // the one blank belongs to neither piece
+  DocumentOf(*pp).TakeFittingPart(piece, rest, 3 * 50, true);  // the one blank belongs to neither piece
   EXPECT_EQ(piece, "aaa");
   EXPECT_EQ(rest, "bbb");
 
   rest = "abcdefgh";
-  pp->TakeFittingPart(piece, rest, 3 * 50, true);  // a word wider than the width is broken
+  DocumentOf(*pp).TakeFittingPart(piece, rest, 3 * 50, true);  // a word wider than the width is broken
   EXPECT_EQ(piece, "abc");
   EXPECT_EQ(rest, "defgh");
 }

@@ -14,6 +14,7 @@
 #include "PagePrnt.h"
 #include "PagePrinterTestSupport.h"
 #include "PagePrinterComponentTestSupport.h"
+#include "PagePrntInternals.h"
 
 namespace {
 
@@ -163,21 +164,21 @@ TEST_F(PagePrinterOn600, HeaderAndFooterFontAssignmentsCopy) {
 }
 
 TEST_F(PagePrinterOn600, OrientationIsKeptByThePrinterAndRepaints) {
-  const int before = pp->InvalidateCount();
+  const int before = InvalidateCountOf(*pp);
   pp->SetOrientation(poLandscape);
   EXPECT_EQ(scope.printer().Orientation(), poLandscape);
   EXPECT_EQ(pp->Orientation(), poLandscape);
   EXPECT_EQ(pp->property("Orientation").toInt(), int(poLandscape));
-  EXPECT_GT(pp->InvalidateCount(), before);
+  EXPECT_GT(InvalidateCountOf(*pp), before);
   EXPECT_DOUBLE_EQ(pp->PhysicalPageWidth(), 11.0);
   EXPECT_DOUBLE_EQ(pp->PhysicalPageHeight(), 8.5);
 }
 
 TEST_F(PagePrinterOn600, InvalidateCountsRepaintRequests) {
-  const int before = pp->InvalidateCount();
+  const int before = InvalidateCountOf(*pp);
   pp->Invalidate();
   pp->Invalidate();
-  EXPECT_EQ(pp->InvalidateCount(), before + 2);
+  EXPECT_EQ(InvalidateCountOf(*pp), before + 2);
 }
 
 // ---------------------------------------------------------------------------
@@ -196,14 +197,14 @@ TEST(PagePrinterLoaded, EndsLoadingClearsPagesAndTakesThePenColour) {
   loading.Adopt(&pp);
   EXPECT_TRUE(pp.Loading());
   scope.printer().Config().physicalHeight = 3000;  // 5 inches
-  const int before = pp.InvalidateCount();
+  const int before = InvalidateCountOf(pp);
   loading.Finish();
   EXPECT_FALSE(pp.Loading());
   EXPECT_EQ(pp.PageCount(), 0);
   EXPECT_EQ(pp.PageNumber(), 0);
   EXPECT_NE(pp.PageCanvas(), nullptr);
   EXPECT_EQ(pp.PreviewPenColor(), clRed);
-  EXPECT_GT(pp.InvalidateCount(), before);
+  EXPECT_GT(InvalidateCountOf(pp), before);
   // Margins were clamped against the printer present at load time.
   EXPECT_DOUBLE_EQ(pp.MarginBottom(), 4.9);
 }

@@ -10,6 +10,7 @@
 #include "FormLoading.h"
 #include "PagePrnt.h"
 #include "PagePrinterTestSupport.h"
+#include "PagePrntInternals.h"
 
 namespace {
 
@@ -153,10 +154,10 @@ TEST_F(PageStore, PageNumberAcceptsOneToPageCount) {
   pp->ClearPages(true);
   pp->AddPage();
   pp->AddPage();
-  const int before = pp->InvalidateCount();
+  const int before = InvalidateCountOf(*pp);
   pp->SetPageNumber(2);
   EXPECT_EQ(pp->PageNumber(), 2);
-  EXPECT_GT(pp->InvalidateCount(), before);
+  EXPECT_GT(InvalidateCountOf(*pp), before);
   for (int bad : {0, 4, -1}) {
     EXPECT_EQ(MessageOf([&] { pp->SetPageNumber(bad); }), "PageNumber must be between 1 and 3") << bad;
     EXPECT_EQ(pp->PageNumber(), 2) << bad;
@@ -165,10 +166,10 @@ TEST_F(PageStore, PageNumberAcceptsOneToPageCount) {
 }
 
 TEST_F(PageStore, PageNumberOutOfRangeIsSilentlyZeroWithoutPagesOrWhileLoading) {
-  const int before = pp->InvalidateCount();
+  const int before = InvalidateCountOf(*pp);
   EXPECT_NO_THROW(pp->SetPageNumber(5));
   EXPECT_EQ(pp->PageNumber(), 0);
-  EXPECT_EQ(pp->InvalidateCount(), before);
+  EXPECT_EQ(InvalidateCountOf(*pp), before);
 
   pp->ClearPages(true);
   pp->SetPageNumber(1);

@@ -14,6 +14,7 @@
 #include "PagePrnt.h"
 #include "PagePrinterTestSupport.h"
 #include "PagePrinterComponentTestSupport.h"
+#include "PagePrntInternals.h"
 
 namespace {
 
@@ -184,9 +185,9 @@ TEST_F(PagePrinterWithoutPrinter, MarginTopZeroAndHundredClampWithoutPrinter) {
 }
 
 TEST_F(PagePrinterOn600, EveryMarginAssignmentRepaints) {
-  const int before = pp->InvalidateCount();
+  const int before = InvalidateCountOf(*pp);
   pp->SetMarginLeft(pp->MarginLeft());
-  EXPECT_EQ(pp->InvalidateCount(), before + 1);
+  EXPECT_EQ(InvalidateCountOf(*pp), before + 1);
 }
 
 TEST(PagePrinterMargins, UpdatePrinterMetricsClampsAgainstTheCurrentPrinter) {
@@ -235,9 +236,9 @@ TEST(PagePrinterMeasureUnit, InchesToMillimetresAndBack) {
 
 TEST_F(PagePrinterOn600, SettingTheSameUnitChangesNothing) {
   pp->SetMarginLeft(0.5);
-  const int before = pp->InvalidateCount();
+  const int before = InvalidateCountOf(*pp);
   pp->SetMeasureUnit(muInches);
-  EXPECT_EQ(pp->InvalidateCount(), before);
+  EXPECT_EQ(InvalidateCountOf(*pp), before);
   EXPECT_DOUBLE_EQ(pp->MarginLeft(), 0.5);
 }
 

@@ -15,6 +15,7 @@
 #include "Canvas.h"
 #include "PagePrinterFixture.h"
 #include "PagePrnt.h"
+#include "PagePrntInternals.h"
 #include "Printer.h"
 
 namespace {
@@ -357,9 +358,9 @@ struct RepaintCase {
 class RepaintTest : public PreviewTest, public ::testing::WithParamInterface<RepaintCase> {};
 
 TEST_P(RepaintTest, RepaintsOnlyWhenSomethingChanged) {
-  const int before = pp->InvalidateCount();
+  const int before = InvalidateCountOf(*pp);
   GetParam().set(*pp);
-  EXPECT_EQ(pp->InvalidateCount() - before, GetParam().repaints);
+  EXPECT_EQ(InvalidateCountOf(*pp) - before, GetParam().repaints);
 }
 
 INSTANTIATE_TEST_SUITE_P(

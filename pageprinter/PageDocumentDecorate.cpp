@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
-// Page decoration of TPagePrinter: header and footer rows, border lines, the
+// Page decoration of the document: header and footer rows, border lines, the
 // tokens of headers, footers and cells, and the friendly header/footer notation.
 #include <QDateTime>
 #include <QScopeGuard>
@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "Conversions.h"
-#include "PagePrnt.h"
-#include "PagePrntPrivate.h"
+#include "PageDocument.h"
+#include "PageDocumentPrivate.h"
 #include "PagePrntInternal.h"
 #include "PagePrntOutput.h"
 
@@ -33,7 +33,7 @@ QString FilePart(const QString& path) {
 
 }  // namespace
 
-void TPagePrinter::DrawMarginRows() {
+void TPageDocument::DrawMarginRows() {
   // A row stays on the printable area: its bottom not below the printable
   // bottom edge and, taking precedence, its top not above the printable top
   // edge. This also holds when the margin band is lower than the row.
@@ -65,7 +65,7 @@ void TPagePrinter::DrawMarginRows() {
   }
 }
 
-void TPagePrinter::DecoratePage() {
+void TPageDocument::DecoratePage() {
   d_->currentX_ = 0;
   d_->currentY_ = 0;
   d_->lineNumber_ = 0;
@@ -80,13 +80,13 @@ void TPagePrinter::DecoratePage() {
     if (!ownOutputFilled && d_->newPageHandlerDepth_ < d_->kMaxNewPageNesting) {
       ++d_->newPageHandlerDepth_;
       auto leave = qScopeGuard([this] { --d_->newPageHandlerDepth_; });
-      handler(this);
+      handler(d_->hooks_.sender);
     }
   }
   if (d_->pageNumber_ != startPage) {
     // The handler's output filled this page and started the next one, which was
     // decorated when it started; its header, footer and borders are not drawn twice.
-    if (TNotifyEvent handler = d_->onNewLine_) handler(this);
+    if (TNotifyEvent handler = d_->onNewLine_) handler(d_->hooks_.sender);
     return;
   }
   const int savedX = d_->currentX_;
@@ -126,7 +126,7 @@ void TPagePrinter::DecoratePage() {
   d_->currentX_ = savedX;
   d_->currentY_ = savedY;
   d_->lineNumber_ = savedLine;
-  if (TNotifyEvent handler = d_->onNewLine_) handler(this);
+  if (TNotifyEvent handler = d_->onNewLine_) handler(d_->hooks_.sender);
 
   // Borders; the printer is asked for its resolution on every page.
   TDeviceContext* dc = d_->printer_->Handle();
@@ -179,7 +179,7 @@ constexpr TTokenEntry kTokens[] = {
 
 }  // namespace
 
-QString TPagePrinter::ReplaceTokens(const QString& text) const {
+QString TPageDocument::ReplaceTokens(const QString& text) const {
   QString result = text;
   for (const TTokenEntry& entry : kTokens) {
     if (!result.contains(entry.text)) continue;
@@ -198,7 +198,7 @@ QString TPagePrinter::ReplaceTokens(const QString& text) const {
   return result;
 }
 
-QString TPagePrinter::ReplaceAll(const QString& pattern, const QString& replacement, const QString& text) {
+QString TPageDocument::ReplaceAll(const QString& pattern, const QString& replacement, const QString& text) {
   // An empty pattern occurs nowhere.
   if (pattern.isEmpty()) return text;
   QString result;
@@ -212,7 +212,7 @@ QString TPagePrinter::ReplaceAll(const QString& pattern, const QString& replacem
   return result;
 }
 
-void TPagePrinter::ConvertFriendly(const QString& text, bool isHeader) {
+void TPageDocument::ConvertFriendly(const QString& text, bool isHeader) {
   QString alignments;
   QString cells;
   bool escape = false;
@@ -268,12 +268,12 @@ void TPagePrinter::ConvertFriendly(const QString& text, bool isHeader) {
   }
 }
 
-void TPagePrinter::SetFriendlyHeader(const QString& v) {
+void TPageDocument::SetFriendlyHeader(const QString& v) {
   d_->friendlyHeader_ = v;
   if (!Loading()) ConvertFriendly(v, true);
 }
 
-void TPagePrinter::SetFriendlyFooter(const QString& v) {
+void TPageDocument::SetFriendlyFooter(const QString& v) {
   d_->friendlyFooter_ = v;
   if (!Loading()) ConvertFriendly(v, false);
 }

@@ -3,8 +3,8 @@
 // The page store: the document's recorded pages in order, the one page open
 // for drawing and its canvas, and the current page number.
 #include "Device.h"
-#include "PagePrnt.h"
-#include "PagePrntPrivate.h"
+#include "PageDocument.h"
+#include "PageDocumentPrivate.h"
 
 TPageList::~TPageList() {
   for (TMetafile* page : items_) delete page;  // deleting a null item is a no-op
@@ -16,7 +16,7 @@ TMetafile* TPageList::Items(int index) const {
   return items_[size_t(index)];
 }
 
-void TPagePrinter::ClearPages(bool appendFirst) {
+void TPageDocument::ClearPages(bool appendFirst) {
   ClosePage();
   // Cells waiting for the page count belong to the pages going away.
   std::erase_if(d_->pendingCounts_, [](const Private::TPendingCount& cell) { return cell.page != nullptr; });
@@ -31,14 +31,14 @@ void TPagePrinter::ClearPages(bool appendFirst) {
     OpenPage();
 }
 
-void TPagePrinter::AddPage() {
+void TPageDocument::AddPage() {
   OpenPage();
   d_->pageList_->Add(d_->openPage_);
   // Only once the list holds the page does the list own it.
   d_->openPageOwned_ = false;
 }
 
-void TPagePrinter::OpenPage() {
+void TPageDocument::OpenPage() {
   ClosePage();
   auto page = std::make_unique<TMetafile>();
   // The page's origin is the printable origin: the sheet less the unprintable offsets.
@@ -53,7 +53,7 @@ void TPagePrinter::OpenPage() {
   RealizePageFont();
 }
 
-void TPagePrinter::ClosePage() {
+void TPageDocument::ClosePage() {
   d_->pageCanvas_.reset();  // ends the recording of the open page
   if (d_->openPageOwned_) {
     delete d_->openPage_;
@@ -62,7 +62,7 @@ void TPagePrinter::ClosePage() {
   }
 }
 
-void TPagePrinter::RealizePageFont() {
+void TPageDocument::RealizePageFont() {
   if (!d_->pageCanvas_) return;
   TFont& font = d_->pageCanvas_->Font();
   const int size = font.Size();
@@ -75,12 +75,12 @@ void TPagePrinter::RealizePageFont() {
   font.SetSize(size);
 }
 
-void TPagePrinter::SetPageNumber(int v) {
+void TPageDocument::SetPageNumber(int v) {
   const int count = PageCount();
   if (v >= 1 && v <= count) {
     d_->pageNumber_ = v;
-    UpdateScrollRanges();
-    Invalidate();
+    NotifyLayout();
+    NotifyRepaint();
   } else if (Loading() || count == 0) {
     d_->pageNumber_ = 0;
   } else {
@@ -88,9 +88,9 @@ void TPagePrinter::SetPageNumber(int v) {
   }
 }
 
-int TPagePrinter::PageCount() const { return d_->pageList_ ? d_->pageList_->Count() : 0; }
+int TPageDocument::PageCount() const { return d_->pageList_ ? d_->pageList_->Count() : 0; }
 
-TMetafile* TPagePrinter::Pages(int n) const {
+TMetafile* TPageDocument::Pages(int n) const {
   if (!d_->pageList_) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(n - 1));
   return d_->pageList_->Items(n - 1);
 }

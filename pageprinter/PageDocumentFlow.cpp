@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
-// Document building and text flow of TPagePrinter: the writing cursor, line and
-// table-row layout, word wrap, page breaks and the plain-text file output.
+// Document building and text flow: the writing cursor, line and table-row
+// layout, word wrap, page breaks and the plain-text file output.
 #include <QFile>
 #include <QScopeGuard>
 #include <algorithm>
@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "FormatSettings.h"
-#include "PagePrnt.h"
-#include "PagePrntPrivate.h"
+#include "PageDocument.h"
+#include "PageDocumentPrivate.h"
 #include "PagePrntInternal.h"
 #include "PagePrntOutput.h"
 
@@ -44,10 +44,7 @@ bool MoreThanOneCharacter(const QString& s) {
 // ---------------------------------------------------------------------------
 // Document
 
-void TPagePrinter::BeginDoc() {
-  // A new page document would free the pages that a running Print is drawing.
-  if (PrintRunning() && !d_->printToFile_)
-    throw EPagePrinter(QStringLiteral("Cannot start a new document while printing"));
+void TPageDocument::BeginDoc() {
   UpdatePrinterMetrics();
   d_->documentOpen_ = true;
   d_->decorating_ = false;
@@ -66,7 +63,7 @@ void TPagePrinter::BeginDoc() {
   DecoratePage();
 }
 
-void TPagePrinter::EndDoc() {
+void TPageDocument::EndDoc() {
   d_->documentOpen_ = false;
   if (d_->printToFile_) {
     CloseOutputFile();
@@ -75,15 +72,15 @@ void TPagePrinter::EndDoc() {
     ClosePage();
     OpenPage();
     SetPageNumber(1);
-    UpdateScrollRanges();
-    Invalidate();
+    NotifyLayout();
+    NotifyRepaint();
   }
 }
 
 // ---------------------------------------------------------------------------
 // Lines and pages
 
-int TPagePrinter::NewLine() {
+int TPageDocument::NewLine() {
   d_->currentX_ = 0;
   d_->currentY_ = AddClamped(d_->currentY_, d_->lineHeight_);
   TPageOutput& out = Output();
@@ -94,11 +91,11 @@ int TPagePrinter::NewLine() {
     out.LineEnd();
     ++d_->lineNumber_;
   }
-  if (TNotifyEvent handler = d_->onNewLine_) handler(this);
+  if (TNotifyEvent handler = d_->onNewLine_) handler(d_->hooks_.sender);
   return d_->lineNumber_;
 }
 
-int TPagePrinter::NewPage() {
+int TPageDocument::NewPage() {
   // Whether the page ended because it was full is the news of this page start only.
   d_->pageStartedFull_ = std::exchange(d_->pageFull_, false);
   Output().PageEnd();
@@ -108,7 +105,7 @@ int TPagePrinter::NewPage() {
 }
 
 // A page break happens only on pages, never in file output.
-void TPagePrinter::BreakPageIfLineDoesNotFit() {
+void TPageDocument::BreakPageIfLineDoesNotFit() {
   if (Output().Paged() && LineDoesNotFit(ContentHeightPixels(), d_->currentY_, d_->lineHeight_)) {
     d_->pageFull_ = true;
     NewPage();
@@ -116,17 +113,17 @@ void TPagePrinter::BreakPageIfLineDoesNotFit() {
 }
 
 // A body line's text goes at the cursor, measured from the margins.
-void TPagePrinter::DrawAtCursor(const QString& text) {
+void TPageDocument::DrawAtCursor(const QString& text) {
   Output().Text(AddClamped(LeftMarginPixels(), d_->currentX_), AddClamped(TopMarginPixels(), d_->currentY_), 0, text, 0, 0);
 }
 
-QString TPagePrinter::PrepareLine(const QString& text, int& width) {
+QString TPageDocument::PrepareLine(const QString& text, int& width) {
   QString line = text.contains(QLatin1Char('\t')) ? ExpandTabs(text, d_->tabSize_) : text;
   width = d_->pageCanvas_->TextWidth(line);
   return line;
 }
 
-void TPagePrinter::Write(const QString& text) {
+void TPageDocument::Write(const QString& text) {
   int width = 0;
   const QString line = PrepareLine(text, width);
   const int room = SubtractClamped(ContentWidthPixels(), d_->currentX_);
@@ -152,7 +149,7 @@ void TPagePrinter::Write(const QString& text) {
   d_->currentX_ = AddClamped(d_->currentX_, width);
 }
 
-void TPagePrinter::WriteLine(const QString& text) {
+void TPageDocument::WriteLine(const QString& text) {
   int width = 0;
   const QString line = PrepareLine(text, width);
   const int contentWidth = ContentWidthPixels();
@@ -182,14 +179,14 @@ void TPagePrinter::WriteLine(const QString& text) {
   NewLine();
 }
 
-void TPagePrinter::WriteLineAligned(TAlignment alignment, const QString& text) {
+void TPageDocument::WriteLineAligned(TAlignment alignment, const QString& text) {
   const TAlignment previous = d_->alignment_;
   const auto restore = qScopeGuard([&] { d_->alignment_ = previous; });
   d_->alignment_ = alignment;
   WriteLine(text);
 }
 
-void TPagePrinter::WriteWrapped(const QString& text, bool continuing) {
+void TPageDocument::WriteWrapped(const QString& text, bool continuing) {
   QString rest = text;
   while (!rest.isEmpty()) {
     const int room = SubtractClamped(ContentWidthPixels(), d_->currentX_);
@@ -207,7 +204,7 @@ void TPagePrinter::WriteWrapped(const QString& text, bool continuing) {
 // ---------------------------------------------------------------------------
 // Text routines
 
-QString TPagePrinter::ExpandTabs(const QString& s, uint32_t tabSize) {
+QString TPageDocument::ExpandTabs(const QString& s, uint32_t tabSize) {
   const qsizetype size = std::min(tabSize, kMaxTabSize);
   QString result;
   result.reserve(s.size());
@@ -224,15 +221,15 @@ QString TPagePrinter::ExpandTabs(const QString& s, uint32_t tabSize) {
   return result;
 }
 
-QString TPagePrinter::Spaces(int n) { return n > 0 ? QString(n, QLatin1Char(' ')) : QString(); }
+QString TPageDocument::Spaces(int n) { return n > 0 ? QString(n, QLatin1Char(' ')) : QString(); }
 
-QString TPagePrinter::CutAtLastBlank(const QString& s) {
+QString TPageDocument::CutAtLastBlank(const QString& s) {
   for (qsizetype i = s.size() - 1; i >= 0; --i)
     if (s[i].unicode() < 33) return s.left(i + 1);
   return s;
 }
 
-QString TPagePrinter::FitToWidth(const QString& s, int width) {
+QString TPageDocument::FitToWidth(const QString& s, int width) {
   if (d_->pageCanvas_->TextWidth(s) <= width) return s;
   qsizetype lo = 1, hi = s.size(), mid = 0, prev = 0;
   do {
@@ -252,7 +249,7 @@ QString TPagePrinter::FitToWidth(const QString& s, int width) {
   return s.left(mid);
 }
 
-void TPagePrinter::TakeFittingPart(QString& piece, QString& rest, int width, bool dropBlank) {
+void TPageDocument::TakeFittingPart(QString& piece, QString& rest, int width, bool dropBlank) {
   piece = FitToWidth(rest, width);
   qsizetype length = piece.size();
   if (length < rest.size()) {
@@ -269,7 +266,7 @@ void TPagePrinter::TakeFittingPart(QString& piece, QString& rest, int width, boo
 // ---------------------------------------------------------------------------
 // Table rows
 
-void TPagePrinter::WriteTableLine(const QString& row) {
+void TPageDocument::WriteTableLine(const QString& row) {
   // Parsed once for as long as the format and what it is read with stay;
   // copied, since a page break inside this row lays out the decoration's rows.
   const QChar decimal = FormatSettings::Current().decimalSeparator;
@@ -369,7 +366,7 @@ void TPagePrinter::WriteTableLine(const QString& row) {
   if (!d_->decorating_ || !Output().Paged()) NewLine();
 }
 
-void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
+void TPageDocument::DrawCellGrid(int columnWidth, bool top, bool bottom) {
   const int x0 = d_->currentX_;
   const int leading = d_->textMetrics_.tmExternalLeading;
   int gap = leading;
@@ -399,7 +396,7 @@ void TPagePrinter::DrawCellGrid(int columnWidth, bool top, bool bottom) {
 // ---------------------------------------------------------------------------
 // Output
 
-TPageOutput& TPagePrinter::Output() const {
+TPageOutput& TPageDocument::Output() const {
   if (d_->fileOpen_ && d_->textFile_) {
     if (d_->deferredText_) return *d_->deferredText_;
     return *d_->textFile_;
@@ -407,13 +404,13 @@ TPageOutput& TPagePrinter::Output() const {
   return *d_->pagesOutput_;
 }
 
-void TPagePrinter::OpenOutputFile() {
+void TPageDocument::OpenOutputFile() {
   auto file = std::make_unique<TTextFileOutput>(d_->fileName_.left(259));
   file->Open();
   d_->textFile_ = std::move(file);
 }
 
-void TPagePrinter::CloseOutputFile() {
+void TPageDocument::CloseOutputFile() {
   const QString name = d_->fileName_.left(259);
   if (!d_->fileOpen_) throw EInOutError(QStringLiteral("Cannot close file \"%1\": file not open").arg(name));
   d_->fileOpen_ = false;

@@ -8,8 +8,8 @@
 
 #include "Conversions.h"
 #include "MeasureUnits.h"
-#include "PagePrnt.h"
-#include "PagePrntPrivate.h"
+#include "PageDocument.h"
+#include "PageDocumentPrivate.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ QString WidthText(double w, const FormatSettings& fs) { return FloatToStrGeneral
 
 }  // namespace
 
-void TPagePrinter::SplitTokens(const QString& text, QChar separator, QStringList& target) {
+void TPageDocument::SplitTokens(const QString& text, QChar separator, QStringList& target) {
   target.clear();
   QString piece;
   for (const QChar ch : text) {
@@ -44,7 +44,7 @@ void TPagePrinter::SplitTokens(const QString& text, QChar separator, QStringList
 
 // Stored descriptions are independent of the user's regional settings: while the
 // component is being loaded, widths are read with the decimal point.
-const FormatSettings& TPagePrinter::FormatInputSettings() const {
+const FormatSettings& TPageDocument::FormatInputSettings() const {
   static const FormatSettings storedSettings = [] {
     FormatSettings fs;
     fs.decimalSeparator = QChar('.');
@@ -54,11 +54,11 @@ const FormatSettings& TPagePrinter::FormatInputSettings() const {
   return Loading() ? storedSettings : FormatSettings::Current();
 }
 
-void TPagePrinter::ParseColumnFormat(QString& column, TAlignment& alignment, double& width) const {
+void TPageDocument::ParseColumnFormat(QString& column, TAlignment& alignment, double& width) const {
   ParseColumnFormatWith(column, alignment, width, FormatSettings::Current());
 }
 
-void TPagePrinter::ParseColumnFormatWith(QString& column, TAlignment& alignment, double& width,
+void TPageDocument::ParseColumnFormatWith(QString& column, TAlignment& alignment, double& width,
                                          const FormatSettings& in) const {
   if (column.isEmpty()) column = QStringLiteral("<") + WidthText(d_->defaultColWidth_, in);
   if (column.size() == 1 && (column[0] == '<' || column[0] == '>' || column[0] == '^'))
@@ -93,11 +93,11 @@ void TPagePrinter::ParseColumnFormatWith(QString& column, TAlignment& alignment,
   }
 }
 
-QString TPagePrinter::NormalizeFormat(const QString& format, bool convert) const {
+QString TPageDocument::NormalizeFormat(const QString& format, bool convert) const {
   return NormalizeFormatWith(format, convert, FormatInputSettings(), FormatSettings::Current());
 }
 
-QString TPagePrinter::NormalizeFormatWith(const QString& format, bool convert, const FormatSettings& in,
+QString TPageDocument::NormalizeFormatWith(const QString& format, bool convert, const FormatSettings& in,
                                           const FormatSettings& out) const {
   if (format.isEmpty()) return QString();
   QStringList pieces;
@@ -120,6 +120,6 @@ QString TPagePrinter::NormalizeFormatWith(const QString& format, bool convert, c
   return result;
 }
 
-void TPagePrinter::SetFooterFormat(const QString& v) { d_->footerFormat_ = NormalizeFormat(v, false); }
-void TPagePrinter::SetHeaderFormat(const QString& v) { d_->headerFormat_ = NormalizeFormat(v, false); }
-void TPagePrinter::SetTableFormat(const QString& v) { d_->tableFormat_ = NormalizeFormat(v, false); }
+void TPageDocument::SetFooterFormat(const QString& v) { d_->footerFormat_ = NormalizeFormat(v, false); }
+void TPageDocument::SetHeaderFormat(const QString& v) { d_->headerFormat_ = NormalizeFormat(v, false); }
+void TPageDocument::SetTableFormat(const QString& v) { d_->tableFormat_ = NormalizeFormat(v, false); }

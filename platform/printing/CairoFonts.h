@@ -33,7 +33,7 @@ class CairoFontCache {
 
  private:
   cairo_font_face_t* Load(const QRawFont& raw, bool bold, bool italic);
-  QHash<QString, cairo_font_face_t*> faces_;   // by family, style and synthesis
-  QHash<QString, CairoFaceRef*> refs_;         // by face and size
+  QHash<QString, cairo_font_face_t*> faces_;  // by family, style and synthesis
+  QHash<QString, CairoFaceRef*> refs_;        // by face and size
   std::vector<std::unique_ptr<CairoFaceRef>> owned_;
 };

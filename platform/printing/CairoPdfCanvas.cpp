@@ -38,7 +38,12 @@ bool MaybeSimple(QChar ch) {
   if (category == QChar::Other_Format || category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
     return false;
   switch (ch.direction()) {
-    case QChar::DirL: case QChar::DirEN: case QChar::DirES: case QChar::DirET: case QChar::DirCS: case QChar::DirON:
+    case QChar::DirL:
+    case QChar::DirEN:
+    case QChar::DirES:
+    case QChar::DirET:
+    case QChar::DirCS:
+    case QChar::DirON:
     case QChar::DirWS: return true;
     default: return false;
   }
@@ -57,7 +62,7 @@ struct CairoPdfCanvas::TextFont {
   double ascent = 0;
   bool bold = false;
   bool italic = false;
-  std::vector<Simple> simple;          // by character, below kSimpleLimit
+  std::vector<Simple> simple;           // by character, below kSimpleLimit
   QHash<char16_t, Simple> simpleAbove;  // the rest (currency signs of East Asian locales, say)
   QHash<QString, Layout> layouts;
 };
@@ -206,7 +211,8 @@ const CairoPdfCanvas::Layout& CairoPdfCanvas::LaidOut(TextFont& font, const QStr
       int added = 0;
       for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
         const cairo_glyph_t g{indexes[i], positions[i].x(), positions[i].y() + baselineShift};
-        if (std::any_of(target.glyphs.begin(), target.glyphs.end(), [&](const cairo_glyph_t& o) { return SameGlyph(o, g); }))
+        if (std::any_of(target.glyphs.begin(), target.glyphs.end(),
+                        [&](const cairo_glyph_t& o) { return SameGlyph(o, g); }))
           continue;
         target.glyphs.push_back(g);
         ++added;

@@ -77,7 +77,7 @@ class CairoPdfCanvas : public TCanvas {
   TDeviceContext* reference_;
   CairoFontCache faces_;
   std::vector<std::unique_ptr<TextFont>> fonts_;  // most recent first
-  double scale_ = 1.0;                             // device pixels per unit of the current frame
+  double scale_ = 1.0;                            // device pixels per unit of the current frame
   // What the texts held back draw with, and their glyphs and text.
   const CairoFaceRef* heldFace_ = nullptr;
   QRgb heldColor_ = 0;

@@ -67,8 +67,7 @@ void KeepHeapTop() {
 
 }  // namespace
 
-CairoPdfJob::CairoPdfJob(Sink sink, const QString& title, const QPageLayout& layout, int dpi,
-                         TDeviceContext* reference)
+CairoPdfJob::CairoPdfJob(Sink sink, const QString& title, const QPageLayout& layout, int dpi, TDeviceContext* reference)
     : sink_(std::move(sink)), layout_(layout), dpi_(dpi) {
   KeepHeapTop();
   const QRectF paper = layout_.fullRectPoints();

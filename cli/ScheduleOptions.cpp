@@ -67,7 +67,7 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
   if (!parser.parse(shown)) {
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty()) {
-      const QString name = unknown.front();
+      const QString& name = unknown.front();
       error = QStringLiteral("unknown option '%1'").arg((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
                                                       name);
     } else if (shown.size() > 1 && shown.back().startsWith(u'-')) {

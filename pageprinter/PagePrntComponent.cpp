@@ -182,12 +182,11 @@ void TPagePrinter::RecomputeLineHeight() {
 
 void TPagePrinter::SetMargin(double& field, double value, double minimum, double bound, const char* message) {
   if (Printing()) throw EPagePrinter(QString::fromLatin1(message));
-  if (minimum > value)
+  // A NaN compares false with both bounds: it gives the minimum, which keeps the margin usable.
+  if (std::isnan(value) || minimum > value)
     field = minimum;
   else if (bound < value)
     field = bound;
-  else if (std::isnan(value))
-    field = minimum;  // a NaN compares false with both bounds; keep the margin usable
   else
     field = value;
   Invalidate();

@@ -22,14 +22,14 @@ QByteArray PlainMoney(Money value) {
 QByteArray ScheduleCsv(const Schedule& schedule, const QDate& firstDueDate, PaymentFrequency frequency) {
   const bool withDates = firstDueDate.isValid();
   QByteArray csv;
-  csv.reserve(qsizetype(64 + schedule.rows.size() * (withDates ? 64 : 52)));
+  csv.reserve(64 + qsizetype(schedule.rows.size()) * (withDates ? 64 : 52));
   csv += withDates ? "Payment,Due Date,Amount,Principal,Interest,Balance\r\n"
                    : "Payment,Amount,Principal,Interest,Balance\r\n";
   QDate due = firstDueDate;
   const size_t count = schedule.rows.size();
   for (size_t i = 0; i < count; ++i) {
     const ScheduleRow& row = schedule.rows[i];
-    csv += QByteArray::number(qulonglong(i + 1));
+    csv += QByteArray::number(qulonglong(i) + 1);
     if (withDates) {
       csv += ',';
       // Dates past year 9999 have no four-digit form; the cell stays empty.

@@ -4,7 +4,6 @@
 
 #include <cairo-pdf.h>
 #include <cmath>
-#include <malloc.h>
 
 #include "CairoPdfCanvas.h"
 #include "Errors.h"
@@ -50,26 +49,8 @@ int CairoPdfJob::Write(void* closure, const unsigned char* data, unsigned int le
   return CAIRO_STATUS_SUCCESS;
 }
 
-namespace {
-
-// Cairo records each page and frees the recording when the page is written:
-// the heap's top grows and shrinks once a page, and handing the memory back to
-// the system every time costs a third as much as drawing the page. Keeping a
-// little at the top, once per process, avoids that.
-void KeepHeapTop() {
-  static const bool kept = [] {
-    mallopt(M_TOP_PAD, 16 << 20);
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
-    return true;
-  }();
-  (void)kept;
-}
-
-}  // namespace
-
 CairoPdfJob::CairoPdfJob(Sink sink, const QString& title, const QPageLayout& layout, int dpi, TDeviceContext* reference)
     : sink_(std::move(sink)), layout_(layout), dpi_(dpi) {
-  KeepHeapTop();
   const QRectF paper = layout_.fullRectPoints();
   surface_ = cairo_pdf_surface_create_for_stream(
       [](void* closure, const unsigned char* data, unsigned int length) {

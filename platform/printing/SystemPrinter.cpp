@@ -27,7 +27,7 @@ constexpr int kLookupDeadlineMs = 3000;
 
 // The folder for spool files: TMPDIR when it names a folder, else the system's.
 QString SpoolFolder() {
-  const QString temp = QDir::tempPath();
+  QString temp = QDir::tempPath();
   if (QFileInfo(temp).isDir()) return temp;
   return QStringLiteral("/tmp");
 }

@@ -4,9 +4,11 @@
 // order main window, about box, help window, and the message loop.
 #include <QApplication>
 
+#include "HeapTuning.h"
 #include "Startup.h"
 
 int main(int argc, char** argv) {
+  KeepHeapTopForPrinting();
   QApplication app(argc, argv);
   InitializeApplication();
   QGuiApplication::setDesktopFileName(ApplicationId());

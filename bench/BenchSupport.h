@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <benchmark/benchmark.h>
 
+#include "HeapTuning.h"
 #include "Conversions.h"
 #include "Graphics.h"
 #include "PagePrnt.h"
@@ -41,6 +42,7 @@ inline void WriteScheduleRows(TPagePrinter& pp, int pages) {
 // The body of each benchmark program's main.
 inline int RunBenchmarks(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  KeepHeapTopForPrinting();  // as the program and the companion run
   QApplication app(argc, argv);
   InstallFontSubstitutions();
   FormatSettings::SetCurrent(FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates)));

@@ -21,6 +21,7 @@
 #include "Loan.h"
 #include "Money.h"
 #include "Graphics.h"
+#include "HeapTuning.h"
 #include "LoanInputs.h"
 #include "PagePrnt.h"
 #include "Printer.h"
@@ -132,7 +133,10 @@ int main(int argc, char** argv) {
   if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   std::unique_ptr<QCoreApplication> app = printing ? std::make_unique<QApplication>(argc, argv)
                                                    : std::make_unique<QCoreApplication>(argc, argv);
-  if (printing) InstallFontSubstitutions();
+  if (printing) {
+    InstallFontSubstitutions();
+    KeepHeapTopForPrinting();
+  }
   const FormatSettings settings = FormatSettings::FromLocale(QLocale::system());
   FormatSettings::SetCurrent(settings);
 

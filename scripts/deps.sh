@@ -5,8 +5,8 @@
 # Usage: scripts/deps.sh [run|test|package]
 set -eu
 kind=${1:-test}
-packages="cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev
-  fonts-liberation fonts-dejavu-core"
+packages="cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools libgl-dev libcairo2-dev
+  libfontconfig-dev libfreetype-dev fonts-liberation fonts-dejavu-core"
 if [ "$kind" = run ]; then
   packages="$packages xvfb"
 elif [ "$kind" = package ]; then
@@ -16,11 +16,13 @@ elif [ "$kind" = package ]; then
 else
   # weston, qt6-wayland and Mesa's EGL with its software driver (only recommended
   # by libegl1 and weston; without them Qt on Wayland warns "EGL not available"):
-  # the Wayland test. openbox: the dark-scheme screenshot.
+  # the Wayland test. openbox: the dark-scheme screenshot. The fonts: one of each kind
+  # the PDF tests print with (CFF, Type 1, bitmap, variable, a TrueType collection).
   packages="$packages libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-dev
     cups cups-client poppler-utils qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev valgrind xvfb imagemagick
     xdotool at-spi2-core python3-pyatspi dbus-x11 weston qt6-wayland libegl-mesa0 libgl1-mesa-dri openbox doxygen
-    reuse clang-format clang-tidy"
+    reuse clang-format clang-tidy
+    fonts-cantarell fonts-urw-base35 fonts-terminus-otb fonts-inter-variable fonts-wqy-zenhei locales"
 fi
 missing=""
 for p in $packages; do

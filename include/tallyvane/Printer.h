@@ -71,13 +71,14 @@ TALLYVANE_PLATFORM_EXPORT std::shared_ptr<TPrinter> SetPrinter(std::shared_ptr<T
 
 class QPrinter;
 
-/// QPrinter on CUPS's default queue (an instance "queue/instance" included). Without
+/// CUPS's default queue (an instance "queue/instance" included), its page set-up read through QPrinter. Without
 /// a usable queue Handle() raises EPrinter ("There is no default printer currently
 /// selected"), and so do Orientation, SetOrientation and BeginDoc. The queue is looked
 /// up once, at first use, with a deadline of a few seconds: a print server that does not
-/// answer counts as no printer, and printing then says so. A job is spooled as PDF
-/// with the queue's page set-up and handed to CUPS by EndDoc (which raises EPrinter
-/// when CUPS refuses it or does not answer); Abort discards it, so nothing is printed.
+/// answer counts as no printer, and printing then says so. A job is written as PDF with
+/// cairo while its pages are played, on the queue's page set-up, and handed to CUPS by
+/// EndDoc (which raises EPrinter when CUPS refuses it or does not answer); Abort
+/// discards it, so nothing is printed.
 TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter();
 /// A PDF file at the given resolution (pixels per inch) on a Letter sheet (or the given one)
 /// with 0.25-inch offsets; asks nothing of the print server. The title becomes the document's title.

@@ -1,52 +1,47 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
-// The PDF printer: a PDF file on a Letter sheet (or the given one), its pages
-// written as they end. No QPrinter here: making one asks the print server for
-// its default queue, and a PDF file needs no print server. A QPdfWriter holds
-// the page set-up and answers the device capabilities; it is never painted on.
-#include <QBuffer>
+// The PDF printer: a PDF file on a Letter sheet (or the given one), written
+// with cairo page by page as the pages end. No QPrinter here: making one asks
+// the print server for its default queue, and a PDF file needs no print server.
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPdfWriter>
 
+#include "CairoPdfJob.h"
 #include "Errors.h"
-#include "PdfCanvas.h"
-#include "PdfDocument.h"
 #include "PrinterMessages.h"
-#include "QtPrinter.h"
+#include "Printer.h"
 #include "SafeSave.h"
 
 namespace {
 
 class PdfPrinter : public TPrinter {
  public:
-  PdfPrinter(const QString& fileName, int dpi, QPageSize::PageSizeId sheet) : file_(fileName) {
-    setup_ = std::make_unique<QPdfWriter>(&unused_);
-    setup_->setResolution(dpi > 0 ? dpi : 600);
-    setup_->setPageLayout(QPageLayout(QPageSize(sheet), QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25),
-                                      QPageLayout::Inch));
-    context_ = std::make_unique<QtPrinterContext>(setup_.get());
+  PdfPrinter(const QString& fileName, int dpi, QPageSize::PageSizeId sheet)
+      : layout_(QPageSize(sheet), QPageLayout::Portrait, QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch),
+        dpi_(dpi > 0 ? dpi : 600),
+        file_(fileName) {
+    context_.Set(layout_, dpi_);
   }
   ~PdfPrinter() override {
     if (printing_) Discard();
   }
 
-  TDeviceContext* Handle() override { return context_.get(); }
+  TDeviceContext* Handle() override { return &context_; }
 
   TCanvas* Canvas() override {
     if (!printing_) throw EPrinter(printer_messages::NotPrinting());
-    return canvas_.get();
+    return job_->Canvas();
   }
 
   TPrinterOrientation Orientation() const override {
-    return setup_->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
+    return layout_.orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
   }
 
   void SetOrientation(TPrinterOrientation o) override {
     if (printing_) throw EPrinter(printer_messages::PrintingInProgress());
-    setup_->setPageOrientation(o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    context_->Refresh();
+    layout_.setOrientation(o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    context_.Set(layout_, dpi_);
   }
 
   void BeginDoc() override {
@@ -55,32 +50,28 @@ class PdfPrinter : public TPrinter {
     try {
       // The file named is replaced only when the document is complete.
       file_.Open();
-      document_ = std::make_unique<TPdfDocument>([this](const QByteArray& bytes) { file_.Write(bytes); }, docName,
-                                                 QStringLiteral("Tallyvane"));
-    } catch (const EInOutError&) {
+      job_ = std::make_unique<CairoPdfJob>([this](const char* data, size_t size) { file_.Write(data, qint64(size)); },
+                                           docName, layout_, dpi_, &context_);
+    } catch (const Exception&) {
       Discard();
       throw EPrinter(QStringLiteral("Unable to write the PDF file \"%1\"").arg(file_.FileName()));
     }
-    canvas_ = std::make_unique<TPdfCanvas>(document_.get(), context_.get());
     printing_ = true;
-    StartPage();
   }
 
   void NewPage() override {
     if (!printing_) throw EPrinter(printer_messages::NotPrinting());
     // A page the file would not take fails the page; the job stays open for Abort.
-    Checked(false, [this] { document_->EndPage(); });
-    StartPage();
+    Checked(false, [this] { job_->NewPage(); });
   }
 
   void EndDoc() override {
     if (!printing_) throw EPrinter(printer_messages::NotPrinting());
     Checked(true, [this] {
-      document_->Finish();
+      job_->Finish();
       file_.Commit();
     });
-    canvas_.reset();
-    document_.reset();
+    job_.reset();
     printing_ = false;
   }
 
@@ -90,17 +81,8 @@ class PdfPrinter : public TPrinter {
   }
 
  private:
-  void StartPage() {
-    const QPageLayout layout = setup_->pageLayout();
-    const QRectF paper = layout.fullRectPoints();
-    const QRectF paint = layout.paintRectPoints();
-    document_->BeginPage(paper.size());
-    canvas_->BeginPage(paper.size(), paint.topLeft() - paper.topLeft(), setup_->logicalDpiX());
-  }
-
   void Discard() noexcept {
-    canvas_.reset();
-    document_.reset();
+    job_.reset();
     file_.Cancel();
     printing_ = false;
   }
@@ -114,15 +96,17 @@ class PdfPrinter : public TPrinter {
     } catch (const EInOutError& e) {
       if (ending) Discard();
       throw EPrinter(e.Message());
+    } catch (const EPrinter&) {
+      if (ending) Discard();
+      throw;
     }
   }
 
-  QBuffer unused_;
-  std::unique_ptr<QPdfWriter> setup_;
-  std::unique_ptr<QtPrinterContext> context_;
+  QPageLayout layout_;
+  int dpi_;
+  PageSetupContext context_;
   TSafeFile file_;
-  std::unique_ptr<TPdfDocument> document_;
-  std::unique_ptr<TPdfCanvas> canvas_;
+  std::unique_ptr<CairoPdfJob> job_;
 };
 
 }  // namespace

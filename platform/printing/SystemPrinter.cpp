@@ -1,21 +1,24 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
-// The system printer: QPrinter on CUPS's default queue for the page set-up,
-// each job spooled as PDF and handed to CUPS by EndDoc.
+// The system printer: CUPS's default queue. A QPrinter on the queue holds its
+// page set-up (paper, printable area, resolution) and is never painted on;
+// each job is written as PDF with cairo while its pages are played, into a
+// spool file that EndDoc hands to CUPS.
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScopeGuard>
 #include <QTemporaryFile>
 #include <unistd.h>
 
+#include "CairoPdfJob.h"
 #include "CupsSubmission.h"
+#include "Errors.h"
 #include "PrinterMessages.h"
-#include "QtPrinter.h"
+#include "Printer.h"
 
 namespace {
 
@@ -29,22 +32,103 @@ QString SpoolFolder() {
   return QStringLiteral("/tmp");
 }
 
-class SystemPrinter : public QtPrinter {
+class SystemPrinter : public TPrinter {
  public:
   // The queue is looked up on first use, so that merely starting the program asks nothing of CUPS.
   SystemPrinter() = default;
-  ~SystemPrinter() override { DiscardOpenJob(); }
-
-  void BeginDoc() override {
-    // A server that did not answer before is asked again when the user prints.
-    if (!printer_ && lookup_ == cups::Lookup::NoAnswer) probed_ = false;
-    Prepare();
-    if (!printing_ && !printer_ && lookup_ == cups::Lookup::NoAnswer) throw EPrinter(cups::NoAnswerMessage());
-    QtPrinter::BeginDoc();
+  ~SystemPrinter() override {
+    if (printing_) DiscardJob();
   }
 
- protected:
-  void Prepare() override {
+  TDeviceContext* Handle() override {
+    Prepare();
+    if (!setup_) throw EPrinter(printer_messages::NoPrinter());
+    return &context_;
+  }
+
+  TCanvas* Canvas() override {
+    if (!printing_ || !job_) throw EPrinter(printer_messages::NotPrinting());
+    return job_->Canvas();
+  }
+
+  TPrinterOrientation Orientation() const override {
+    const_cast<SystemPrinter*>(this)->Prepare();
+    if (!setup_) throw EPrinter(printer_messages::NoPrinter());
+    return setup_->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
+  }
+
+  void SetOrientation(TPrinterOrientation o) override {
+    Prepare();
+    if (!setup_) throw EPrinter(printer_messages::NoPrinter());
+    if (printing_) throw EPrinter(printer_messages::PrintingInProgress());
+    setup_->setPageOrientation(o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    Refresh();
+  }
+
+  void BeginDoc() override {
+    if (printing_) throw EPrinter(printer_messages::PrintingInProgress());
+    // A server that did not answer before is asked again when the user prints.
+    if (!setup_ && lookup_ == cups::Lookup::NoAnswer) probed_ = false;
+    Prepare();
+    if (!setup_ && lookup_ == cups::Lookup::NoAnswer) throw EPrinter(cups::NoAnswerMessage());
+    if (!setup_) throw EPrinter(printer_messages::NoPrinter());
+    const QString docName = title_.isEmpty() ? QStringLiteral("Untitled") : title_;
+    // The spool file's name goes at once: the open file is all the job needs,
+    // and a program that is killed leaves nothing behind.
+    const QString folder = SpoolFolder();
+    auto spoolFile = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/tallyvane-job-XXXXXX.pdf"));
+    if (!spoolFile->open())
+      throw EPrinter(QStringLiteral("Unable to start a print job on printer \"%1\": no spool file in %2")
+                         .arg(destination_.Name(), folder));
+    ::unlink(QFile::encodeName(spoolFile->fileName()).constData());
+    spoolFile->setAutoRemove(false);
+    spoolFile_ = std::move(spoolFile);
+    Refresh();
+    try {
+      job_ = std::make_unique<CairoPdfJob>([this](const char* data, size_t size) { Spool(data, size); }, docName,
+                                           setup_->pageLayout(), setup_->logicalDpiX(), &context_);
+    } catch (const Exception&) {
+      DiscardJob();
+      throw EPrinter(QStringLiteral("Unable to start a print job on printer \"%1\"").arg(destination_.Name()));
+    }
+    jobTitle_ = docName;
+    jobCopies_ = std::max(1, copies_);
+    printing_ = true;
+  }
+
+  void NewPage() override {
+    if (!printing_) throw EPrinter(printer_messages::NotPrinting());
+    try {
+      job_->NewPage();
+    } catch (const EInOutError&) {
+      throw EPrinter(QStringLiteral("Unable to start a new page on the printer"));
+    }
+  }
+
+  void EndDoc() override {
+    if (!printing_) throw EPrinter(printer_messages::NotPrinting());
+    // The spool goes whatever CUPS answers: it has its own copy once it accepted the job.
+    const auto dropSpool = qScopeGuard([this] { DiscardJob(); });
+    printing_ = false;
+    try {
+      job_->Finish();
+    } catch (const Exception&) {
+      throw EPrinter(QStringLiteral("The print job could not be completed: %1").arg(spoolFile_->errorString()));
+    }
+    job_.reset();
+    if (spoolFile_->error() != QFileDevice::NoError || !spoolFile_->flush() || !spoolFile_->seek(0))
+      throw EPrinter(QStringLiteral("The print job could not be completed: %1").arg(spoolFile_->errorString()));
+    cups::Submit(destination_, *spoolFile_, jobTitle_, jobCopies_, setup_->pageLayout().pageSize().key());
+  }
+
+  void Abort() override {
+    if (!printing_) throw EPrinter(printer_messages::NotPrinting());
+    // Nothing has reached a queue yet: discarding the document is the whole abort.
+    DiscardJob();
+  }
+
+ private:
+  void Prepare() {
     if (probed_) return;
     probed_ = true;
     lookup_ = cups::FindDefault(destination_, kLookupDeadlineMs);
@@ -54,57 +138,32 @@ class SystemPrinter : public QtPrinter {
     if (queue.isNull()) return;
     auto printer = std::make_unique<QPrinter>(queue, QPrinter::HighResolution);
     printer->setFullPage(false);
-    Adopt(std::move(printer));
+    setup_ = std::move(printer);
+    Refresh();
   }
 
-  // Spools the job as PDF with the queue's page set-up; EndDoc submits it. The
-  // spool file's name goes at once: the open file is all the job needs, and a
-  // program that is killed leaves nothing behind.
-  QPagedPaintDevice* StartJob(const QString& docName) override {
-    const QString folder = SpoolFolder();
-    auto spoolFile = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/tallyvane-job-XXXXXX.pdf"));
-    if (!spoolFile->open())
-      throw EPrinter(QStringLiteral("Unable to start a print job on printer \"%1\": no spool file in %2")
-                         .arg(destination_.Name(), folder));
-    ::unlink(QFile::encodeName(spoolFile->fileName()).constData());
-    spoolFile->setAutoRemove(false);
-    spoolFile_ = std::move(spoolFile);
-    spool_ = std::make_unique<QPdfWriter>(spoolFile_.get());
-    spool_->setResolution(printer_->logicalDpiX());
-    spool_->setPageLayout(printer_->pageLayout());
-    spool_->setTitle(docName);
-    return spool_.get();
+  void Refresh() { context_.Set(setup_->pageLayout(), setup_->logicalDpiX()); }
+
+  void Spool(const char* data, size_t size) {
+    if (spoolFile_->write(data, qint64(size)) != qint64(size))
+      throw EInOutError(QStringLiteral("The print job could not be completed: %1").arg(spoolFile_->errorString()));
   }
 
-  [[noreturn]] void RaiseStartFailure() override {
-    DiscardJob();
-    throw EPrinter(QStringLiteral("Unable to start a print job on printer \"%1\"").arg(destination_.Name()));
-  }
-
-  void FinishJob(bool ended) override {
-    // The spool goes whatever CUPS answers: it has its own copy once it accepted the job.
-    const auto dropSpool = qScopeGuard([this] { DiscardJob(); });
-    spool_.reset();
-    // Qt's PDF engine reports no write errors: a cut-short spool is not sent.
-    if (!ended || spoolFile_->error() != QFileDevice::NoError || !spoolFile_->flush())
-      throw EPrinter(QStringLiteral("The print job could not be completed: %1").arg(spoolFile_->errorString()));
-    if (!spoolFile_->seek(0))
-      throw EPrinter(QStringLiteral("The print job could not be completed: %1").arg(spoolFile_->errorString()));
-    cups::Submit(destination_, *spoolFile_, jobTitle_, jobCopies_,
-                 printer_->pageLayout().pageSize().key());
-  }
-
-  void DiscardJob() override {
-    spool_.reset();
+  void DiscardJob() noexcept {
+    job_.reset();
     spoolFile_.reset();
+    printing_ = false;
   }
 
- private:
   bool probed_ = false;
   cups::Lookup lookup_ = cups::Lookup::NoDefault;
   cups::Destination destination_;
+  std::unique_ptr<QPrinter> setup_;  // the queue's page set-up, never painted on
+  PageSetupContext context_;
+  QString jobTitle_;
+  int jobCopies_ = 1;
   std::unique_ptr<QTemporaryFile> spoolFile_;
-  std::unique_ptr<QPdfWriter> spool_;  // the job being spooled
+  std::unique_ptr<CairoPdfJob> job_;  // the job being spooled
 };
 
 }  // namespace

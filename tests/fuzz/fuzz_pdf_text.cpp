@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
-// The PDF printer on arbitrary texts: any UTF-16 (lone surrogates, marks,
+// The PDF printer (cairo) on arbitrary texts: any UTF-16 (lone surrogates, marks,
 // right-to-left runs, characters no installed face has), fonts, styles,
 // heights and escapements, drawn directly and through a recorded page.
 // Input: byte 0 the font (bits 0-1) and style (bits 2-5), byte 1 the height,
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QFile written(file);
   if (!written.open(QIODevice::ReadOnly)) FailWith("no PDF was written", file);
   const QByteArray bytes = written.readAll();
-  if (!bytes.startsWith("%PDF-1.4\n") || !bytes.endsWith("%%EOF\n")) FailWith("an incomplete PDF", texts.join('|'));
+  if (!bytes.startsWith("%PDF-1.") || !bytes.trimmed().endsWith("%%EOF")) FailWith("an incomplete PDF", texts.join('|'));
   written.remove();
   return 0;
 }

@@ -1,0 +1,39 @@
+// SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+// SPDX-License-Identifier: MIT
+#pragma once
+// Cairo font faces for the faces Qt lays text out in. Qt finds its faces
+// through fontconfig and loads them with FreeType; the same fontconfig entry
+// (family and style, the file and face index behind them) gives cairo the same
+// file, so Qt's glyph indexes draw the same glyphs. A style asked for that the
+// face lacks is synthesised, as Qt does on the screen.
+#include <QHash>
+#include <QRawFont>
+#include <QString>
+#include <memory>
+#include <vector>
+
+typedef struct _cairo_font_face cairo_font_face_t;
+
+// A face at a size: what one cairo_show_text_glyphs call draws with.
+struct CairoFaceRef {
+  cairo_font_face_t* face = nullptr;  // null: no file was found; the glyphs are skipped
+  double size = 0;                    // pixels of the current frame
+};
+
+class CairoFontCache {
+ public:
+  CairoFontCache() = default;
+  ~CairoFontCache();
+  CairoFontCache(const CairoFontCache&) = delete;
+  CairoFontCache& operator=(const CairoFontCache&) = delete;
+
+  // The face drawing a run laid out in raw, for a font asked for with these styles; the
+  // same raw face, size and styles always answer the same reference.
+  const CairoFaceRef* Face(const QRawFont& raw, bool bold, bool italic);
+
+ private:
+  cairo_font_face_t* Load(const QRawFont& raw, bool bold, bool italic);
+  QHash<QString, cairo_font_face_t*> faces_;  // by family, style and synthesis
+  QHash<QString, CairoFaceRef*> refs_;        // by face and size
+  std::vector<std::unique_ptr<CairoFaceRef>> owned_;
+};

@@ -8,6 +8,8 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <optional>
+
 namespace {
 
 struct Candidate {
@@ -51,6 +53,18 @@ const Candidate* Pick(const std::vector<Candidate>& candidates, const QRawFont& 
   return found;
 }
 
+// The face file a fontconfig pattern names, with its index, weight and slant.
+std::optional<Candidate> CandidateOf(FcPattern* p) {
+  FcChar8* file = nullptr;
+  if (FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch) return std::nullopt;
+  Candidate c;
+  c.file = reinterpret_cast<const char*>(file);
+  FcPatternGetInteger(p, FC_INDEX, 0, &c.index);
+  FcPatternGetInteger(p, FC_WEIGHT, 0, &c.weight);
+  FcPatternGetInteger(p, FC_SLANT, 0, &c.slant);
+  return c;
+}
+
 std::vector<Candidate> Listed(FcPattern* wanted) {
   std::vector<Candidate> found;
   FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_VARIABLE, nullptr);
@@ -59,17 +73,10 @@ std::vector<Candidate> Listed(FcPattern* wanted) {
   if (!set) return found;
   for (int i = 0; i < set->nfont; ++i) {
     FcPattern* p = set->fonts[i];
-    FcChar8* file = nullptr;
     FcBool variable = FcFalse;
     // A variable font's own entry stands for its default instance; Qt takes the named ones.
     if (FcPatternGetBool(p, FC_VARIABLE, 0, &variable) == FcResultMatch && variable) continue;
-    if (FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch) continue;
-    Candidate c;
-    c.file = reinterpret_cast<const char*>(file);
-    FcPatternGetInteger(p, FC_INDEX, 0, &c.index);
-    FcPatternGetInteger(p, FC_WEIGHT, 0, &c.weight);
-    FcPatternGetInteger(p, FC_SLANT, 0, &c.slant);
-    found.push_back(c);
+    if (std::optional<Candidate> c = CandidateOf(p)) found.push_back(*c);
   }
   FcFontSetDestroy(set);
   return found;
@@ -102,15 +109,7 @@ cairo_font_face_t* CairoFontCache::Load(const QRawFont& raw, bool bold, bool ita
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match) return nullptr;
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-      Candidate c;
-      c.file = reinterpret_cast<const char*>(file);
-      FcPatternGetInteger(match, FC_INDEX, 0, &c.index);
-      FcPatternGetInteger(match, FC_WEIGHT, 0, &c.weight);
-      FcPatternGetInteger(match, FC_SLANT, 0, &c.slant);
-      candidates.push_back(c);
-    }
+    if (std::optional<Candidate> c = CandidateOf(match)) candidates.push_back(*c);
     FcPatternDestroy(match);
   }
   const Candidate* chosen = Pick(candidates, raw);

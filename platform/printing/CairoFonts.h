@@ -8,11 +8,11 @@
 // face lacks is synthesised, as Qt does on the screen.
 #include <QHash>
 #include <QRawFont>
+#include <cairo.h>
 #include <QString>
 #include <memory>
 #include <vector>
 
-typedef struct _cairo_font_face cairo_font_face_t;
 
 // A face at a size: what one cairo_show_text_glyphs call draws with.
 struct CairoFaceRef {

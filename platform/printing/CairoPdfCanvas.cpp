@@ -190,7 +190,7 @@ const CairoPdfCanvas::Layout& CairoPdfCanvas::LaidOut(TextFont& font, const QStr
   QTextLine line = layout.createLine();
   layout.endLayout();
   Layout laid;
-  if (!line.isValid()) return font.layouts.insert(text, std::move(laid)).value();
+  if (!line.isValid()) return font.layouts.insert(text, laid).value();
   laid.width = line.naturalTextWidth();
   const double baselineShift = font.ascent - line.ascent();
   QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, shown);
@@ -236,7 +236,7 @@ const CairoPdfCanvas::Layout& CairoPdfCanvas::LaidOut(TextFont& font, const QStr
     last.utf8 += pendingText;
     last.clusters.push_back({int(pendingText.size()), 0});
   }
-  return font.layouts.insert(text, std::move(laid)).value();
+  return font.layouts.insert(text, laid).value();
 }
 
 void CairoPdfCanvas::Hold(const CairoFaceRef* face, unsigned long glyph, double x, double y, const char* utf8,

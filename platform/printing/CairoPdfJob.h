@@ -9,13 +9,12 @@
 #include <array>
 #include <exception>
 #include <functional>
+#include <cairo.h>
 #include <memory>
 
 #include "Canvas.h"
 #include "Device.h"
 
-typedef struct _cairo_surface cairo_surface_t;
-typedef struct _cairo cairo_t;
 class CairoPdfCanvas;
 
 // Device capabilities of a page set-up at a resolution, worked out once per

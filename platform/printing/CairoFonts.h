@@ -36,4 +36,5 @@ class CairoFontCache {
   QHash<QString, cairo_font_face_t*> faces_;  // by family, style and synthesis
   QHash<QString, CairoFaceRef*> refs_;        // by face and size
   std::vector<std::unique_ptr<CairoFaceRef>> owned_;
+  CairoFaceRef missing_;  // for fonts without a face: nothing to draw with
 };

@@ -133,8 +133,9 @@ cairo_font_face_t* CairoFontCache::Load(const QRawFont& raw, bool bold, bool ita
 
 const CairoFaceRef* CairoFontCache::Face(const QRawFont& raw, bool bold, bool italic) {
   // Qt stands in for characters that no face has with a font without a face:
-  // it has no name to look up (asking for it crashes) and nothing to draw.
-  if (!raw.isValid()) return &missing_;
+  // it has no name to look up (asking for it crashes) and nothing to draw. It
+  // is told by having neither tables nor a style (a Type 1 face has a style).
+  if (!raw.isValid() || (raw.styleName().isEmpty() && raw.fontTable("head").isEmpty())) return &missing_;
   const QString faceKey = raw.familyName() + u'\n' + raw.styleName() + u'\n' + QChar(u'0' + (bold ? 1 : 0)) +
                           QChar(u'0' + (italic ? 1 : 0));
   const QString refKey = faceKey + u'\n' + QString::number(raw.pixelSize(), 'g', 10);

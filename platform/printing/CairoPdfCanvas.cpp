@@ -29,10 +29,19 @@ QString OneLine(const QString& text) {
   return shown;
 }
 
+// A text's UTF-8 as cairo takes it: cairo refuses noncharacters (U+FFFE,
+// U+FDD0, ...) and lone surrogates, which are given back as U+FFFD.
+QByteArray ClusterText(QStringView text) {
+  QList<uint> units = text.toUcs4();
+  for (uint& c : units)
+    if (QChar::isNonCharacter(c)) c = QChar::ReplacementCharacter;
+  return QString::fromUcs4(reinterpret_cast<const char32_t*>(units.constData()), units.size()).toUtf8();
+}
+
 // Characters that never join, reorder or change shape with their neighbours.
 bool MaybeSimple(QChar ch) {
   const char16_t c = ch.unicode();
-  if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return false;
+  if (c < 0x20 || (c >= 0x7F && c < 0xA0) || QChar::isNonCharacter(c)) return false;
   if (ch.isLetter() || ch.isMark() || ch.isSurrogate()) return false;
   const QChar::Category category = ch.category();
   if (category == QChar::Other_Format || category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
@@ -199,7 +208,7 @@ const CairoPdfCanvas::Layout& CairoPdfCanvas::LaidOut(TextFont& font, const QStr
   while (start < shown.size()) {
     qsizetype end = graphemes.toNextBoundary();
     if (end <= start) end = shown.size();
-    const QByteArray utf8 = QStringView(shown).mid(start, end - start).toUtf8();
+    const QByteArray utf8 = ClusterText(QStringView(shown).mid(start, end - start));
     bool textPlaced = false;
     for (const QGlyphRun& run : line.glyphRuns(int(start), int(end - start))) {
       const CairoFaceRef* face = faces_.Face(run.rawFont(), font.bold, font.italic);

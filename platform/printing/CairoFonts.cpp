@@ -17,6 +17,7 @@ struct Candidate {
   int index = 0;
   int weight = FC_WEIGHT_REGULAR;
   int slant = FC_SLANT_ROMAN;
+  bool scalable = true;
 };
 
 QByteArray Table(FT_Library library, const Candidate& c, FT_ULong tag) {
@@ -62,12 +63,14 @@ std::optional<Candidate> CandidateOf(FcPattern* p) {
   FcPatternGetInteger(p, FC_INDEX, 0, &c.index);
   FcPatternGetInteger(p, FC_WEIGHT, 0, &c.weight);
   FcPatternGetInteger(p, FC_SLANT, 0, &c.slant);
+  FcBool scalable = FcTrue;
+  if (FcPatternGetBool(p, FC_SCALABLE, 0, &scalable) == FcResultMatch) c.scalable = scalable != FcFalse;
   return c;
 }
 
 std::vector<Candidate> Listed(FcPattern* wanted) {
   std::vector<Candidate> found;
-  FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_VARIABLE, nullptr);
+  FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_SCALABLE, FC_VARIABLE, nullptr);
   FcFontSet* set = FcFontList(nullptr, wanted, objects);
   FcObjectSetDestroy(objects);
   if (!set) return found;
@@ -85,11 +88,11 @@ std::vector<Candidate> Listed(FcPattern* wanted) {
 }  // namespace
 
 CairoFontCache::~CairoFontCache() {
-  for (cairo_font_face_t* face : std::as_const(faces_))
-    if (face) cairo_font_face_destroy(face);
+  for (const Loaded& loaded : std::as_const(faces_))
+    if (loaded.face) cairo_font_face_destroy(loaded.face);
 }
 
-cairo_font_face_t* CairoFontCache::Load(const QRawFont& raw, bool bold, bool italic) {
+CairoFontCache::Loaded CairoFontCache::Load(const QRawFont& raw, bool bold, bool italic) {
   const QByteArray family = raw.familyName().toUtf8();
   const QByteArray style = raw.styleName().toUtf8();
   FcPattern* wanted = FcPatternCreate();
@@ -108,27 +111,30 @@ cairo_font_face_t* CairoFontCache::Load(const QRawFont& raw, bool bold, bool ita
     FcResult result = FcResultNoMatch;
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
-    if (!match) return nullptr;
+    if (!match) return {};
     if (std::optional<Candidate> c = CandidateOf(match)) candidates.push_back(*c);
     FcPatternDestroy(match);
   }
   const Candidate* chosen = Pick(candidates, raw);
-  if (!chosen) return nullptr;
+  if (!chosen) return {};
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(chosen->file.constData()));
   // The index carries a named instance of a variable font in its upper bits; cairo applies it.
   FcPatternAddInteger(pattern, FC_INDEX, chosen->index);
+  // cairo loads glyphs without their bitmaps unless told: a face of bitmaps
+  // only would draw nothing. A scalable face keeps its outlines.
+  if (!chosen->scalable) FcPatternAddBool(pattern, FC_EMBEDDED_BITMAP, FcTrue);
+  // Synthesis goes into the pattern, not onto the face: cairo hands out one
+  // face per file and options, shared with every other document.
+  const bool embolden = bold && chosen->weight < FC_WEIGHT_DEMIBOLD;
+  if (embolden) FcPatternAddBool(pattern, FC_EMBOLDEN, FcTrue);
   cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pattern);
   FcPatternDestroy(pattern);
   if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
     cairo_font_face_destroy(face);
-    return nullptr;
+    return {};
   }
-  unsigned synthesis = 0;
-  if (bold && chosen->weight < FC_WEIGHT_DEMIBOLD) synthesis |= CAIRO_FT_SYNTHESIZE_BOLD;
-  if (italic && chosen->slant == FC_SLANT_ROMAN) synthesis |= CAIRO_FT_SYNTHESIZE_OBLIQUE;
-  if (synthesis) cairo_ft_font_face_set_synthesize(face, synthesis);
-  return face;
+  return Loaded{face, !chosen->scalable, italic && chosen->slant == FC_SLANT_ROMAN};
 }
 
 const CairoFaceRef* CairoFontCache::Face(const QRawFont& raw, bool bold, bool italic) {
@@ -144,7 +150,9 @@ const CairoFaceRef* CairoFontCache::Face(const QRawFont& raw, bool bold, bool it
   if (face == faces_.constEnd()) face = faces_.insert(faceKey, Load(raw, bold, italic));
   owned_.push_back(std::make_unique<CairoFaceRef>());
   CairoFaceRef* ref = owned_.back().get();
-  ref->face = face.value();
+  ref->face = face.value().face;
+  ref->bitmap = face.value().bitmap;
+  ref->oblique = face.value().oblique;
   ref->size = raw.pixelSize();
   refs_.insert(refKey, ref);
   return ref;

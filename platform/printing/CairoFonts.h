@@ -18,6 +18,8 @@
 struct CairoFaceRef {
   cairo_font_face_t* face = nullptr;  // null: no file was found; the glyphs are skipped
   double size = 0;                    // pixels of the current frame
+  bool bitmap = false;                // a face of bitmaps only, without outlines
+  bool oblique = false;               // slanted by its matrix: the face has no italic
 };
 
 class CairoFontCache {
@@ -32,8 +34,13 @@ class CairoFontCache {
   const CairoFaceRef* Face(const QRawFont& raw, bool bold, bool italic);
 
  private:
-  cairo_font_face_t* Load(const QRawFont& raw, bool bold, bool italic);
-  QHash<QString, cairo_font_face_t*> faces_;  // by family, style and synthesis
+  struct Loaded {
+    cairo_font_face_t* face = nullptr;
+    bool bitmap = false;
+    bool oblique = false;
+  };
+  static Loaded Load(const QRawFont& raw, bool bold, bool italic);
+  QHash<QString, Loaded> faces_;  // by family, style and synthesis
   QHash<QString, CairoFaceRef*> refs_;        // by face and size
   std::vector<std::unique_ptr<CairoFaceRef>> owned_;
   CairoFaceRef missing_;  // for fonts without a face: nothing to draw with

@@ -38,6 +38,15 @@ QByteArray ClusterText(QStringView text) {
   return QString::fromUcs4(reinterpret_cast<const char32_t*>(units.constData()), units.size()).toUtf8();
 }
 
+// The size, and for a face without an italic the slant that stands for it
+// (the shear of a typical oblique, the top to the right).
+void SetFontSize(cairo_t* cr, const CairoFaceRef& face) {
+  cairo_matrix_t matrix;
+  cairo_matrix_init_scale(&matrix, face.size, face.size);
+  if (face.oblique) matrix.xy = -0.2 * face.size;
+  cairo_set_font_matrix(cr, &matrix);
+}
+
 // Characters that never join, reorder or change shape with their neighbours.
 bool MaybeSimple(QChar ch) {
   const char16_t c = ch.unicode();
@@ -270,17 +279,54 @@ void CairoPdfCanvas::Flush() {
     SetColor(heldColor_);
     if (setFace_ != heldFace_) {
       cairo_set_font_face(cr_, heldFace_->face);
-      cairo_set_font_size(cr_, heldFace_->size);
+      SetFontSize(cr_, *heldFace_);
       setFace_ = heldFace_;
     }
     cairo_show_text_glyphs(cr_, heldText_.constData(), int(heldText_.size()), heldGlyphs_.data(),
                            int(heldGlyphs_.size()), heldClusters_.data(), int(heldClusters_.size()),
                            cairo_text_cluster_flags_t(0));
+    if (heldFace_->bitmap) PaintBitmapGlyphs();
   }
   heldFace_ = nullptr;
   heldGlyphs_.clear();
   heldText_.clear();
   heldClusters_.clear();
+}
+
+// cairo scales a bitmap face's strike down to the page's size in points,
+// which leaves its Type 3 glyphs a pixel or two high: the text stays there
+// for search and copy, and the strike's own pixels are painted over it as a
+// mask at the frame's resolution.
+void CairoPdfCanvas::PaintBitmapGlyphs() {
+  cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+  cairo_t* measure = cairo_create(probe);
+  cairo_set_font_face(measure, heldFace_->face);
+  SetFontSize(measure, *heldFace_);
+  cairo_text_extents_t box{};
+  cairo_glyph_extents(measure, heldGlyphs_.data(), int(heldGlyphs_.size()), &box);
+  cairo_destroy(measure);
+  cairo_surface_destroy(probe);
+  // The extents are measured from the first glyph's origin.
+  const int left = int(std::floor(heldGlyphs_.front().x + box.x_bearing));
+  const int top = int(std::floor(heldGlyphs_.front().y + box.y_bearing));
+  const int width = int(std::ceil(heldGlyphs_.front().x + box.x_bearing + box.width)) - left;
+  const int height = int(std::ceil(heldGlyphs_.front().y + box.y_bearing + box.height)) - top;
+  if (width <= 0 || height <= 0 || qint64(width) * height > (qint64(1) << 26)) return;
+  cairo_surface_t* ink = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+  cairo_t* draw = cairo_create(ink);
+  cairo_translate(draw, -left, -top);
+  cairo_set_font_face(draw, heldFace_->face);
+  SetFontSize(draw, *heldFace_);
+  cairo_show_glyphs(draw, heldGlyphs_.data(), int(heldGlyphs_.size()));
+  cairo_destroy(draw);
+  cairo_pattern_t* mask = cairo_pattern_create_for_surface(ink);
+  cairo_pattern_set_filter(mask, CAIRO_FILTER_NEAREST);
+  cairo_matrix_t placed;
+  cairo_matrix_init_translate(&placed, -left, -top);
+  cairo_pattern_set_matrix(mask, &placed);
+  cairo_mask(cr_, mask);
+  cairo_pattern_destroy(mask);
+  cairo_surface_destroy(ink);
 }
 
 void CairoPdfCanvas::SetColor(QRgb rgb) {

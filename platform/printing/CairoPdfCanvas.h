@@ -27,6 +27,7 @@ class CairoPdfCanvas : public TCanvas {
   void BeginPage(QPointF origin, int dpi);
   // Draws the texts still held back; before the page ends.
   void Flush();
+  void PaintBitmapGlyphs();
 
   void TextOut(int x, int y, const QString& text) override;
   int TextWidth(const QString& text) override;

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "Application.h"
+#include "Dates.h"
 #include "Dialogs.h"
 #include "DueDates.h"
 #include "MainWindowFixture.h"
@@ -27,9 +28,11 @@ namespace {
 class PrintCommandTest : public MainWindowFixture<TTestPrinter> {
  protected:
   QStringList DueDates() const {
+    // The heading's print date is today's, which has the due dates' shape on some days.
+    const QString printed = FormatDateTime(QStringLiteral("ddddd"), QDateTime::currentDateTime());
     QStringList dates;
     for (const QString& t : AllTexts())
-      if (t.size() == 10 && t[2] == u'/' && t[5] == u'/') dates << t;
+      if (t.size() == 10 && t[2] == u'/' && t[5] == u'/' && t != printed) dates << t;
     return dates;
   }
   int QueryCount() const {

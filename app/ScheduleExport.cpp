@@ -74,10 +74,8 @@ QPageSize::PageSizeId LocalePaperSize(const QLocale& locale) {
     case QLocale::Panama:
     case QLocale::Philippines:
     case QLocale::PuertoRico:
-    case QLocale::Venezuela:
-      return QPageSize::Letter;
-    default:
-      return QPageSize::A4;
+    case QLocale::Venezuela: return QPageSize::Letter;
+    default: return QPageSize::A4;
   }
 }
 

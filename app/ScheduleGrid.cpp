@@ -164,7 +164,7 @@ QAccessibleInterface* TScheduleGridAccessible::childAt(int x, int y) const {
 
 QAccessibleInterface* TScheduleGridAccessible::cellAt(int row, int column) const {
   return row < 0 || column < 0 || row >= rowCount() || column >= columnCount() ? nullptr
-                                                                                : GridChild(row + 1, column + 1);
+                                                                               : GridChild(row + 1, column + 1);
 }
 
 int TScheduleGridAccessible::selectedCellCount() const { return int(selectedCells().size()); }

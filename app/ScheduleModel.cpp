@@ -39,7 +39,8 @@ QVariant ScheduleModel::data(const QModelIndex& index, int role) const {
 
 QVariant ScheduleModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role == Qt::DisplayRole) {
-    if (orientation == Qt::Horizontal) return section >= 0 && section < 4 ? ScheduleText::kHeadings[section + 1] : QString();
+    if (orientation == Qt::Horizontal)
+      return section >= 0 && section < 4 ? ScheduleText::kHeadings[section + 1] : QString();
     return Cell(0, section + 1);
   }
   // Screen readers get the headings without the blanks that place them.

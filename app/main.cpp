@@ -41,7 +41,8 @@ namespace {
 // Paints the grid's top-left corner as the heading of the row-number column.
 class CornerHeadingPainter : public QObject {
  public:
-  CornerHeadingPainter(QAbstractButton* corner, QString text) : QObject(corner), corner_(corner), text_(std::move(text)) {}
+  CornerHeadingPainter(QAbstractButton* corner, QString text)
+      : QObject(corner), corner_(corner), text_(std::move(text)) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched != corner_ || event->type() != QEvent::Paint) return false;
     QStyleOptionHeader option;
@@ -249,9 +250,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) break;
         QChar ch(13);
-        if (box == txtAmount) txtAmountKeyPress(box, ch);
-        else if (box == txtInterest) txtInterestKeyPress(box, ch);
-        else txtPaymentsKeyPress(box, ch);
+        if (box == txtAmount)
+          txtAmountKeyPress(box, ch);
+        else if (box == txtInterest)
+          txtInterestKeyPress(box, ch);
+        else
+          txtPaymentsKeyPress(box, ch);
         if (ch.isNull()) return true;  // the box never sees the Enter
         break;
       }
@@ -267,9 +271,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         const bool byMouse = reason == Qt::MouseFocusReason;
         // Let the box take the focus first, then select over whatever it did.
         box->event(event);
-        if (box == txtAmount) txtAmountEnter(box);
-        else if (box == txtInterest) txtInterestEnter(box);
-        else txtPaymentsEnter(box);
+        if (box == txtAmount)
+          txtAmountEnter(box);
+        else if (box == txtInterest)
+          txtInterestEnter(box);
+        else
+          txtPaymentsEnter(box);
         // The click that gave the focus would place the caret; select again after it.
         selectOnRelease_ = byMouse ? box : nullptr;
         return true;
@@ -288,8 +295,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         focusKeptAway_ = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ? box : nullptr;
         break;
       }
-      default:
-        break;
+      default: break;
     }
   }
   return QWidget::eventFilter(watched, event);

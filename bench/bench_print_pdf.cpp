@@ -29,9 +29,8 @@ void BuildDocument(TPagePrinter& pp) {
   pp.SetMarginLeft(0.5);
   pp.SetMarginRight(0.5);
   pp.SetShowProgress(false);
-  pp.SetOnNewPage([&pp](QObject*) {
-    pp.WriteTableLine(QStringLiteral("Payment #|Payment|Principal|Interest|Balance"));
-  });
+  pp.SetOnNewPage(
+      [&pp](QObject*) { pp.WriteTableLine(QStringLiteral("Payment #|Payment|Principal|Interest|Balance")); });
   pp.BeginDoc();
   WriteScheduleRows(pp, kPages);
   pp.EndDoc();
@@ -77,7 +76,11 @@ void BM_BuildAndPrint2000PagesToPdf(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_Build2000Pages)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_Print2000PagesToPdf)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Print2000PagesToPdf)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_BuildAndPrint2000PagesToPdf)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)

@@ -68,8 +68,8 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty()) {
       const QString& name = unknown.front();
-      error = QStringLiteral("unknown option '%1'").arg((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
-                                                      name);
+      error = QStringLiteral("unknown option '%1'")
+                  .arg((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
     } else if (shown.size() > 1 && shown.back().startsWith(u'-')) {
       error = QStringLiteral("option '%1' needs a value").arg(shown.back());
     } else {
@@ -88,7 +88,8 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
     const QCommandLineOption& option;
     QString& target;
   };
-  for (const FileOption& f : {FileOption{pdf, options.pdf}, FileOption{text, options.text}, FileOption{csv, options.csv}}) {
+  for (const FileOption& f :
+       {FileOption{pdf, options.pdf}, FileOption{text, options.text}, FileOption{csv, options.csv}}) {
     if (!parser.isSet(f.option)) continue;
     f.target = restore(parser.value(f.option));
     // The bytes the name came from: every argument that decodes to it.

@@ -34,7 +34,8 @@ namespace {
 
 const char kUsage[] =
     "Usage: tallyvane-schedule [--weekly] AMOUNT RATE PAYMENTS\n"
-    "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] [--footer TEXT] AMOUNT RATE PAYMENTS\n"
+    "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] [--footer TEXT] AMOUNT RATE "
+    "PAYMENTS\n"
     "       tallyvane-schedule [--weekly] [--start DATE] --csv FILE AMOUNT RATE PAYMENTS\n"
     "\n"
     "Computes the repayment schedule of a fixed-rate loan with level payments:\n"
@@ -97,8 +98,7 @@ void PrintSchedule(const ScheduleOptions& options, const ScheduleDocument& docum
   // the text is wanted: the text then does not depend on the printers this
   // machine has (and needs none). Its file is written only by a print job.
   QTemporaryDir scratch;
-  const QString pdfName =
-      options.pdf.isEmpty() ? scratch.filePath(QStringLiteral("unused.pdf")) : options.pdf;
+  const QString pdfName = options.pdf.isEmpty() ? scratch.filePath(QStringLiteral("unused.pdf")) : options.pdf;
   // One printer for both outputs, as the window has: the heading's lasting
   // font size change carries from the text document into the PDF's.
   TPagePrinter printer(MakePdfPrinter(pdfName));
@@ -131,8 +131,8 @@ int main(int argc, char** argv) {
   // the GUI library; it runs on the offscreen platform, so no display is needed.
   const bool printing = WantsPrinting(argc, argv);
   if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  std::unique_ptr<QCoreApplication> app = printing ? std::make_unique<QApplication>(argc, argv)
-                                                   : std::make_unique<QCoreApplication>(argc, argv);
+  std::unique_ptr<QCoreApplication> app =
+      printing ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
   if (printing) {
     InstallFontSubstitutions();
     KeepHeapTopForPrinting();
@@ -186,8 +186,8 @@ int main(int argc, char** argv) {
 
   if (printing) {
     try {
-      PrintSchedule(options, ScheduleDocumentFor(schedule, state.LoanAmount, texts.interest, texts.frequency, start,
-                                                 settings));
+      PrintSchedule(options,
+                    ScheduleDocumentFor(schedule, state.LoanAmount, texts.interest, texts.frequency, start, settings));
     } catch (const std::exception& e) {
       std::fprintf(stderr, "%s\n", e.what());
       return 1;

@@ -67,8 +67,8 @@ TfrmQVXAbout::~TfrmQVXAbout() { delete ui; }
 
 void TfrmQVXAbout::cmdOKClick() { close(); }
 
-void SetAboutInfo(TfrmQVXAbout* form, const QString& componentName, const QString& version,
-                  const QString& copyright, const QString& author) {
+void SetAboutInfo(TfrmQVXAbout* form, const QString& componentName, const QString& version, const QString& copyright,
+                  const QString& author) {
   form->setWindowTitle(QStringLiteral("About ") + componentName + QStringLiteral(" v") + version);
 
   QLabel* component = form->lblComponent;

@@ -14,10 +14,7 @@
 #include "QVXFlashLabelAccessible.h"
 
 TQVXFlashLabel::TQVXFlashLabel(QWidget* parent)
-    : QWidget(parent),
-      Caption_(QStringLiteral("Caption")),
-      HighlightColor_(clYellow),
-      NormalColor_(clBlack) {
+    : QWidget(parent), Caption_(QStringLiteral("Caption")), HighlightColor_(clYellow), NormalColor_(clBlack) {
   resize(45, 18);
   // A flat command: never takes the keyboard focus, and lets the parent show through
   // where nothing is painted.

@@ -33,8 +33,7 @@ QString TQVXFlashLabelAccessible::text(QAccessible::Text t) const {
       const QString description = widget()->accessibleDescription();
       return description.isEmpty() ? Label()->Hint() : description;
     }
-    default:
-      return QAccessibleWidget::text(t);
+    default: return QAccessibleWidget::text(t);
   }
 }
 

@@ -34,10 +34,10 @@ using TColor = uint32_t;
 // How one published property is shown.
 struct SheetView {
   enum Kind {
-    Colour,    // a TColor number shown as a QColor
-    FontText,  // a font text ("Name,Height,Style,Colour") shown as a QFont
-    FontParts, // name, height and style properties shown together as one QFont
-    Hidden,    // a part shown through FontParts, stored after it
+    Colour,     // a TColor number shown as a QColor
+    FontText,   // a font text ("Name,Height,Style,Colour") shown as a QFont
+    FontParts,  // name, height and style properties shown together as one QFont
+    Hidden,     // a part shown through FontParts, stored after it
   };
   QString name;
   Kind kind = Colour;
@@ -75,8 +75,8 @@ class ComponentPropertySheet : public QObject, public QDesignerPropertySheetExte
  private:
   struct Shown {
     SheetView view;
-    int index = -1;            // in the default sheet
-    QList<int> partIndexes;    // FontParts: the parts' indexes in the default sheet
+    int index = -1;          // in the default sheet
+    QList<int> partIndexes;  // FontParts: the parts' indexes in the default sheet
   };
   // Appended to a shown property's name for the entry the editor shows.
   static constexpr QChar kShownSuffix = QChar(' ');

@@ -22,7 +22,8 @@ QString DomXml(const QString& className, const QString& objectName, const QStrin
   return QStringLiteral(
              "<ui language=\"c++\">\n"
              " <widget class=\"%1\" name=\"%2\">\n"
-             "  <property name=\"geometry\"><rect><x>0</x><y>0</y><width>%4</width><height>%5</height></rect></property>\n"
+             "  <property "
+             "name=\"geometry\"><rect><x>0</x><y>0</y><width>%4</width><height>%5</height></rect></property>\n"
              "%6"
              " </widget>\n"
              " <customwidgets>\n"
@@ -96,7 +97,9 @@ QList<SheetView> FlashLabelViews() {
   return {{QStringLiteral("HighlightColor"), SheetView::Colour, {}, {}},
           {QStringLiteral("NormalColor"), SheetView::Colour, {}, {}},
           {QStringLiteral("Color"), SheetView::Colour, {}, {}},
-          {QStringLiteral("FontName"), SheetView::FontParts, FontOf(&TQVXFlashLabel::Font),
+          {QStringLiteral("FontName"),
+           SheetView::FontParts,
+           FontOf(&TQVXFlashLabel::Font),
            {QStringLiteral("FontName"), QStringLiteral("FontHeight"), QStringLiteral("FontStyle")}},
           {QStringLiteral("FontHeight"), SheetView::Hidden, {}, {}},
           {QStringLiteral("FontStyle"), SheetView::Hidden, {}, {}},
@@ -142,8 +145,9 @@ DesignerWidgetInfo FlashLabelEntry() {
   info.whatsThis = QStringLiteral(
       "Draws its caption at any angle, surrounds it with a glow in the highlight colour while the pointer is "
       "over it, and raises OnClick when a mouse button is released over it.");
-  info.domXml = DomXml(info.className, QStringLiteral("flblLabel"), QStringLiteral("QWidget"), QSize(45, 18),
-                       QStringLiteral("  <property name=\"Caption\" stdset=\"0\"><string>Caption</string></property>\n"));
+  info.domXml =
+      DomXml(info.className, QStringLiteral("flblLabel"), QStringLiteral("QWidget"), QSize(45, 18),
+             QStringLiteral("  <property name=\"Caption\" stdset=\"0\"><string>Caption</string></property>\n"));
   info.icon = FlashLabelIcon();
   info.create = [](QWidget* parent) -> QWidget* { return new TQVXFlashLabel(parent); };
   info.setUp = [className = info.className](QDesignerFormEditorInterface* core) {

@@ -8,8 +8,7 @@
 #include "QVXAbout.h"
 #include "QVXFlashLabel.h"
 
-FlashLabelTaskMenu::FlashLabelTaskMenu(QObject* parent)
-    : QObject(parent), about_(new QAction(tr("About..."), this)) {
+FlashLabelTaskMenu::FlashLabelTaskMenu(QObject* parent) : QObject(parent), about_(new QAction(tr("About..."), this)) {
   connect(about_, &QAction::triggered, this, [] { TAboutProperty().Edit(); });
 }
 

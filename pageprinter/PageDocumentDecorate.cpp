@@ -48,7 +48,8 @@ void TPageDocument::DrawMarginRows() {
   if (!d_->header_.isEmpty()) {
     d_->font_->Assign(*d_->headerFont_);
     const bool topBorder = (d_->pageBorders_ & BorderBit(pbTop)) != 0;
-    const long long band = topBorder ? UnitsToPixelsY(d_->marginTop_ - d_->pageBorderOffset_) : UnitsToPixelsY(d_->marginTop_);
+    const long long band =
+        topBorder ? UnitsToPixelsY(d_->marginTop_ - d_->pageBorderOffset_) : UnitsToPixelsY(d_->marginTop_);
     keepOnSheet((band - d_->lineHeight_) / 2 - UnitsToPixelsY(d_->marginTop_));
     d_->tableFormat_ = d_->headerFormat_;
     WriteTableLine(d_->header_);
@@ -56,10 +57,12 @@ void TPageDocument::DrawMarginRows() {
   if (!d_->footer_.isEmpty()) {
     d_->font_->Assign(*d_->footerFont_);
     if (d_->pageBorders_ & BorderBit(pbBottom))
-      keepOnSheet(static_cast<long long>(UnitsToPixelsY(d_->pageBorderOffset_)) + ContentHeightPixels() +
-                  (static_cast<long long>(UnitsToPixelsY(d_->marginBottom_ - d_->pageBorderOffset_)) - d_->lineHeight_) / 2);
+      keepOnSheet(
+          static_cast<long long>(UnitsToPixelsY(d_->pageBorderOffset_)) + ContentHeightPixels() +
+          (static_cast<long long>(UnitsToPixelsY(d_->marginBottom_ - d_->pageBorderOffset_)) - d_->lineHeight_) / 2);
     else
-      keepOnSheet((static_cast<long long>(UnitsToPixelsY(d_->marginBottom_)) - d_->lineHeight_) / 2 + ContentHeightPixels());
+      keepOnSheet((static_cast<long long>(UnitsToPixelsY(d_->marginBottom_)) - d_->lineHeight_) / 2 +
+                  ContentHeightPixels());
     d_->tableFormat_ = d_->footerFormat_;
     WriteTableLine(d_->footer_);
   }
@@ -172,9 +175,9 @@ struct TTokenEntry {
 };
 
 constexpr TTokenEntry kTokens[] = {
-    {TToken::Line, QLatin1StringView("{$LINE}")},   {TToken::Page, QLatin1StringView("{$PAGE}")},
+    {TToken::Line, QLatin1StringView("{$LINE}")},           {TToken::Page, QLatin1StringView("{$PAGE}")},
     {TToken::PageCount, QLatin1StringView("{$PAGECOUNT}")}, {TToken::Date, QLatin1StringView("{$DATE}")},
-    {TToken::Time, QLatin1StringView("{$TIME}")},   {TToken::Title, QLatin1StringView("{$TITLE}")},
+    {TToken::Time, QLatin1StringView("{$TIME}")},           {TToken::Title, QLatin1StringView("{$TITLE}")},
 };
 
 }  // namespace

@@ -114,7 +114,8 @@ void TPageDocument::BreakPageIfLineDoesNotFit() {
 
 // A body line's text goes at the cursor, measured from the margins.
 void TPageDocument::DrawAtCursor(const QString& text) {
-  Output().Text(AddClamped(LeftMarginPixels(), d_->currentX_), AddClamped(TopMarginPixels(), d_->currentY_), 0, text, 0, 0);
+  Output().Text(AddClamped(LeftMarginPixels(), d_->currentX_), AddClamped(TopMarginPixels(), d_->currentY_), 0, text, 0,
+                0);
 }
 
 QString TPageDocument::PrepareLine(const QString& text, int& width) {

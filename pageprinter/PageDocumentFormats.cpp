@@ -59,7 +59,7 @@ void TPageDocument::ParseColumnFormat(QString& column, TAlignment& alignment, do
 }
 
 void TPageDocument::ParseColumnFormatWith(QString& column, TAlignment& alignment, double& width,
-                                         const FormatSettings& in) const {
+                                          const FormatSettings& in) const {
   if (column.isEmpty()) column = QStringLiteral("<") + WidthText(d_->defaultColWidth_, in);
   if (column.size() == 1 && (column[0] == '<' || column[0] == '>' || column[0] == '^'))
     column += WidthText(d_->defaultColWidth_, in);
@@ -98,7 +98,7 @@ QString TPageDocument::NormalizeFormat(const QString& format, bool convert) cons
 }
 
 QString TPageDocument::NormalizeFormatWith(const QString& format, bool convert, const FormatSettings& in,
-                                          const FormatSettings& out) const {
+                                           const FormatSettings& out) const {
   if (format.isEmpty()) return QString();
   QStringList pieces;
   SplitTokens(format, d_->tokenSeparator_, pieces);

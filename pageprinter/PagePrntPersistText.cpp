@@ -24,11 +24,11 @@ struct NamedColor {
   TColor value;
 };
 constexpr NamedColor kColorNames[] = {
-    {"clBlack", clBlack},       {"clMaroon", clMaroon},         {"clGreen", clGreen},
-    {"clNavy", clNavy},         {"clRed", clRed},               {"clYellow", clYellow},
-    {"clAqua", clAqua},         {"clSilver", clSilver},         {"clGray", clGray},
-    {"clWhite", clWhite},       {"clNone", clNone},             {"clBtnFace", clBtnFace},
-    {"clBtnShadow", clBtnShadow}, {"clWindow", clWindow},       {"clWindowText", clWindowText},
+    {"clBlack", clBlack},         {"clMaroon", clMaroon}, {"clGreen", clGreen},
+    {"clNavy", clNavy},           {"clRed", clRed},       {"clYellow", clYellow},
+    {"clAqua", clAqua},           {"clSilver", clSilver}, {"clGray", clGray},
+    {"clWhite", clWhite},         {"clNone", clNone},     {"clBtnFace", clBtnFace},
+    {"clBtnShadow", clBtnShadow}, {"clWindow", clWindow}, {"clWindowText", clWindowText},
     {"clHighlight", clHighlight},
 };
 

@@ -105,7 +105,8 @@ int TPreviewBox::PageExtentOnScreen(bool horizontal) const {
     p = GetDeviceCaps(d_->doc().Printer()->Handle(), horizontal ? PHYSICALWIDTH : PHYSICALHEIGHT);
   } catch (const EPrinter&) {
     // A Letter or A4 sheet by unit, already in screen pixels.
-    const double fallback = d_->doc().MeasureUnit() == muInches ? (horizontal ? 8.5 : 11.0) : (horizontal ? 210.0 : 297.0);
+    const double fallback =
+        d_->doc().MeasureUnit() == muInches ? (horizontal ? 8.5 : 11.0) : (horizontal ? 210.0 : 297.0);
     p = UnitsToScreen(horizontal, fallback);
   }
   return RoundEven((long double)d_->zoomPercent_ * p / (long double)PrinterScreenRatio(horizontal) * 0.01L);

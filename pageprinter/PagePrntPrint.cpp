@@ -89,8 +89,7 @@ bool TPrintJob::Run() {
         for (int p = first; p <= last; ++p) PrintPage(p, first, last, p == last && copyNo == copies);
     } else {
       for (int p = first; p <= last; ++p)
-        for (uint32_t copyNo = 1; copyNo <= copies; ++copyNo)
-          PrintPage(p, first, last, p == last && copyNo == copies);
+        for (uint32_t copyNo = 1; copyNo <= copies; ++copyNo) PrintPage(p, first, last, p == last && copyNo == copies);
     }
     printer()->EndDoc();
   } catch (const ECancelPrinting&) {
@@ -154,8 +153,7 @@ void TPrintJob::UpdateProgress(const QString& msg, int pageNo, int first, int la
     if (!dialog_) {
       // Owned by the application, not by the control: no parent; freed at the end of the run.
       dialog_ = new TPPPrnPrgDlg(nullptr);
-      QObject::connect(dialog_->btnCancel, &QPushButton::clicked, &owner_,
-                       [this] { owner_.ProgressCancelClick(); });
+      QObject::connect(dialog_->btnCancel, &QPushButton::clicked, &owner_, [this] { owner_.ProgressCancelClick(); });
       if (!owner_.ShowCancel()) {
         dialog_->btnCancel->setEnabled(false);
         dialog_->btnCancel->hide();

@@ -24,8 +24,7 @@ TPPPrnPrgDlg::TPPPrnPrgDlg(QWidget* parent) : QDialog(parent), ui_(new Ui::TPPPr
   formFont.setPixelSize(11);
   setFont(formFont);
   // A fixed dialog frame with a caption only: no system menu, no close, no resizing.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(size());
   CenterOnScreen();
 }
@@ -57,8 +56,7 @@ void TPPPrnPrgDlg::keyPressEvent(QKeyEvent* event) {
         return;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   QDialog::keyPressEvent(event);
 }

@@ -4,8 +4,8 @@
 # Installs what is missing, builds Tallyvane and runs every test stage. Each
 # stage is a CMake preset (CMakePresets.json) and its CTest labels:
 #   licence   `reuse lint`: every file carries its licence and copyright;
-#   format    every C++ file as .clang-format says (scripts/check-format.sh;
-#             only when named, until the tree has been formatted);
+#   format    every C++ file as .clang-format says (checked by scripts/check-format.sh;
+#             scripts/check-format.sh --fix formats them);
 #   tests     the suite, built with -Werror (preset default: labels unit, widgets,
 #             e2e; the end-to-end tests print through a CUPS capture queue);
 #   tidy      clang-tidy's checks (.clang-tidy) over the production code, on
@@ -26,17 +26,14 @@
 # Any failure, sanitizer report (also from a child process), fuzz crash, leak
 # or time-out, or definitely lost block fails the run.
 #
-#   scripts/test.sh [STAGE...]     the named stages only (default: all but format, in this order)
+#   scripts/test.sh [STAGE...]     the named stages only (default: all, in this order)
 #
 # TALLYVANE_STAGES names the stages too, when no argument does;
 # TALLYVANE_FUZZ_SECONDS sets the time per fuzz target (default 30).
 set -eu
 cd "$(dirname "$0")/.."
 all_stages="licence format tests tidy valgrind asan fuzz docs package"
-# The tree is not yet formatted as .clang-format says: the format stage runs
-# when named, and joins the default stages once the tree has been formatted.
-default_stages="licence tests tidy valgrind asan fuzz docs package"
-stages=${*:-${TALLYVANE_STAGES:-$default_stages}}
+stages=${*:-${TALLYVANE_STAGES:-$all_stages}}
 for stage in $stages; do
   case " $all_stages " in *" $stage "*) ;; *) echo "unknown stage '$stage' (stages: $all_stages)" >&2; exit 2 ;; esac
 done

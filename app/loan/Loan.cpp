@@ -98,8 +98,9 @@ Schedule BuildSchedule(const LoanState& state) {
 }
 
 namespace ScheduleText {
-const QString kHeadings[5] = {QStringLiteral("   #"), QStringLiteral("      Payment"), QStringLiteral("      Principal"),
-                              QStringLiteral("      Interest"), QStringLiteral("      Balance")};
+const QString kHeadings[5] = {QStringLiteral("   #"), QStringLiteral("      Payment"),
+                              QStringLiteral("      Principal"), QStringLiteral("      Interest"),
+                              QStringLiteral("      Balance")};
 const QString kLastBalance = QStringLiteral(" $0.00");
 
 QString RowNumber(int row) { return u' ' + QString::number(row); }

@@ -90,10 +90,10 @@ MoneyUtf8Writer::MoneyUtf8Writer(const FormatSettings& fs) : fs_(fs) {
   static const char* const kPositive[] = {"$1", "1$", "$ 1", "1 $"};
   static const char* const kNegative[] = {"($1)", "-$1",  "$-1",  "$1-",  "(1$)", "-1$",  "1-$",   "1$-",
                                           "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
-  SplitForm(kPositive[(fs.currencyFormat >= 0 && fs.currencyFormat < 4) ? fs.currencyFormat : 0], fs,
-            positivePrefix_, positiveSuffix_);
-  SplitForm(kNegative[(fs.negCurrFormat >= 0 && fs.negCurrFormat < 16) ? fs.negCurrFormat : 0], fs,
-            negativePrefix_, negativeSuffix_);
+  SplitForm(kPositive[(fs.currencyFormat >= 0 && fs.currencyFormat < 4) ? fs.currencyFormat : 0], fs, positivePrefix_,
+            positiveSuffix_);
+  SplitForm(kNegative[(fs.negCurrFormat >= 0 && fs.negCurrFormat < 16) ? fs.negCurrFormat : 0], fs, negativePrefix_,
+            negativeSuffix_);
   if (!fs.thousandSeparator.isNull()) thousands_ = QString(fs.thousandSeparator).toStdString();
   decimal_ = QString(fs.decimalSeparator).toStdString();
 }

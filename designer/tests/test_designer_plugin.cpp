@@ -67,7 +67,8 @@ TEST_P(DesignerEntry, CreatesTheComponentAtItsDefaultsAndDescribesItsSnippet) {
   ASSERT_NE(Collection(), nullptr);
   QDesignerCustomWidgetInterface* entry = Entry(QString::fromLatin1(c.className));
   ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry->includeFile(), QString::fromLatin1(c.className) == "TPagePrinter" ? "PagePrnt.h" : "QVXFlashLabel.h");
+  EXPECT_EQ(entry->includeFile(),
+            QString::fromLatin1(c.className) == "TPagePrinter" ? "PagePrnt.h" : "QVXFlashLabel.h");
 
   QWidget parent;
   std::unique_ptr<QWidget> widget(entry->createWidget(&parent));
@@ -84,7 +85,8 @@ TEST_P(DesignerEntry, CreatesTheComponentAtItsDefaultsAndDescribesItsSnippet) {
   const QDomElement rect = form.firstChildElement(QStringLiteral("property")).firstChildElement(QStringLiteral("rect"));
   EXPECT_EQ(rect.firstChildElement(QStringLiteral("width")).text().toInt(), c.size.width());
   EXPECT_EQ(rect.firstChildElement(QStringLiteral("height")).text().toInt(), c.size.height());
-  const QDomElement custom = dom.documentElement().firstChildElement(QStringLiteral("customwidgets")).firstChildElement();
+  const QDomElement custom =
+      dom.documentElement().firstChildElement(QStringLiteral("customwidgets")).firstChildElement();
   EXPECT_EQ(custom.firstChildElement(QStringLiteral("class")).text(), c.className);
   EXPECT_EQ(custom.firstChildElement(QStringLiteral("extends")).text(), c.extends);
 }

@@ -75,8 +75,10 @@ QString Shown(QObject* object, const char* name) {
     if (value.typeId() == QMetaType::QColor) return value.value<QColor>().name();
     const QFont f = value.value<QFont>();
     if (value.typeId() == QMetaType::QFont)
-      return QStringLiteral("%1,%2%3%4").arg(f.family()).arg(f.pointSize()).arg(f.bold() ? ",bold" : "",
-                                                                                 f.italic() ? ",italic" : "");
+      return QStringLiteral("%1,%2%3%4")
+          .arg(f.family())
+          .arg(f.pointSize())
+          .arg(f.bold() ? ",bold" : "", f.italic() ? ",italic" : "");
     return QStringLiteral("not a colour or font: ") + value.typeName();
   }
   return QStringLiteral("not shown");
@@ -117,16 +119,14 @@ TEST_P(DesignerSheetDefault, ShowsTheComponentsDefaultAsAColourOrFont) {
 }
 
 // System colours (clBtnShadow, clBtnFace, clWindow, clWindowText) show resolved.
-INSTANTIATE_TEST_SUITE_P(Components, DesignerSheetDefault,
-                         ::testing::Values(ShownCase{"PgPrint", "ShadowColor", "#808080"},
-                                           ShownCase{"PgPrint", "Color", "#c0c0c0"},
-                                           ShownCase{"PgPrint", "HeaderFontText", "Courier New,10"},
-                                           ShownCase{"PgPrint", "BodyFontText", "Courier New,10"},
-                                           ShownCase{"flblGo", "HighlightColor", "#ffff00"},
-                                           ShownCase{"flblGo", "Color", "#ffffff"},
-                                           ShownCase{"flblGo", "FontColor", "#000000"},
-                                           ShownCase{"flblGo", "FontName", "MS Sans Serif,8"}),
-                         [](const auto& p) { return std::string(p.param.objectName) + "_" + p.param.property; });
+INSTANTIATE_TEST_SUITE_P(
+    Components, DesignerSheetDefault,
+    ::testing::Values(ShownCase{"PgPrint", "ShadowColor", "#808080"}, ShownCase{"PgPrint", "Color", "#c0c0c0"},
+                      ShownCase{"PgPrint", "HeaderFontText", "Courier New,10"},
+                      ShownCase{"PgPrint", "BodyFontText", "Courier New,10"},
+                      ShownCase{"flblGo", "HighlightColor", "#ffff00"}, ShownCase{"flblGo", "Color", "#ffffff"},
+                      ShownCase{"flblGo", "FontColor", "#000000"}, ShownCase{"flblGo", "FontName", "MS Sans Serif,8"}),
+    [](const auto& p) { return std::string(p.param.objectName) + "_" + p.param.property; });
 
 TEST(DesignerSheet, PropertyEditorListsThePublishedPropertiesInTheirOrder) {
   const auto form = OpenForm(kBareForm);

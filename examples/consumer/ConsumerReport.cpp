@@ -91,8 +91,8 @@ bool LoadDesignerForm(const QString& pluginDir) {
     std::fprintf(stderr, "the Designer plugin in %s did not make both components\n", qPrintable(pluginDir));
     return false;
   }
-  std::printf("designer form: %s \"%s\", %s \"%s\"\n", label->metaObject()->className(),
-              qPrintable(label->Caption()), printer->metaObject()->className(), qPrintable(printer->Footer()));
+  std::printf("designer form: %s \"%s\", %s \"%s\"\n", label->metaObject()->className(), qPrintable(label->Caption()),
+              printer->metaObject()->className(), qPrintable(printer->Footer()));
   return true;
 }
 

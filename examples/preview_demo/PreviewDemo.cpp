@@ -129,22 +129,22 @@ class DemoWindow : public QMainWindow {
       balance -= principal;
       totalInterest += interest;
       totalPrincipal += principal;
-      pp.WriteTableLine(QStringLiteral("%1|%2|%3|%4|%5")
-                            .arg(n)
-                            .arg(Money(principal + interest), Money(principal), Money(interest),
-                                 Money(std::abs(balance))));
+      pp.WriteTableLine(
+          QStringLiteral("%1|%2|%3|%4|%5")
+              .arg(n)
+              .arg(Money(principal + interest), Money(principal), Money(interest), Money(std::abs(balance))));
     }
     pp.NewLine();
     pp.Font().SetStyle(fsBold);
-    pp.WriteTableLine(QStringLiteral("Total|%1|%2|%3|").arg(Money(totalPrincipal + totalInterest),
-                                                            Money(totalPrincipal), Money(totalInterest)));
+    pp.WriteTableLine(QStringLiteral("Total|%1|%2|%3|")
+                          .arg(Money(totalPrincipal + totalInterest), Money(totalPrincipal), Money(totalInterest)));
     pp.Font().SetStyle(0);
     pp.NewLine();
-    pp.WriteLine(QStringLiteral(
-        "Every page of this document was recorded by TPagePrinter: the header and footer rows carry "
-        "the {$TITLE}, {$DATE} and {$PAGE} tokens, the borders sit a tenth of an inch outside the "
-        "margins, the column heading is written by the OnNewPage handler, and long lines such as "
-        "this one wrap at the right margin."));
+    pp.WriteLine(
+        QStringLiteral("Every page of this document was recorded by TPagePrinter: the header and footer rows carry "
+                       "the {$TITLE}, {$DATE} and {$PAGE} tokens, the borders sit a tenth of an inch outside the "
+                       "margins, the column heading is written by the OnNewPage handler, and long lines such as "
+                       "this one wrap at the right margin."));
     pp.EndDoc();
   }
 
@@ -166,8 +166,9 @@ class DemoWindow : public QMainWindow {
     const int pages = preview_->PageCount();
     bool printed = false;
     const bool ok = Application::Run([&] { printed = preview_->Print(); });
-    if (ok) statusBar()->showMessage(printed ? QStringLiteral("Printed %1 pages").arg(pages)
-                                             : QStringLiteral("Printing cancelled"));
+    if (ok)
+      statusBar()->showMessage(printed ? QStringLiteral("Printed %1 pages").arg(pages)
+                                       : QStringLiteral("Printing cancelled"));
   }
 
   TPagePrinter* preview_ = nullptr;

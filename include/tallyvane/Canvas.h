@@ -17,9 +17,7 @@ class QPainter;
 class TDeviceContext;
 
 /// The rectangle from (left, top) to (right, bottom) with right and bottom excluded.
-inline QRect GdiRect(int left, int top, int right, int bottom) {
-  return QRect(left, top, right - left, bottom - top);
-}
+inline QRect GdiRect(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
 
 /// A drawing surface: a recorded page (TMetafileCanvas), a printer's or the screen's
 /// painter (TPainterCanvas). Coordinates are the device's pixels.
@@ -59,10 +57,10 @@ class TALLYVANE_PLATFORM_EXPORT TCanvas {
   virtual void StretchDraw(const QRect& r, const TMetafile& page) = 0;
 
  protected:
-  TFont font_;      ///< the Font
-  TPen pen_;        ///< the Pen
-  TBrush brush_;    ///< the Brush
-  QPoint penPos_;   ///< the PenPos
+  TFont font_;     ///< the Font
+  TPen pen_;       ///< the Pen
+  TBrush brush_;   ///< the Brush
+  QPoint penPos_;  ///< the PenPos
 };
 
 /// A canvas over a QPainter; text is measured on the painter's device unless a

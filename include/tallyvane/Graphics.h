@@ -21,17 +21,17 @@ using TNotifyEvent = std::function<void(QObject* Sender)>;
 /// A colour value (0x00BBGGRR) or a system colour constant (top bit set).
 using TColor = uint32_t;
 
-constexpr TColor clBlack = 0x000000;    ///< black
-constexpr TColor clMaroon = 0x000080;   ///< maroon (dark red)
-constexpr TColor clGreen = 0x008000;    ///< green
-constexpr TColor clNavy = 0x800000;     ///< navy (dark blue)
-constexpr TColor clRed = 0x0000FF;      ///< red
-constexpr TColor clYellow = 0x00FFFF;   ///< yellow
-constexpr TColor clAqua = 0xFFFF00;     ///< aqua (cyan)
-constexpr TColor clSilver = 0xC0C0C0;   ///< silver (light grey)
-constexpr TColor clGray = 0x808080;     ///< grey
-constexpr TColor clWhite = 0xFFFFFF;    ///< white
-constexpr TColor clNone = 0x1FFFFFFF;   ///< no colour
+constexpr TColor clBlack = 0x000000;   ///< black
+constexpr TColor clMaroon = 0x000080;  ///< maroon (dark red)
+constexpr TColor clGreen = 0x008000;   ///< green
+constexpr TColor clNavy = 0x800000;    ///< navy (dark blue)
+constexpr TColor clRed = 0x0000FF;     ///< red
+constexpr TColor clYellow = 0x00FFFF;  ///< yellow
+constexpr TColor clAqua = 0xFFFF00;    ///< aqua (cyan)
+constexpr TColor clSilver = 0xC0C0C0;  ///< silver (light grey)
+constexpr TColor clGray = 0x808080;    ///< grey
+constexpr TColor clWhite = 0xFFFFFF;   ///< white
+constexpr TColor clNone = 0x1FFFFFFF;  ///< no colour
 // System colours: 0x80000000 | index of the system colour.
 constexpr TColor clBtnFace = 0x8000000F;     ///< system colour: button face (silver)
 constexpr TColor clBtnShadow = 0x80000010;   ///< system colour: button shadow (grey)
@@ -115,8 +115,8 @@ enum TPenStyle {
 };
 /// The pen lines and outlines are drawn with.
 struct TALLYVANE_PLATFORM_EXPORT TPen {
-  TColor Color = clBlack;  ///< line colour
-  int Width = 1;           ///< line width in device pixels
+  TColor Color = clBlack;     ///< line colour
+  int Width = 1;              ///< line width in device pixels
   TPenStyle Style = psSolid;  ///< line style
 };
 

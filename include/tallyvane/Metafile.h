@@ -20,18 +20,18 @@ class QPainter;
 struct TALLYVANE_PLATFORM_EXPORT TMetaOp {
   /// The operation (the TCanvas call it records).
   enum Kind {
-    Text,       ///< TCanvas::TextOut
-    Polyline,   ///< TCanvas::Polyline (and LineTo)
-    Rectangle,  ///< TCanvas::Rectangle
-    FillRect    ///< TCanvas::FillRect
-  } kind = Text;  ///< what this operation draws
-  QString text;                      ///< Text
-  QPoint origin;                     ///< Text: top-left of the text
-  std::vector<QPoint> points;        ///< Polyline
-  QRect rect;                        ///< Rectangle, FillRect (pixels as TCanvas::Rectangle)
-  std::shared_ptr<const TFont> font; ///< Text; shared between operations with the same font
-  TPen pen;                          ///< Polyline, Rectangle
-  TBrush brush;                      ///< Text background, Rectangle, FillRect
+    Text,                             ///< TCanvas::TextOut
+    Polyline,                         ///< TCanvas::Polyline (and LineTo)
+    Rectangle,                        ///< TCanvas::Rectangle
+    FillRect                          ///< TCanvas::FillRect
+  } kind = Text;                      ///< what this operation draws
+  QString text;                       ///< Text
+  QPoint origin;                      ///< Text: top-left of the text
+  std::vector<QPoint> points;         ///< Polyline
+  QRect rect;                         ///< Rectangle, FillRect (pixels as TCanvas::Rectangle)
+  std::shared_ptr<const TFont> font;  ///< Text; shared between operations with the same font
+  TPen pen;                           ///< Polyline, Rectangle
+  TBrush brush;                       ///< Text background, Rectangle, FillRect
 };
 
 /// A recorded page: its size and its drawing operations, in the reference device's pixels.

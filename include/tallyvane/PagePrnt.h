@@ -174,8 +174,8 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   /// Text lines kept with the component (stored with it, not printed by it).
   /// The list is created again when it was discarded; assigning nullptr discards it.
   QStringList* Lines();
-  void SetLines(const QStringList* lines);  ///< Copies the lines; nullptr discards the list.
-  QStringList LinesValue() { return *Lines(); }  ///< The Lines, as the property Lines gives them.
+  void SetLines(const QStringList* lines);                            ///< Copies the lines; nullptr discards the list.
+  QStringList LinesValue() { return *Lines(); }                       ///< The Lines, as the property Lines gives them.
   void SetLinesValue(const QStringList& lines) { SetLines(&lines); }  ///< Sets the Lines (property Lines).
   /// The distance between lines (lsSingleSpace by default).
   TLineSpacing LineSpacing() const;
@@ -220,8 +220,8 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   /// The border lines drawn around every page's content area (none by default).
   TPageBorders PageBorders() const;
   void SetPageBorders(TPageBorders v);  ///< Sets PageBorders.
-  uint PageBordersValue() const;  ///< PageBorders as a number (property PageBorders).
-  void SetPageBordersValue(uint v);  ///< Sets PageBorders from a number; bits above the four borders are dropped.
+  uint PageBordersValue() const;        ///< PageBorders as a number (property PageBorders).
+  void SetPageBordersValue(uint v);     ///< Sets PageBorders from a number; bits above the four borders are dropped.
   /// When true, BeginDoc..EndDoc writes the text file FileName instead of pages (false by default).
   bool PrintToFile() const;
   /// Sets PrintToFile; raises EPagePrinter "Can't change PrintToFile while printing" while Printing.
@@ -333,12 +333,12 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   double PrintableHeight() const;
   /// The sheet's width less the left and right margins, in MeasureUnit.
   double ContentWidth() const;
-  int LeftMarginPixels() const;    ///< The left margin beyond the unprintable offset, in printer pixels.
-  int RightMarginPixels() const;   ///< The right margin beyond the unprintable offset, in printer pixels.
-  int TopMarginPixels() const;     ///< The top margin beyond the unprintable offset, in printer pixels.
-  int BottomMarginPixels() const;  ///< The bottom margin beyond the unprintable offset, in printer pixels.
-  int ContentWidthPixels() const;  ///< The width between the margins, in printer pixels.
-  int ContentHeightPixels() const; ///< The height between the margins, in printer pixels.
+  int LeftMarginPixels() const;     ///< The left margin beyond the unprintable offset, in printer pixels.
+  int RightMarginPixels() const;    ///< The right margin beyond the unprintable offset, in printer pixels.
+  int TopMarginPixels() const;      ///< The top margin beyond the unprintable offset, in printer pixels.
+  int BottomMarginPixels() const;   ///< The bottom margin beyond the unprintable offset, in printer pixels.
+  int ContentWidthPixels() const;   ///< The width between the margins, in printer pixels.
+  int ContentHeightPixels() const;  ///< The height between the margins, in printer pixels.
   /// The printer's device context, nullptr when no printer is usable.
   TDeviceContext* PrinterHandle() const;
   /// Reads the printer again (margins kept on its sheet unless Printing, font metrics, line
@@ -468,13 +468,14 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   ///
   /// Example: "Courier New,-13,bold,clWindowText". Reading gives the same form with every field.
   QString BodyFontText() const;
-  void SetBodyFontText(const QString& text);  ///< Sets Font from text (see BodyFontText).
-  QString HeaderFontText() const;  ///< HeaderFont as text (see BodyFontText).
+  void SetBodyFontText(const QString& text);    ///< Sets Font from text (see BodyFontText).
+  QString HeaderFontText() const;               ///< HeaderFont as text (see BodyFontText).
   void SetHeaderFontText(const QString& text);  ///< Sets HeaderFont from text (see BodyFontText).
-  QString FooterFontText() const;  ///< FooterFont as text (see BodyFontText).
+  QString FooterFontText() const;               ///< FooterFont as text (see BodyFontText).
   void SetFooterFontText(const QString& text);  ///< Sets FooterFont from text (see BodyFontText).
   /// The preview surface's pen colour, set to Color by Loaded.
   TColor PreviewPenColor() const;
+
  private:
   // The document, and the repaint count, for the library's own files and its
   // tests (PagePrntInternals.h).

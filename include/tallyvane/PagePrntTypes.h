@@ -54,27 +54,27 @@ enum TAlignment {
 Q_ENUM_NS(TAlignment)
 }  // namespace pageprinter
 // Callers name the types and their values unqualified, as the published interface does.
-using pageprinter::TMeasureUnit;
+using pageprinter::lsDoubleSpace;
+using pageprinter::lsHalfSpace;
+using pageprinter::lsSingleAndAHalf;
+using pageprinter::lsSingleSpace;
 using pageprinter::muInches;
 using pageprinter::muMillimeters;
-using pageprinter::TLineSpacing;
-using pageprinter::lsHalfSpace;
-using pageprinter::lsSingleSpace;
-using pageprinter::lsSingleAndAHalf;
-using pageprinter::lsDoubleSpace;
-using pageprinter::TPageBorder;
-using pageprinter::pbTop;
 using pageprinter::pbBottom;
 using pageprinter::pbLeft;
 using pageprinter::pbRight;
-using pageprinter::TZoomLocation;
-using pageprinter::zlTopLeft;
-using pageprinter::zlTopCenter;
-using pageprinter::zlCenter;
-using pageprinter::TAlignment;
-using pageprinter::taLeftJustify;
-using pageprinter::taRightJustify;
+using pageprinter::pbTop;
 using pageprinter::taCenter;
+using pageprinter::taLeftJustify;
+using pageprinter::TAlignment;
+using pageprinter::taRightJustify;
+using pageprinter::TLineSpacing;
+using pageprinter::TMeasureUnit;
+using pageprinter::TPageBorder;
+using pageprinter::TZoomLocation;
+using pageprinter::zlCenter;
+using pageprinter::zlTopCenter;
+using pageprinter::zlTopLeft;
 
 /// A set of page borders in one byte; bit n stands for the border with ordinal n.
 using TPageBorders = uint8_t;

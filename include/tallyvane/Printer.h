@@ -85,4 +85,4 @@ TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter();
 /// The file is replaced when EndDoc completes it (EInOutError names it and the reason
 /// when it cannot be written); Abort or a failure leaves the earlier file as it was.
 TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakePdfPrinter(const QString& fileName, int dpi = 600,
-                                         QPageSize::PageSizeId sheet = QPageSize::Letter);
+                                                                   QPageSize::PageSizeId sheet = QPageSize::Letter);

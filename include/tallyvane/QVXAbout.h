@@ -18,13 +18,13 @@ class QPushButton;
 
 /// What a form designer may do with a property.
 enum TPropertyAttribute : unsigned {
-  paValueList = 0x01,     ///< the editor offers a list of values
-  paSubProperties = 0x02, ///< the property has properties of its own
-  paDialog = 0x04,      ///< an ellipsis button calls Edit
-  paMultiSelect = 0x08, ///< offered for a multiple selection
-  paAutoUpdate = 0x10,    ///< a typed value takes effect at once
-  paSortList = 0x20,      ///< the list of values is sorted
-  paReadOnly = 0x40,    ///< the value cannot be typed
+  paValueList = 0x01,      ///< the editor offers a list of values
+  paSubProperties = 0x02,  ///< the property has properties of its own
+  paDialog = 0x04,         ///< an ellipsis button calls Edit
+  paMultiSelect = 0x08,    ///< offered for a multiple selection
+  paAutoUpdate = 0x10,     ///< a typed value takes effect at once
+  paSortList = 0x20,       ///< the list of values is sorted
+  paReadOnly = 0x40,       ///< the value cannot be typed
 };
 /// A set of TPropertyAttribute flags.
 Q_DECLARE_FLAGS(TPropertyAttributes, TPropertyAttribute)
@@ -79,8 +79,8 @@ class TALLYVANE_CONTROLS_EXPORT TfrmQVXAbout : public QDialog {
 };
 
 /// Fills in the dialog's texts and centres the labels (see the form for the layout).
-void SetAboutInfo(TfrmQVXAbout* form, const QString& componentName, const QString& version,
-                  const QString& copyright, const QString& author);
+void SetAboutInfo(TfrmQVXAbout* form, const QString& componentName, const QString& version, const QString& copyright,
+                  const QString& author);
 
 // The maker's details shown by the About property.
 extern const char* const QVXFlashLabelVersion;  ///< the hover label's version, shown by the About property

@@ -91,7 +91,7 @@ class TALLYVANE_CONTROLS_EXPORT TQVXFlashLabel : public QWidget {
   /// The label's font (name, height, style, colour). Changing any attribute, or
   /// assigning a whole font, is a font change: NormalColor := Font().Color().
   TFont& Font() { return Font_; }
-  const TFont& Font() const { return Font_; }  ///< The font, read-only.
+  const TFont& Font() const { return Font_; }                ///< The font, read-only.
   void SetFont(const TFont& value) { Font_.Assign(value); }  ///< Copies value into Font (a font change).
   /// The font's family name (a font change).
   QString FontName() const { return Font_.Name(); }
@@ -135,13 +135,15 @@ class TALLYVANE_CONTROLS_EXPORT TQVXFlashLabel : public QWidget {
   void DrawCaptionAt(QPainter& painter, const TFont& drawingFont, int offset);
 
  protected:
-  void paintEvent(QPaintEvent* event) override;             ///< Paints the label (Paint).
-  void enterEvent(QEnterEvent* event) override;             ///< The pointer came over: Hover, OnMouseEnter.
-  void leaveEvent(QEvent* event) override;                  ///< The pointer left: Hover off, OnMouseExit.
-  void mousePressEvent(QMouseEvent* event) override;        ///< A button pressed: MouseIsDown, then the mouse-down event.
-  void mouseDoubleClickEvent(QMouseEvent* event) override;  ///< The second press of a double click, a press like any other.
-  void mouseMoveEvent(QMouseEvent* event) override;         ///< Follows the pointer across the edge while a button is held.
-  void mouseReleaseEvent(QMouseEvent* event) override;      ///< A button released: OnClick when over the label, then the mouse-up event.
+  void paintEvent(QPaintEvent* event) override;       ///< Paints the label (Paint).
+  void enterEvent(QEnterEvent* event) override;       ///< The pointer came over: Hover, OnMouseEnter.
+  void leaveEvent(QEvent* event) override;            ///< The pointer left: Hover off, OnMouseExit.
+  void mousePressEvent(QMouseEvent* event) override;  ///< A button pressed: MouseIsDown, then the mouse-down event.
+  void mouseDoubleClickEvent(
+      QMouseEvent* event) override;                  ///< The second press of a double click, a press like any other.
+  void mouseMoveEvent(QMouseEvent* event) override;  ///< Follows the pointer across the edge while a button is held.
+  void mouseReleaseEvent(
+      QMouseEvent* event) override;  ///< A button released: OnClick when over the label, then the mouse-up event.
 
  private:
   void Repaint();

@@ -15,9 +15,7 @@
 namespace {
 // Font metrics need a running QGuiApplication; without one (a console tool
 // before start-up) there is nothing to measure with.
-bool HaveGuiApplication() {
-  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-}
+bool HaveGuiApplication() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
 
 QScreen* PrimaryScreen() { return HaveGuiApplication() ? QGuiApplication::primaryScreen() : nullptr; }
 
@@ -31,14 +29,10 @@ class ScreenContext : public TDeviceContext {
   int Caps(TDeviceCap index) const override {
     QScreen* screen = PrimaryScreen();
     switch (index) {
-      case LOGPIXELSX:
-        return screen ? RoundDpi(screen->logicalDotsPerInchX(), 96) : 96;
-      case LOGPIXELSY:
-        return screen ? RoundDpi(screen->logicalDotsPerInchY(), 96) : 96;
-      case HORZRES:
-        return screen ? screen->geometry().width() : 0;
-      case VERTRES:
-        return screen ? screen->geometry().height() : 0;
+      case LOGPIXELSX: return screen ? RoundDpi(screen->logicalDotsPerInchX(), 96) : 96;
+      case LOGPIXELSY: return screen ? RoundDpi(screen->logicalDotsPerInchY(), 96) : 96;
+      case HORZRES: return screen ? screen->geometry().width() : 0;
+      case VERTRES: return screen ? screen->geometry().height() : 0;
       default:
         // A display has no sheet and no unprintable border.
         return 0;
@@ -126,9 +120,7 @@ int TDeviceContext::MetricsCache::Width(const QString& text) {
   return width;
 }
 
-const TDeviceContext::MetricsCache& TDeviceContext::Metrics(const TFont& font) const {
-  return MutableMetrics(font);
-}
+const TDeviceContext::MetricsCache& TDeviceContext::Metrics(const TFont& font) const { return MutableMetrics(font); }
 
 TDeviceContext::MetricsCache& TDeviceContext::MutableMetrics(const TFont& font) const {
   // Most recently used first: a document switches between a few fonts.

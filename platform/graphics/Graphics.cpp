@@ -36,9 +36,7 @@ QColor ToQColor(TColor color) {
   return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
 }
 
-TColor FromQColor(const QColor& c) {
-  return TColor(c.red()) | (TColor(c.green()) << 8) | (TColor(c.blue()) << 16);
-}
+TColor FromQColor(const QColor& c) { return TColor(c.red()) | (TColor(c.green()) << 8) | (TColor(c.blue()) << 16); }
 
 int MulDiv(int a, int b, int c) {
   if (c == 0) return -1;
@@ -49,8 +47,7 @@ int MulDiv(int a, int b, int c) {
   return static_cast<int>(q);
 }
 
-TFont::TFont()
-    : name_(QStringLiteral("MS Sans Serif")), pixelsPerInch_(ScreenPixelsPerInch()) {
+TFont::TFont() : name_(QStringLiteral("MS Sans Serif")), pixelsPerInch_(ScreenPixelsPerInch()) {
   height_ = -MulDiv(8, pixelsPerInch_, 72);
 }
 
@@ -100,8 +97,8 @@ void TFont::Assign(const TFont& other) {
 }
 
 bool TFont::SameAs(const TFont& o) const {
-  return name_ == o.name_ && height_ == o.height_ && pixelsPerInch_ == o.pixelsPerInch_ &&
-         style_ == o.style_ && color_ == o.color_ && orientation_ == o.orientation_;
+  return name_ == o.name_ && height_ == o.height_ && pixelsPerInch_ == o.pixelsPerInch_ && style_ == o.style_ &&
+         color_ == o.color_ && orientation_ == o.orientation_;
 }
 
 QFont TFont::ToQFont() const {

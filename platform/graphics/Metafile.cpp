@@ -121,8 +121,8 @@ void TMetafileCanvas::Draw(int x, int y, const TMetafile& page) {
 
 void TMetafileCanvas::StretchDraw(const QRect& r, const TMetafile& page) {
   if (!page_ || &page == page_) return;
-  const bool scaled = page.Width() > 0 && page.Height() > 0 &&
-                      (r.width() != page.Width() || r.height() != page.Height());
+  const bool scaled =
+      page.Width() > 0 && page.Height() > 0 && (r.width() != page.Width() || r.height() != page.Height());
   const double sx = scaled ? double(r.width()) / page.Width() : 1.0;
   const double sy = scaled ? double(r.height()) / page.Height() : 1.0;
   auto mapX = [&](int x) { return r.x() + int(std::lround(x * sx)); };

@@ -82,9 +82,7 @@ void TSafeFile::Open() {
   const QByteArray leaf = QFile::encodeName(target.fileName());
   const long nameMax = ::pathconf(QFile::encodeName(target.absolutePath()).constData(), _PC_NAME_MAX);
   if (leaf.size() > (nameMax > 0 ? nameMax : 255)) Fail(QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)));
-  mode_ = target.isSymLink()                                     ? Mode::ReplaceLink
-          : target.exists() && !target.isFile()                    ? Mode::InPlace
-                                                                   : Mode::Save;
+  mode_ = target.isSymLink() ? Mode::ReplaceLink : target.exists() && !target.isFile() ? Mode::InPlace : Mode::Save;
   if (mode_ == Mode::InPlace) {
     file_ = std::make_unique<QFile>(fileName_);
   } else if (mode_ == Mode::ReplaceLink) {

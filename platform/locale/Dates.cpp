@@ -152,7 +152,9 @@ void AppendDateTime(QString& out, const QString& pattern, const QDateTime& momen
   const QDate date = moment.date();
   const QTime time = moment.time();
   const bool twelveHour = HasAmPmCode(pattern);
-  auto name = [](const QStringList& names, int index) { return index >= 0 && index < names.size() ? names[index] : QString(); };
+  auto name = [](const QStringList& names, int index) {
+    return index >= 0 && index < names.size() ? names[index] : QString();
+  };
   const qsizetype n = pattern.size();
   QChar lastCode;
   qsizetype i = 0;
@@ -173,9 +175,7 @@ void AppendDateTime(QString& out, const QString& pattern, const QDateTime& momen
       lastCode = code;
     }
     switch (code.unicode()) {
-      case u'Y':
-        out += count <= 2 ? Padded(date.year() % 100, 2) : Padded(date.year(), 4);
-        break;
+      case u'Y': out += count <= 2 ? Padded(date.year() % 100, 2) : Padded(date.year(), 4); break;
       case u'M':
         if (count == 1)
           out += QString::number(date.month());
@@ -203,18 +203,10 @@ void AppendDateTime(QString& out, const QString& pattern, const QDateTime& momen
         out += count == 1 ? QString::number(hour) : Padded(hour, 2);
         break;
       }
-      case u'N':
-        out += count == 1 ? QString::number(time.minute()) : Padded(time.minute(), 2);
-        break;
-      case u'S':
-        out += count == 1 ? QString::number(time.second()) : Padded(time.second(), 2);
-        break;
-      case u'Z':
-        out += count < 3 ? QString::number(time.msec()) : Padded(time.msec(), 3);
-        break;
-      case u'T':
-        AppendDateTime(out, count == 1 ? fs.shortTimeFormat : fs.longTimeFormat, moment, fs, depth + 1);
-        break;
+      case u'N': out += count == 1 ? QString::number(time.minute()) : Padded(time.minute(), 2); break;
+      case u'S': out += count == 1 ? QString::number(time.second()) : Padded(time.second(), 2); break;
+      case u'Z': out += count < 3 ? QString::number(time.msec()) : Padded(time.msec(), 3); break;
+      case u'T': AppendDateTime(out, count == 1 ? fs.shortTimeFormat : fs.longTimeFormat, moment, fs, depth + 1); break;
       case u'C':
         AppendDateTime(out, fs.shortDateFormat, moment, fs, depth + 1);
         if (time != QTime(0, 0)) {
@@ -240,15 +232,9 @@ void AppendDateTime(QString& out, const QString& pattern, const QDateTime& momen
         }
         break;
       }
-      case u'/':
-        out += fs.dateSeparator;
-        break;
-      case u':':
-        out += fs.timeSeparator;
-        break;
-      default:
-        out += QStringView(pattern).mid(i, count);
-        break;
+      case u'/': out += fs.dateSeparator; break;
+      case u':': out += fs.timeSeparator; break;
+      default: out += QStringView(pattern).mid(i, count); break;
     }
     i += count;
   }

@@ -13,7 +13,8 @@
 // one or two digits, a year of two or four digits, spaces allowed around each
 // number, and a closing separator where the settings' short date ends in one;
 // false when the text is not a valid date (year 1..9999).
-TALLYVANE_PLATFORM_EXPORT bool TryStrToDate(const QString& text, QDate& date, const FormatSettings& fs = FormatSettings::Current());
+TALLYVANE_PLATFORM_EXPORT bool TryStrToDate(const QString& text, QDate& date,
+                                            const FormatSettings& fs = FormatSettings::Current());
 // The same, raising EConvertError "'%s' is not a valid date".
 TALLYVANE_PLATFORM_EXPORT QDate StrToDate(const QString& text, const FormatSettings& fs = FormatSettings::Current());
 // Two-digit years fall in the hundred years from 50 years before the current
@@ -25,4 +26,4 @@ TALLYVANE_PLATFORM_EXPORT int ExpandTwoDigitYear(int twoDigitYear, int currentYe
 // yy, yyyy, h, hh (12-hour when the pattern has am/pm, a/p or ampm), n, nn, s, ss,
 // z, zzz, "/" date separator, ":" time separator, text in single or double quotes.
 TALLYVANE_PLATFORM_EXPORT QString FormatDateTime(const QString& pattern, const QDateTime& moment,
-                       const FormatSettings& fs = FormatSettings::Current());
+                                                 const FormatSettings& fs = FormatSettings::Current());

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // A finite value as decimal digits: value = 0.d0 d1 d2 ... * 10^(exponent + 1),
 // i.e. d0 is the digit of 10^exponent. Empty digits mean zero.
 struct Decimal {

@@ -142,40 +142,22 @@ QString PatternFromQt(const QString& format, QChar dateSeparator, QChar timeSepa
       while (i + run < n && format[i + run] == c) ++run;
       const int count = int(run);
       switch (c.unicode()) {
-        case u'd':
-          out += QString(std::min(count, 4), u'd');
-          break;
-        case u'M':
-          out += QString(std::min(count, 4), u'M');
-          break;
-        case u'y':
-          out += (count > 2 || widenYear) ? QStringLiteral("yyyy") : QStringLiteral("yy");
-          break;
+        case u'd': out += QString(std::min(count, 4), u'd'); break;
+        case u'M': out += QString(std::min(count, 4), u'M'); break;
+        case u'y': out += (count > 2 || widenYear) ? QStringLiteral("yyyy") : QStringLiteral("yy"); break;
         case u'h':
-        case u'H':
-          out += QString(std::min(count, 2), u'h');
-          break;
-        case u'm':
-          out += QString(std::min(count, 2), u'n');
-          break;
-        case u's':
-          out += QString(std::min(count, 2), u's');
-          break;
-        case u'z':
-          out += count >= 3 ? QStringLiteral("zzz") : QStringLiteral("z");
-          break;
+        case u'H': out += QString(std::min(count, 2), u'h'); break;
+        case u'm': out += QString(std::min(count, 2), u'n'); break;
+        case u's': out += QString(std::min(count, 2), u's'); break;
+        case u'z': out += count >= 3 ? QStringLiteral("zzz") : QStringLiteral("z"); break;
         case u'a':
         case u'A':
           out += QStringLiteral("AMPM");
           run = 1;
           if (i + 1 < n && (format[i + 1] == u'p' || format[i + 1] == u'P')) run = 2;
           break;
-        case u't':
-          droppedZone = true;
-          break;
-        default:
-          out += QuoteLiteral(format.mid(i, run));
-          break;
+        case u't': droppedZone = true; break;
+        default: out += QuoteLiteral(format.mid(i, run)); break;
       }
       i += run;
       continue;

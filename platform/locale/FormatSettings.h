@@ -28,13 +28,12 @@ struct TALLYVANE_PLATFORM_EXPORT FormatSettings {
   QString shortDateFormat = QStringLiteral("M/d/yyyy");           // "ddddd"
   QString longDateFormat = QStringLiteral("dddd, MMMM d, yyyy");  // "dddddd"
   QChar timeSeparator = ':';
-  QString shortTimeFormat = QStringLiteral("h:nn AMPM");          // "t"
-  QString longTimeFormat = QStringLiteral("h:nn:ss AMPM");        // "tt"
+  QString shortTimeFormat = QStringLiteral("h:nn AMPM");    // "t"
+  QString longTimeFormat = QStringLiteral("h:nn:ss AMPM");  // "tt"
   QString timeAMString = QStringLiteral("AM");
   QString timePMString = QStringLiteral("PM");
   // Month names January first; day names Monday first (as QDate::dayOfWeek counts).
-  QStringList shortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  QStringList shortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   QStringList longMonthNames = {"January", "February", "March",     "April",   "May",      "June",
                                 "July",    "August",   "September", "October", "November", "December"};
   QStringList shortDayNames = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};

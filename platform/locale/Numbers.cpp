@@ -60,8 +60,7 @@ bool TryTextToFloat(const QString& text, long double& value, const FormatSetting
     const qsizetype start = i;
     // Saturated: any exponent this large is out of range whatever the mantissa.
     constexpr long long kExponentCap = 1000000000000LL;
-    for (; i < n && IsAsciiDigit(p[i]); ++i)
-      exponent = std::min(exponent * 10 + (p[i].unicode() - u'0'), kExponentCap);
+    for (; i < n && IsAsciiDigit(p[i]); ++i) exponent = std::min(exponent * 10 + (p[i].unicode() - u'0'), kExponentCap);
     if (i == start) return false;
     if (expNegative) exponent = -exponent;
   }
@@ -117,8 +116,6 @@ bool TryStrToInt(const QString& text, int32_t& value) {
 
 int32_t StrToInt(const QString& text) {
   int32_t value = 0;
-  if (!TryStrToInt(text, value))
-    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+  if (!TryStrToInt(text, value)) throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
   return value;
 }
-

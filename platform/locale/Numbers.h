@@ -15,9 +15,11 @@
 // the ASCII digits count. Rejects values beyond the 80-bit extended range;
 // values too small for it become the nearest representable value (subnormal
 // or zero). Never throws.
-TALLYVANE_PLATFORM_EXPORT bool TryTextToFloat(const QString& text, long double& value, const FormatSettings& fs = FormatSettings::Current());
+TALLYVANE_PLATFORM_EXPORT bool TryTextToFloat(const QString& text, long double& value,
+                                              const FormatSettings& fs = FormatSettings::Current());
 // The same, raising EConvertError "'%s' is not a valid floating point value".
-TALLYVANE_PLATFORM_EXPORT long double StrToFloat(const QString& text, const FormatSettings& fs = FormatSettings::Current());
+TALLYVANE_PLATFORM_EXPORT long double StrToFloat(const QString& text,
+                                                 const FormatSettings& fs = FormatSettings::Current());
 // Whole number: optional blanks, sign, decimal digits, nothing after; must fit 32 bits.
 // Raises EConvertError "'%s' is not a valid integer value".
 TALLYVANE_PLATFORM_EXPORT int32_t StrToInt(const QString& text);

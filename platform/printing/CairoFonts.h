@@ -13,7 +13,6 @@
 #include <memory>
 #include <vector>
 
-
 // A face at a size: what one cairo_show_text_glyphs call draws with.
 struct CairoFaceRef {
   cairo_font_face_t* face = nullptr;  // null: no file was found; the glyphs are skipped
@@ -40,8 +39,8 @@ class CairoFontCache {
     bool oblique = false;
   };
   static Loaded Load(const QRawFont& raw, bool bold, bool italic);
-  QHash<QString, Loaded> faces_;  // by family, style and synthesis
-  QHash<QString, CairoFaceRef*> refs_;        // by face and size
+  QHash<QString, Loaded> faces_;        // by family, style and synthesis
+  QHash<QString, CairoFaceRef*> refs_;  // by face and size
   std::vector<std::unique_ptr<CairoFaceRef>> owned_;
   CairoFaceRef missing_;  // for fonts without a face: nothing to draw with
 };

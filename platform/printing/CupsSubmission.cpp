@@ -108,8 +108,8 @@ constexpr auto kSilence = std::chrono::seconds(5);
 class Connection {
  public:
   explicit Connection(const Library& lib) : lib_(lib) {
-    http_ = lib.connect2(lib.server(), lib.port(), nullptr, 0 /* AF_UNSPEC */, lib.encryption(), 1, kConnectMs,
-                         nullptr);
+    http_ =
+        lib.connect2(lib.server(), lib.port(), nullptr, 0 /* AF_UNSPEC */, lib.encryption(), 1, kConnectMs, nullptr);
     if (http_) lib.setTimeout(http_, 0.5, &Connection::KeepWaiting, this);
   }
   ~Connection() {
@@ -123,8 +123,8 @@ class Connection {
   // been silent too long (or the overall deadline passed). Returns false on
   // time-out: the socket is then shut down and the worker no longer awaited.
   // The requests must own (or share) everything they touch.
-  static bool Run(const std::shared_ptr<Connection>& http, std::function<void()> requests,
-                  Clock::time_point deadline, bool processEvents) {
+  static bool Run(const std::shared_ptr<Connection>& http, std::function<void()> requests, Clock::time_point deadline,
+                  bool processEvents) {
     http->Touch();
     auto done = std::make_shared<std::atomic<bool>>(false);
     std::thread worker([http, done, requests = std::move(requests)] {
@@ -184,8 +184,8 @@ Lookup FindDefault(Destination& found, int deadlineMs) {
       [&lib, http, answer] {
         Dest* dest = lib.getNamedDest(http->get(), nullptr, nullptr);
         if (!dest) return;
-        *answer = Destination{QString::fromUtf8(dest->name),
-                              dest->instance ? QString::fromUtf8(dest->instance) : QString()};
+        *answer =
+            Destination{QString::fromUtf8(dest->name), dest->instance ? QString::fromUtf8(dest->instance) : QString()};
         lib.freeDests(1, dest);
       },
       deadline, false);
@@ -247,8 +247,8 @@ void Submit(const Destination& destination, QIODevice& data, const QString& titl
           return;
         }
         http->Touch();
-        bool written = lib.startDocument(http->get(), j.queue.constData(), id, j.title.constData(),
-                                         "application/pdf", 1) == kHttpContinue;
+        bool written = lib.startDocument(http->get(), j.queue.constData(), id, j.title.constData(), "application/pdf",
+                                         1) == kHttpContinue;
         constexpr qsizetype kSlice = 65536;
         for (qsizetype at = 0; written && at < j.pdf.size(); at += kSlice) {
           const qsizetype n = std::min(kSlice, j.pdf.size() - at);

@@ -61,7 +61,8 @@ void Application::Terminate() {
     QCoreApplication::exit(0);
   else
     // Not inside the message loop yet: it ends as soon as it starts.
-    QMetaObject::invokeMethod(app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 bool Application::Terminated() { return TheState().terminated; }

@@ -17,8 +17,9 @@ std::unique_ptr<Dialogs>& Installed() {
 }
 
 // Dialogs belong to the window the user is working in, when there is one.
-QWidget* DialogParent() { return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                                   : QApplication::activeWindow(); }
+QWidget* DialogParent() {
+  return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+}
 
 }  // namespace
 

@@ -23,7 +23,6 @@ void CentreOnScreen(QWidget* window) {
   // Moving it marks the window as placed, so Qt does not centre it over its parent instead.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
-    window->move(area.x() + (area.width() - window->width()) / 2,
-                 area.y() + (area.height() - window->height()) / 2);
+    window->move(area.x() + (area.width() - window->width()) / 2, area.y() + (area.height() - window->height()) / 2);
   }
 }

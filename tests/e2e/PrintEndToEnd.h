@@ -122,8 +122,8 @@ struct Loan {
 struct PrintRun {
   QString pdf;
   PrintedDocument doc;
-  qint64 clickToDoneMs = 0;    // OK in the date query until the Print command returned
-  qint64 clickToFileMs = 0;    // OK in the date query until the captured file appeared
+  qint64 clickToDoneMs = 0;  // OK in the date query until the Print command returned
+  qint64 clickToFileMs = 0;  // OK in the date query until the captured file appeared
   QString todayBefore, todayAfter;
   QStringList messages;
   int queries = 0;
@@ -246,10 +246,10 @@ class PrintEndToEnd : public CaptureQueueTest {
 
     // Frame and heading of every page: the header with the title and today's
     // short date, the loan line, the column heading, and the page number at the bottom.
-    const QString loanLine = QStringLiteral("Loan Amount: %1 Interest: %2% annually Payments: %3 (%4)")
-                                 .arg(QString::fromLatin1(loan.amountText),
-                                      QString::fromLatin1(loan.interest), form->lblPayment->text(),
-                                      loan.weekly ? QStringLiteral("weekly") : QStringLiteral("monthly"));
+    const QString loanLine =
+        QStringLiteral("Loan Amount: %1 Interest: %2% annually Payments: %3 (%4)")
+            .arg(QString::fromLatin1(loan.amountText), QString::fromLatin1(loan.interest), form->lblPayment->text(),
+                 loan.weekly ? QStringLiteral("weekly") : QStringLiteral("monthly"));
     for (int p = 0; p < pageCount; ++p) {
       const QStringList& lines = doc.pages[p].lines;
       ASSERT_GE(lines.size(), 4) << "page " << p + 1;
@@ -273,11 +273,11 @@ class PrintEndToEnd : public CaptureQueueTest {
       const PrintedRow& r = doc.rows[i];
       const int g = i + 1;
       const bool same = r.date == dates[i] && r.payment == form->GridCell(1, g).trimmed() &&
-                        r.principal == form->GridCell(2, g).trimmed() &&
-                        r.interest == form->GridCell(3, g).trimmed() && r.balance == form->GridCell(4, g).trimmed();
+                        r.principal == form->GridCell(2, g).trimmed() && r.interest == form->GridCell(3, g).trimmed() &&
+                        r.balance == form->GridCell(4, g).trimmed();
       if (!same) ++mismatches;
-      EXPECT_TRUE(same) << "row " << g << " printed " << r.date.toStdString() << " " << r.payment.toStdString()
-                        << " " << r.principal.toStdString() << " " << r.interest.toStdString() << " "
+      EXPECT_TRUE(same) << "row " << g << " printed " << r.date.toStdString() << " " << r.payment.toStdString() << " "
+                        << r.principal.toStdString() << " " << r.interest.toStdString() << " "
                         << r.balance.toStdString() << ", expected " << dates[i].toStdString() << " "
                         << form->GridCell(1, g).toStdString() << " " << form->GridCell(2, g).toStdString() << " "
                         << form->GridCell(3, g).toStdString() << " " << form->GridCell(4, g).toStdString();
@@ -285,9 +285,9 @@ class PrintEndToEnd : public CaptureQueueTest {
 
     // The totals row, once, after the last payment.
     ASSERT_EQ(doc.totals.size(), 1);
-    EXPECT_EQ(doc.totals[0], QStringLiteral("Totals %1 %2 %3")
-                                 .arg(form->lblTotalAmt->text(), form->lblPrincipal->text(),
-                                      form->lblInterest->text()));
+    EXPECT_EQ(doc.totals[0],
+              QStringLiteral("Totals %1 %2 %3")
+                  .arg(form->lblTotalAmt->text(), form->lblPrincipal->text(), form->lblInterest->text()));
     EXPECT_GE(doc.totalsPage, doc.rows.back().page);
     const QStringList& totalsPageLines = doc.pages[doc.totalsPage - 1].lines;
     EXPECT_EQ(totalsPageLines[totalsPageLines.size() - 2], doc.totals[0]) << "the totals row ends the body";
@@ -305,8 +305,8 @@ class PrintEndToEnd : public CaptureQueueTest {
         expected.emplace_back(sheet, pageCount, QStringLiteral("Page %1 of %2").arg(sheet).arg(pageCount));
       std::vector<std::tuple<int, int, QString>> seen = run.progress;
       if (seen.size() == expected.size() + 1 &&
-          seen.back() == std::tuple<int, int, QString>(pageCount, pageCount,
-                                                       QStringLiteral("Page %1 of %1").arg(pageCount)))
+          seen.back() ==
+              std::tuple<int, int, QString>(pageCount, pageCount, QStringLiteral("Page %1 of %1").arg(pageCount)))
         seen.pop_back();
       EXPECT_EQ(seen, expected);
     }

@@ -123,8 +123,7 @@ inline PrintedDocument ReadPdf(const QString& pdf) {
   const ToolResult text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
   QStringList pages = text.out.split(u'\f');
   if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();  // after the last form feed
-  static const QRegularExpression row(
-      QStringLiteral("^(\\d\\d/\\d\\d/\\d{4}) (\\S+) (\\S+) (\\S+) (\\S+)$"));
+  static const QRegularExpression row(QStringLiteral("^(\\d\\d/\\d\\d/\\d{4}) (\\S+) (\\S+) (\\S+) (\\S+)$"));
   for (int p = 0; p < pages.size(); ++p) {
     PrintedPage page;
     for (const QString& raw : pages[p].split(u'\n')) {

@@ -148,9 +148,8 @@ TEST_F(CupsCapture, AnInstanceAsTheDefaultPrintsWithItsOptions) {
   lpoptions.close();
   const QByteArray savedRoot = qgetenv("CUPS_SERVERROOT");
   qputenv("CUPS_SERVERROOT", QFile::encodeName(root.path()));
-  const auto restore = qScopeGuard([&] {
-    savedRoot.isEmpty() ? qunsetenv("CUPS_SERVERROOT") : qputenv("CUPS_SERVERROOT", savedRoot);
-  });
+  const auto restore =
+      qScopeGuard([&] { savedRoot.isEmpty() ? qunsetenv("CUPS_SERVERROOT") : qputenv("CUPS_SERVERROOT", savedRoot); });
   auto printer = MakeSystemPrinter();
   const QString title = UniqueTitle("instance");
   printer->SetTitle(title);

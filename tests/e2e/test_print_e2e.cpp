@@ -60,9 +60,8 @@ TEST_F(PrintEndToEnd, ThirtyYearMonthlyLoanPrintsSeveralPages) {
   // The 15th holds until the leap February of 2028, then the 14th.
   EXPECT_EQ(run.doc.rows[37].date, QStringLiteral("02/15/2028"));
   EXPECT_EQ(run.doc.rows[38].date, QStringLiteral("03/14/2028"));
-  std::cout << "[ info     ] 360 monthly rows: " << run.doc.pages.size() << " pages, "
-            << run.clickToDoneMs << " ms to build and send, " << run.clickToFileMs
-            << " ms until the captured file appeared\n";
+  std::cout << "[ info     ] 360 monthly rows: " << run.doc.pages.size() << " pages, " << run.clickToDoneMs
+            << " ms to build and send, " << run.clickToFileMs << " ms until the captured file appeared\n";
 
   // A second print keeps the 9-point body font on its first page too.
   const PrintRun again = Print(loan);
@@ -77,8 +76,8 @@ TEST_F(PrintEndToEnd, ThirtyYearWeeklyLoanTiming) {
   ASSERT_EQ(run.doc.rows.size(), 1560u);
   EXPECT_EQ(run.doc.rows[1].date, QStringLiteral("01/06/2025"));
   std::cout << "[ timing   ] 1,560 weekly rows, " << run.doc.pages.size() << " pages: Print (after the date was "
-            << "answered) to the captured file: " << run.clickToFileMs << " ms (building and sending the job: "
-            << run.clickToDoneMs << " ms)\n";
+            << "answered) to the captured file: " << run.clickToFileMs
+            << " ms (building and sending the job: " << run.clickToDoneMs << " ms)\n";
   RecordProperty("weekly_1560_print_to_file_ms", std::to_string(run.clickToFileMs));
 }
 
@@ -100,19 +99,19 @@ TEST_F(PrintEndToEnd, MatchesTheCompanionToolsPdf) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
-  const ToolResult companion =
-      RunTool(tool, {QStringLiteral("--start"), QString::fromLatin1(loan.start), QStringLiteral("--pdf"), companionPdf,
-                     QString::fromLatin1(loan.amount), QString::fromLatin1(loan.interest),
-                     QString::fromLatin1(loan.payments)},
-              env);
+  const ToolResult companion = RunTool(
+      tool,
+      {QStringLiteral("--start"), QString::fromLatin1(loan.start), QStringLiteral("--pdf"), companionPdf,
+       QString::fromLatin1(loan.amount), QString::fromLatin1(loan.interest), QString::fromLatin1(loan.payments)},
+      env);
   ASSERT_EQ(companion.exitCode, 0) << companion.err.toStdString();
   const PrintedDocument other = ReadPdf(companionPdf);
   ASSERT_EQ(other.rows.size(), run.doc.rows.size());
   for (size_t i = 0; i < other.rows.size(); ++i) {
     const PrintedRow& a = run.doc.rows[i];
     const PrintedRow& b = other.rows[i];
-    ASSERT_TRUE(a.date == b.date && a.payment == b.payment && a.principal == b.principal &&
-                a.interest == b.interest && a.balance == b.balance)
+    ASSERT_TRUE(a.date == b.date && a.payment == b.payment && a.principal == b.principal && a.interest == b.interest &&
+                a.balance == b.balance)
         << "row " << i + 1 << ": " << a.date.toStdString() << " vs " << b.date.toStdString();
   }
   EXPECT_EQ(other.totals, run.doc.totals);

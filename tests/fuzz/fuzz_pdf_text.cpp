@@ -48,8 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QStringList texts{QString()};
   for (size_t i = 3; i + 1 < size; i += 2) {
     const char16_t unit = char16_t(data[i] | (data[i + 1] << 8));
-    if (unit == 0) texts.append(QString());
-    else texts.last().append(QChar(unit));
+    if (unit == 0)
+      texts.append(QString());
+    else
+      texts.last().append(QChar(unit));
   }
 
   const QString file = QDir::temp().filePath(QStringLiteral("tallyvane-fuzz-pdf-%1.pdf").arg(getpid()));
@@ -78,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QFile written(file);
   if (!written.open(QIODevice::ReadOnly)) FailWith("no PDF was written", file);
   const QByteArray bytes = written.readAll();
-  if (!bytes.startsWith("%PDF-1.") || !bytes.trimmed().endsWith("%%EOF")) FailWith("an incomplete PDF", texts.join('|'));
+  if (!bytes.startsWith("%PDF-1.") || !bytes.trimmed().endsWith("%%EOF"))
+    FailWith("an incomplete PDF", texts.join('|'));
   written.remove();
   return 0;
 }

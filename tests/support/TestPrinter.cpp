@@ -36,9 +36,7 @@ class TTestPrinter::Context : public TDeviceContext {
 
   static int Pitch(const TFont& font) { return int(std::lround(0.6 * std::abs(font.Height()))); }
 
-  int TextWidth(const TFont& font, const QString& text) const override {
-    return Pitch(font) * int(text.size());
-  }
+  int TextWidth(const TFont& font, const QString& text) const override { return Pitch(font) * int(text.size()); }
 
   int TextHeight(const TFont& font, const QString&) const override { return std::abs(font.Height()); }
 

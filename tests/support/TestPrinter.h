@@ -21,11 +21,11 @@ class TTestPrinter : public TPrinter {
   struct Setup {
     int dpiX = 600, dpiY = 600;
     int physicalWidth = 5100, physicalHeight = 6600;  // Letter at 600 dpi
-    int offsetX = 60, offsetY = 60;                    // 0.1 inch
+    int offsetX = 60, offsetY = 60;                   // 0.1 inch
     int externalLeading = 0;
-    bool available = true;     // false: Handle() raises EPrinter ("no printer")
-    int failAtSheet = 0;       // > 0: the n-th NewPage/EndDoc of a job raises EPrinter
-                               // (not recorded as an event; the job stays open)
+    bool available = true;  // false: Handle() raises EPrinter ("no printer")
+    int failAtSheet = 0;    // > 0: the n-th NewPage/EndDoc of a job raises EPrinter
+                            // (not recorded as an event; the job stays open)
   };
   struct Sheet {
     const TMetafile* page = nullptr;  // the page drawn on the sheet (nullptr: none)

@@ -62,8 +62,7 @@ struct DrawnLine {
   bool operator==(const DrawnLine& o) const { return from == o.from && to == o.to && width == o.width; }
 };
 inline std::ostream& operator<<(std::ostream& os, const DrawnLine& l) {
-  return os << "(" << l.from.x() << "," << l.from.y() << ")-(" << l.to.x() << "," << l.to.y() << ") w"
-            << l.width;
+  return os << "(" << l.from.x() << "," << l.from.y() << ")-(" << l.to.x() << "," << l.to.y() << ") w" << l.width;
 }
 
 inline std::vector<DrawnText> TextsOf(const TMetafile* page) {

@@ -73,6 +73,7 @@ class NoPrintServer : public ::testing::Environment {
   std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<CupsServerOverride> override_;
 };
-[[maybe_unused]] inline ::testing::Environment* const kNoPrintServer = ::testing::AddGlobalTestEnvironment(new NoPrintServer);
+[[maybe_unused]] inline ::testing::Environment* const kNoPrintServer =
+    ::testing::AddGlobalTestEnvironment(new NoPrintServer);
 
 }  // namespace platform_printing_test

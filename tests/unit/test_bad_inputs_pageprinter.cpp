@@ -71,7 +71,10 @@ const FormatCase kFormatCases[] = {
     {"HugeNegativeWidthThenAnother", ">-1e300|^1", ">-1E300|^1", 2},
     {"TinyWidth", ">1e-300|>1", ">1E-300|>1", 2},
     {"WidthBeyondExtended", ">1e4933|>1", ">0|>1", 2},
-    {"ControlCharacters", ">1\t|\n>1|>\x01" "1", ">0|<0|>0", 3},
+    {"ControlCharacters",
+     ">1\t|\n>1|>\x01"
+     "1",
+     ">0|<0|>0", 3},
     {"Blanks", "   |  >1 |> 1 ", "<0|<0|>1", 3},
     {"ThousandsSeparator", ">1,5|>2", ">0|>2", 2},
     {"TenThousandDigitWidth", QStringLiteral(">") + QString(9999, u'9'), ">0", 1},
@@ -89,8 +92,8 @@ TEST_P(ColumnFormats, NormalizeAndLayOutWithoutFailing) {
   EXPECT_EQ(pp->TableFormat(), c.canonical) << "the canonical form reads back unchanged";
   const QStringList texts = LayOut(QStringLiteral("a|b|c"));
   EXPECT_EQ(texts.count(QStringLiteral("a")), 2);
-  const int cells = int(texts.count(QStringLiteral("a")) + texts.count(QStringLiteral("b")) +
-                        texts.count(QStringLiteral("c")));
+  const int cells =
+      int(texts.count(QStringLiteral("a")) + texts.count(QStringLiteral("b")) + texts.count(QStringLiteral("c")));
   EXPECT_EQ(cells, 2 * c.cellsDrawnPerRow);
 }
 
@@ -241,6 +244,5 @@ TEST_F(PagePrinterInputs, NoPrinterFailsTheFileDocumentAndClosesTheFile) {
   EXPECT_FALSE(pp->FileOpen());
   EXPECT_EQ(OpenDescriptors(), descriptors);
 }
-
 
 }  // namespace

@@ -115,7 +115,9 @@ const BoxCase kBoxCases[] = {
     Rejected("LineFeedInside", "1\n2"),
     Rejected("CarriageReturnLineFeed", "12\r\n"),
     Rejected("NulInside", QString::fromUtf16(u"1\u00002", 3)),
-    Rejected("Delete", "\x7f" "12"),
+    Rejected("Delete",
+             "\x7f"
+             "12"),
     Rejected("ZeroWidthSpace", QString::fromUtf16(u"\u200b12")),
     Rejected("FullwidthDigits", QString::fromUtf16(u"\uff11\uff12")),
     Rejected("ArabicIndicDigits", QString::fromUtf16(u"\u0661\u0662")),

@@ -97,20 +97,21 @@ TEST_P(CliFailures, MessageOnStderrAndExitStatus) {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, CliFailures,
-    ::testing::Values(FailureCase{{"1,000", "12", "12"}, 2, "Invalid loan amount. Please try again."},
-                      FailureCase{{"1000", "x", "12"}, 2, "Invalid interest amount. Please try again."},
-                      FailureCase{{"1000", "12", ""}, 2, "Invalid payments entry. Please try again."},
-                      FailureCase{{"1000", "12", "0"}, 1, "Floating point division by zero"},
-                      FailureCase{{"0", "12", "0"}, 1, "Invalid floating point operation"},
-                      FailureCase{{"1000", "12", "12.5"}, 1, "'12.5' is not a valid integer value"},
-                      FailureCase{{"1000", "-1200", "12"}, 1, "Payment"},
-                      FailureCase{{"1000", "1200", "20000"}, 1, "Floating point overflow"},
-                      FailureCase{{"1e16", "12", "12"}, 1, "Invalid floating point operation"},
-                      FailureCase{{"1000", "12", "-3"}, 1, "The number of payments must not be negative."},
-                      FailureCase{{"1000", "12", "1000001"}, 1, "The number of payments must not exceed 1,000,000."},
-                      FailureCase{{"1000", "12"}, 2, "tallyvane-schedule: expected AMOUNT RATE PAYMENTS"},
-                      FailureCase{{"--monthly", "1000", "12", "12"}, 2, "tallyvane-schedule: unknown option '--monthly'"},
-                      FailureCase{{"1000", "12", "12", "--pdf"}, 2, "tallyvane-schedule: option '--pdf' needs a value"}),
+    ::testing::Values(
+        FailureCase{{"1,000", "12", "12"}, 2, "Invalid loan amount. Please try again."},
+        FailureCase{{"1000", "x", "12"}, 2, "Invalid interest amount. Please try again."},
+        FailureCase{{"1000", "12", ""}, 2, "Invalid payments entry. Please try again."},
+        FailureCase{{"1000", "12", "0"}, 1, "Floating point division by zero"},
+        FailureCase{{"0", "12", "0"}, 1, "Invalid floating point operation"},
+        FailureCase{{"1000", "12", "12.5"}, 1, "'12.5' is not a valid integer value"},
+        FailureCase{{"1000", "-1200", "12"}, 1, "Payment"},
+        FailureCase{{"1000", "1200", "20000"}, 1, "Floating point overflow"},
+        FailureCase{{"1e16", "12", "12"}, 1, "Invalid floating point operation"},
+        FailureCase{{"1000", "12", "-3"}, 1, "The number of payments must not be negative."},
+        FailureCase{{"1000", "12", "1000001"}, 1, "The number of payments must not exceed 1,000,000."},
+        FailureCase{{"1000", "12"}, 2, "tallyvane-schedule: expected AMOUNT RATE PAYMENTS"},
+        FailureCase{{"--monthly", "1000", "12", "12"}, 2, "tallyvane-schedule: unknown option '--monthly'"},
+        FailureCase{{"1000", "12", "12", "--pdf"}, 2, "tallyvane-schedule: option '--pdf' needs a value"}),
     [](const auto& p) {
       std::string name = "Args";
       for (const QString& arg : p.param.args) name += "_" + param_names::Words(arg.toStdString());
@@ -130,7 +131,8 @@ TEST(CliPrint, PdfAndTextCarryThePrintedSchedule) {
   QFile textFile(text);
   ASSERT_TRUE(textFile.open(QIODevice::ReadOnly));
   const QString rendered = QString::fromLatin1(textFile.readAll());
-  EXPECT_TRUE(rendered.contains(QStringLiteral("Loan Amount: $1,000.00   Interest: 12% annually   Payments: $88.85 (monthly)\r\n")));
+  EXPECT_TRUE(rendered.contains(
+      QStringLiteral("Loan Amount: $1,000.00   Interest: 12% annually   Payments: $88.85 (monthly)\r\n")));
   EXPECT_TRUE(rendered.contains(QStringLiteral("01/31/2025")));
   EXPECT_TRUE(rendered.contains(QStringLiteral("03/03/2025")));
   EXPECT_TRUE(rendered.contains(QStringLiteral("01/03/2026")));

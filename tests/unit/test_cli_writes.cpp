@@ -154,17 +154,16 @@ TEST_P(CliWriteFailure, ReportsItAndKeepsTheEarlierFile) {
   EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(target).fileName()});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CliWriteFailure,
-    ::testing::Values(WriteFailure{"PdfOnDevFull", "--pdf", Failure::DeviceFull},
-                      WriteFailure{"TextOnDevFull", "--text", Failure::DeviceFull},
-                      WriteFailure{"PdfOnFullDisk", "--pdf", Failure::FullDisk},
-                      WriteFailure{"TextOnFullDisk", "--text", Failure::FullDisk},
-                      WriteFailure{"PdfInReadOnlyFolder", "--pdf", Failure::ReadOnlyFolder},
-                      WriteFailure{"TextInReadOnlyFolder", "--text", Failure::ReadOnlyFolder},
-                      WriteFailure{"PdfTerminated", "--pdf", Failure::Terminated},
-                      WriteFailure{"TextTerminated", "--text", Failure::Terminated}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, CliWriteFailure,
+                         ::testing::Values(WriteFailure{"PdfOnDevFull", "--pdf", Failure::DeviceFull},
+                                           WriteFailure{"TextOnDevFull", "--text", Failure::DeviceFull},
+                                           WriteFailure{"PdfOnFullDisk", "--pdf", Failure::FullDisk},
+                                           WriteFailure{"TextOnFullDisk", "--text", Failure::FullDisk},
+                                           WriteFailure{"PdfInReadOnlyFolder", "--pdf", Failure::ReadOnlyFolder},
+                                           WriteFailure{"TextInReadOnlyFolder", "--text", Failure::ReadOnlyFolder},
+                                           WriteFailure{"PdfTerminated", "--pdf", Failure::Terminated},
+                                           WriteFailure{"TextTerminated", "--text", Failure::Terminated}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(CliFiles, ASymbolicLinkIsReplacedNotWrittenThrough) {
   QTemporaryDir dir;

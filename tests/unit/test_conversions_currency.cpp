@@ -63,10 +63,26 @@ TEST(FormatCurrency, SmallAndZeroAmounts) {
 }
 
 TEST(ApplyCurrencyFormat, AllSixteenNegativeForms) {
-  const char* const expected[] = {"(\xa4" "1,234.50)", "-\xa4" "1,234.50",  "\xa4-1,234.50",  "\xa4" "1,234.50-",
-                                  "(1,234.50\xa4)",     "-1,234.50\xa4",      "1,234.50-\xa4",  "1,234.50\xa4-",
-                                  "-1,234.50 \xa4",     "-\xa4 1,234.50",     "1,234.50 \xa4-", "\xa4 1,234.50-",
-                                  "\xa4 -1,234.50",     "1,234.50- \xa4",     "(\xa4 1,234.50)", "(1,234.50 \xa4)"};
+  const char* const expected[] = {
+      "(\xa4"
+      "1,234.50)",
+      "-\xa4"
+      "1,234.50",
+      "\xa4-1,234.50",
+      "\xa4"
+      "1,234.50-",
+      "(1,234.50\xa4)",
+      "-1,234.50\xa4",
+      "1,234.50-\xa4",
+      "1,234.50\xa4-",
+      "-1,234.50 \xa4",
+      "-\xa4 1,234.50",
+      "1,234.50 \xa4-",
+      "\xa4 1,234.50-",
+      "\xa4 -1,234.50",
+      "1,234.50- \xa4",
+      "(\xa4 1,234.50)",
+      "(1,234.50 \xa4)"};
   FormatSettings fs = Money(u'.', u',', "EUR", 0, 0);
   for (int form = 0; form < 16; ++form) {
     fs.negCurrFormat = form;
@@ -120,16 +136,16 @@ TEST(FromLocale, CurrencyFormsFollowWhatTheLocaleWrites) {
     int positive, negative;
   };
   const Case cases[] = {
-      {QLocale(QLocale::German, QLocale::Germany), 3, 8},          // 1.234,50 €  -1.234,50 €
-      {QLocale(QLocale::French, QLocale::France), 3, 15},          // 1 234,50 €  (1 234,50 €)
-      {QLocale(QLocale::Japanese, QLocale::Japan), 0, 0},          // ￥1,235  (￥1,235)
-      {QLocale(QLocale::English, QLocale::UnitedKingdom), 0, 0},   // £1,234.50  (£1,234.50)
-      {QLocale(QLocale::Dutch, QLocale::Netherlands), 2, 14},      // € 1.234,50  (€ 1.234,50)
-      {QLocale(QLocale::Portuguese, QLocale::Brazil), 2, 12},      // R$ 1.234,50  R$ -1.234,50
-      {QLocale(QLocale::Hindi, QLocale::India), 0, 2},             // ₹1,234.50  ₹-1,234.50
-      {QLocale(QLocale::Swedish, QLocale::Sweden), 3, 8},          // U+2212 minus sign
-      {QLocale(QLocale::Hebrew, QLocale::Israel), 3, 8},           // bidirectional marks ignored
-      {QLocale(QLocale::Arabic, QLocale::Egypt), 3, 8},            // other digits and marks
+      {QLocale(QLocale::German, QLocale::Germany), 3, 8},         // 1.234,50 €  -1.234,50 €
+      {QLocale(QLocale::French, QLocale::France), 3, 15},         // 1 234,50 €  (1 234,50 €)
+      {QLocale(QLocale::Japanese, QLocale::Japan), 0, 0},         // ￥1,235  (￥1,235)
+      {QLocale(QLocale::English, QLocale::UnitedKingdom), 0, 0},  // £1,234.50  (£1,234.50)
+      {QLocale(QLocale::Dutch, QLocale::Netherlands), 2, 14},     // € 1.234,50  (€ 1.234,50)
+      {QLocale(QLocale::Portuguese, QLocale::Brazil), 2, 12},     // R$ 1.234,50  R$ -1.234,50
+      {QLocale(QLocale::Hindi, QLocale::India), 0, 2},            // ₹1,234.50  ₹-1,234.50
+      {QLocale(QLocale::Swedish, QLocale::Sweden), 3, 8},         // U+2212 minus sign
+      {QLocale(QLocale::Hebrew, QLocale::Israel), 3, 8},          // bidirectional marks ignored
+      {QLocale(QLocale::Arabic, QLocale::Egypt), 3, 8},           // other digits and marks
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.locale.name().toStdString());
@@ -178,6 +194,5 @@ TEST(FormatSettings, CurrentCanBeReplaced) {
   FormatSettings::SetCurrent(saved);
   EXPECT_EQ(FloatToStrGeneral(2.5L), "2.5");
 }
-
 
 }  // namespace

@@ -101,8 +101,9 @@ TEST(ShortDate, OtherRegionalOrders) {
 // Guards against refusing a date typed exactly as the region writes it.
 TEST(ShortDate, RegionsEndingInTheSeparatorReadTheirOwnDates) {
   const QDateTime moment(QDate(2025, 1, 31), QTime(0, 0));
-  for (const QLocale& locale : {QLocale(QLocale::Hungarian, QLocale::Hungary), QLocale(QLocale::Korean, QLocale::SouthKorea),
-                                QLocale(QLocale::Croatian, QLocale::Croatia)}) {
+  for (const QLocale& locale :
+       {QLocale(QLocale::Hungarian, QLocale::Hungary), QLocale(QLocale::Korean, QLocale::SouthKorea),
+        QLocale(QLocale::Croatian, QLocale::Croatia)}) {
     SCOPED_TRACE(locale.name().toStdString());
     const FormatSettings fs = FormatSettings::FromLocale(locale);
     const QString written = FormatDateTime("ddddd", moment, fs);
@@ -202,6 +203,5 @@ TEST(FormatDateTime, SelfReferencingRegionalFormatTerminates) {
   const QDateTime m(QDate(2025, 3, 4), QTime(9, 7));
   EXPECT_EQ(FormatDateTime("ddddd|t", m, fs), "|");
 }
-
 
 }  // namespace

@@ -236,7 +236,8 @@ TEST(Application, RunSurvivesAReportThatThrows) {
 
 TEST(Application, ProcessMessagesDeliversPostedEvents) {
   bool delivered = false;
-  QMetaObject::invokeMethod(qApp, [&] { delivered = true; }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      qApp, [&] { delivered = true; }, Qt::QueuedConnection);
   EXPECT_FALSE(delivered);
   Application::ProcessMessages();
   EXPECT_TRUE(delivered);

@@ -143,20 +143,20 @@ TEST_P(ScheduleInvariants, PrincipalIsTheAmountAndTotalIsPrincipalPlusInterest) 
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Loans, ScheduleInvariants,
-    ::testing::Values(InvariantCase{1000, 12, 12, PaymentFrequency::Monthly},
-                      InvariantCase{250000, 6.5f, 360, PaymentFrequency::Monthly},
-                      InvariantCase{5000, 3.2f, 156, PaymentFrequency::Weekly},
-                      InvariantCase{100, 0.0001f, 50, PaymentFrequency::Monthly},  // the small-rate branch
-                      InvariantCase{100, -5, 20, PaymentFrequency::Monthly},
-                      InvariantCase{0, 12, 10, PaymentFrequency::Monthly}),
-    [](const auto& p) {
-      const InvariantCase& c = p.param;
-      return param_names::Join(param_names::Value(c.amount), "At", param_names::Value(c.annual), "Percent",
-                               param_names::Value(c.count),
-                               c.frequency == PaymentFrequency::Weekly ? "Weekly" : "Monthly");
-    });
+INSTANTIATE_TEST_SUITE_P(Loans, ScheduleInvariants,
+                         ::testing::Values(InvariantCase{1000, 12, 12, PaymentFrequency::Monthly},
+                                           InvariantCase{250000, 6.5f, 360, PaymentFrequency::Monthly},
+                                           InvariantCase{5000, 3.2f, 156, PaymentFrequency::Weekly},
+                                           InvariantCase{100, 0.0001f, 50,
+                                                         PaymentFrequency::Monthly},  // the small-rate branch
+                                           InvariantCase{100, -5, 20, PaymentFrequency::Monthly},
+                                           InvariantCase{0, 12, 10, PaymentFrequency::Monthly}),
+                         [](const auto& p) {
+                           const InvariantCase& c = p.param;
+                           return param_names::Join(param_names::Value(c.amount), "At", param_names::Value(c.annual),
+                                                    "Percent", param_names::Value(c.count),
+                                                    c.frequency == PaymentFrequency::Weekly ? "Weekly" : "Monthly");
+                         });
 
 TEST(AnnuityPayment, MatchesTheClosedFormInEveryRegime) {
   // |r| >= 6.1E-5: integer power by squaring.
@@ -240,27 +240,28 @@ TEST_P(InputCheck, FirstFailingBoxInOrder) {
   const CheckCase& c = GetParam();
   LoanInputTexts t{QString::fromUtf8(c.amount), QString::fromUtf8(c.interest), QString::fromUtf8(c.payments)};
   const std::optional<LoanField> failing = CheckInputs(t, Us());
-  if (c.failing < 0) EXPECT_FALSE(failing.has_value());
+  if (c.failing < 0)
+    EXPECT_FALSE(failing.has_value());
   else {
     ASSERT_TRUE(failing.has_value());
     EXPECT_EQ(int(*failing), c.failing);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, InputCheck,
-    ::testing::Values(CheckCase{"", "12", "12", 0}, CheckCase{"   ", "12", "12", 0}, CheckCase{"-", "12", "12", 0},
-                      CheckCase{"1,000", "12", "12", 0}, CheckCase{"$100", "12", "12", 0},
-                      CheckCase{"abc", "x", "12", 0}, CheckCase{"1000", "", "12", 1},
-                      CheckCase{"1000", "12%", "12", 1}, CheckCase{"1000", "12", "", 2},
-                      CheckCase{"1000", "12", "twelve", 2}, CheckCase{".", "12", "12", -1},
-                      CheckCase{" 250.75 ", "12", "12", -1}, CheckCase{"2.5E3", "12", "12", -1},
-                      CheckCase{"-1000", "-5", "-3", -1}, CheckCase{"0", "0", "0", -1},
-                      CheckCase{"1000", "12", "12.5", -1}),
-    [](const auto& p) {
-      return param_names::Join(param_names::Words(p.param.amount), param_names::Words(p.param.interest),
-                               param_names::Words(p.param.payments));
-    });
+INSTANTIATE_TEST_SUITE_P(Texts, InputCheck,
+                         ::testing::Values(CheckCase{"", "12", "12", 0}, CheckCase{"   ", "12", "12", 0},
+                                           CheckCase{"-", "12", "12", 0}, CheckCase{"1,000", "12", "12", 0},
+                                           CheckCase{"$100", "12", "12", 0}, CheckCase{"abc", "x", "12", 0},
+                                           CheckCase{"1000", "", "12", 1}, CheckCase{"1000", "12%", "12", 1},
+                                           CheckCase{"1000", "12", "", 2}, CheckCase{"1000", "12", "twelve", 2},
+                                           CheckCase{".", "12", "12", -1}, CheckCase{" 250.75 ", "12", "12", -1},
+                                           CheckCase{"2.5E3", "12", "12", -1}, CheckCase{"-1000", "-5", "-3", -1},
+                                           CheckCase{"0", "0", "0", -1}, CheckCase{"1000", "12", "12.5", -1}),
+                         [](const auto& p) {
+                           return param_names::Join(param_names::Words(p.param.amount),
+                                                    param_names::Words(p.param.interest),
+                                                    param_names::Words(p.param.payments));
+                         });
 
 TEST(InputCheck, MessagesHaveThreeBlanksAroundThem) {
   EXPECT_EQ(InputErrorMessage(LoanField::Amount), QStringLiteral("   Invalid loan amount. Please try again.   "));
@@ -287,7 +288,8 @@ TEST(ReadInputs, NonWholeCountFailsAfterAmountAndRateWereStored) {
   const Money oldPayment = state.PaymentAmount;
   for (const char* text : {"12.5", "1e2", "12 ", "99999999999"}) {
     try {
-      ReadInputsAndComputePayment({QStringLiteral("500"), QStringLiteral("24"), QString::fromLatin1(text)}, state, Us());
+      ReadInputsAndComputePayment({QStringLiteral("500"), QStringLiteral("24"), QString::fromLatin1(text)}, state,
+                                  Us());
       FAIL() << text;
     } catch (const EConvertError& e) {
       EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid integer value").arg(QString::fromLatin1(text)));
@@ -344,9 +346,9 @@ TEST(ReadInputs, NegativeAndTooLargeCountsAreRefusedWithoutStoringTheCount) {
   }
   EXPECT_EQ(state.PaymentCount, 7);
   EXPECT_EQ(state.PaymentAmount, oldPayment);
-  EXPECT_THROW(
-      ReadInputsAndComputePayment({QStringLiteral("1000"), QStringLiteral("12"), QStringLiteral("1000001")}, state, Us()),
-      EArgumentError);
+  EXPECT_THROW(ReadInputsAndComputePayment({QStringLiteral("1000"), QStringLiteral("12"), QStringLiteral("1000001")},
+                                           state, Us()),
+               EArgumentError);
   EXPECT_EQ(state.PaymentCount, 7);
   ReadInputsAndComputePayment({QStringLiteral("1000"), QStringLiteral("12"), QStringLiteral("1000000")}, state, Us());
   EXPECT_EQ(state.PaymentCount, 1000000);

@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return param_names::Join("Count", param_names::Value(p.param.count)); });
 
 TEST(MoneyFormat, FollowsEveryNegativeCurrencyForm) {
-  const char* forms[16] = {"($1.50)", "-$1.50", "$-1.50", "$1.50-", "(1.50$)", "-1.50$", "1.50-$", "1.50$-",
+  const char* forms[16] = {"($1.50)", "-$1.50",  "$-1.50",  "$1.50-",  "(1.50$)", "-1.50$",  "1.50-$",   "1.50$-",
                            "-1.50 $", "-$ 1.50", "1.50 $-", "$ 1.50-", "$ -1.50", "1.50- $", "($ 1.50)", "(1.50 $)"};
   FormatSettings fs = Us();
   for (int i = 0; i < 16; ++i) {

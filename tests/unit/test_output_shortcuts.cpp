@@ -33,8 +33,19 @@ class OutputShortcuts : public ::testing::TestWithParam<SettingsCase> {
 };
 
 TEST_P(OutputShortcuts, AmountsInUtf8AreFormatMoneysText) {
-  const int64_t counts[] = {0, 49, 50, -49, -50, 10049, 12345678, -99999950, 1000000000000000000LL - 1,
-                            1000000000000000000LL, -1000000000000000000LL, INT64_MAX, INT64_MIN};
+  const int64_t counts[] = {0,
+                            49,
+                            50,
+                            -49,
+                            -50,
+                            10049,
+                            12345678,
+                            -99999950,
+                            1000000000000000000LL - 1,
+                            1000000000000000000LL,
+                            -1000000000000000000LL,
+                            INT64_MAX,
+                            INT64_MIN};
   FormatSettings fs = Settings();
   for (int positive = 0; positive < 4; ++positive) {
     for (int negative = 0; negative < 16; ++negative) {
@@ -53,22 +64,22 @@ TEST_P(OutputShortcuts, AmountsInUtf8AreFormatMoneysText) {
 
 TEST_P(OutputShortcuts, DueDatesAreThePatternsText) {
   const FormatSettings fs = Settings();
-  const QDate dates[] = {QDate(2025, 1, 15), QDate(1, 1, 1), QDate(999, 12, 31), QDate(9999, 12, 31),
-                         QDate(10000, 1, 31), QDate(-44, 3, 15), QDate()};
+  const QDate dates[] = {
+      QDate(2025, 1, 15), QDate(1, 1, 1), QDate(999, 12, 31), QDate(9999, 12, 31), QDate(10000, 1, 31),
+      QDate(-44, 3, 15),  QDate()};
   for (const QDate& date : dates)
     EXPECT_EQ(FormatDueDate(date, fs),
               FormatDateTime(QStringLiteral("mm/dd/yyyy"), QDateTime(date, QTime(0, 0), Qt::UTC), fs))
         << date.toString(Qt::ISODate).toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Settings, OutputShortcuts,
-    ::testing::Values(SettingsCase{"Us", u',', u'.', u'/', QStringLiteral("$")},
-                      SettingsCase{"GermanEuro", u'.', u',', u'.', QStringLiteral("\u20AC")},
-                      SettingsCase{"NoGrouping", QChar(), u'.', u'-', QStringLiteral("kr")},
-                      SettingsCase{"NarrowSpaceAndLongSign", QChar(0x202F), u',', QChar(0x2044),
-                                   QStringLiteral("\U0001F4B0 CHF")}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Settings, OutputShortcuts,
+                         ::testing::Values(SettingsCase{"Us", u',', u'.', u'/', QStringLiteral("$")},
+                                           SettingsCase{"GermanEuro", u'.', u',', u'.', QStringLiteral("\u20AC")},
+                                           SettingsCase{"NoGrouping", QChar(), u'.', u'-', QStringLiteral("kr")},
+                                           SettingsCase{"NarrowSpaceAndLongSign", QChar(0x202F), u',', QChar(0x2044),
+                                                        QStringLiteral("\U0001F4B0 CHF")}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // A row laid out after other formats, separators or default widths were used
 // lands as it does on a component that never saw them.

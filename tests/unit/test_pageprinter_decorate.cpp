@@ -208,10 +208,8 @@ TEST_F(DecorateTest, HandlerLinesComeFirstAndLineNumberIsKept) {
   EXPECT_EQ(pp->CurrentY(), 166);
   pp->WriteLine("body {$LINE}");
   pp->EndDoc();
-  EXPECT_EQ(PageTexts(1), (Texts{{"first", 240, 240},
-                                 {"second", 240, 323},
-                                 {"line 2", 252, 48},
-                                 {"body {$LINE}", 240, 406}}));
+  EXPECT_EQ(PageTexts(1),
+            (Texts{{"first", 240, 240}, {"second", 240, 323}, {"line 2", 252, 48}, {"body {$LINE}", 240, 406}}));
 }
 
 TEST_F(DecorateTest, HeaderAndFooterGetNoGridAndLeaveTableSettingsAlone) {
@@ -354,8 +352,7 @@ TEST_F(DecorateTest, ReplaceTokensFillsEveryToken) {
   pp->WriteLine("");
   EXPECT_EQ(pp->ReplaceTokens("{$LINE}/{$PAGE}/{$TITLE}/{$LINE}"), "1/2/T/1");
   EXPECT_EQ(pp->ReplaceTokens("{$page} {$PAGE {$Title}"), "{$page} {$PAGE {$Title}");
-  EXPECT_TRUE(MatchesNow(pp->ReplaceTokens("{$DATE}"),
-                         [](const QDateTime& t) { return FormatDateTime("ddddd", t); }));
+  EXPECT_TRUE(MatchesNow(pp->ReplaceTokens("{$DATE}"), [](const QDateTime& t) { return FormatDateTime("ddddd", t); }));
   EXPECT_TRUE(MatchesNow(pp->ReplaceTokens("at {$TIME}."),
                          [](const QDateTime& t) { return "at " + FormatDateTime("tt", t) + "."; }));
   pp->SetTitle("{$LINE}");

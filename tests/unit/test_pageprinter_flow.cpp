@@ -31,17 +31,17 @@ TEST_P(ExpandTabsTest, ExpandsToCharacterStops) {
   EXPECT_EQ(TPageDocument::ExpandTabs(GetParam().input, GetParam().tabSize), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ExpandTabsTest,
-    ::testing::Values(TabCase{"AfterTwo", "ab\tc", 8, "ab      c"}, TabCase{"Leading", "\tx", 8, "        x"},
-                      TabCase{"AtStop", "abcdefgh\tx", 8, "abcdefgh        x"},
-                      TabCase{"TwoTabs", "a\t\tb", 4, "a       b"}, TabCase{"SizeOne", "a\tb", 1, "a b"},
-                      TabCase{"NoTab", "plain", 8, "plain"},
-                      // Implementer's choice: no tab stops, a tab becomes one space.
-                      TabCase{"SizeZero", "a\tb\t", 0, "a b "},
-                      // Tab stops are capped at 1024 characters.
-                      TabCase{"Huge", "\t", 0xFFFFFFFFu, QString(1024, QLatin1Char(' '))}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ExpandTabsTest,
+                         ::testing::Values(TabCase{"AfterTwo", "ab\tc", 8, "ab      c"},
+                                           TabCase{"Leading", "\tx", 8, "        x"},
+                                           TabCase{"AtStop", "abcdefgh\tx", 8, "abcdefgh        x"},
+                                           TabCase{"TwoTabs", "a\t\tb", 4, "a       b"},
+                                           TabCase{"SizeOne", "a\tb", 1, "a b"}, TabCase{"NoTab", "plain", 8, "plain"},
+                                           // Implementer's choice: no tab stops, a tab becomes one space.
+                                           TabCase{"SizeZero", "a\tb\t", 0, "a b "},
+                                           // Tab stops are capped at 1024 characters.
+                                           TabCase{"Huge", "\t", 0xFFFFFFFFu, QString(1024, QLatin1Char(' '))}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(TextRoutines, SpacesIsEmptyForZeroAndNegative) {
   EXPECT_EQ(TPageDocument::Spaces(3), "   ");
@@ -270,10 +270,10 @@ TEST_F(PagePrinterFlowTest, AlignmentPlacesTheLine) {
   pp->WriteLineAligned(taCenter, "abcd");
   pp->EndDoc();
   EXPECT_EQ(PageTexts(1), (Texts{{"abc", 240, 0},
-                             {"abc", 240 + 4020 - 150, 83},
-                             {"abc", 240 + (4020 - 150) / 2, 166},
-                             {"zz", 240, 249},
-                             {"abcd", 240 + (4020 - 200) / 2, 249}}));
+                                 {"abc", 240 + 4020 - 150, 83},
+                                 {"abc", 240 + (4020 - 150) / 2, 166},
+                                 {"zz", 240, 249},
+                                 {"abcd", 240 + (4020 - 200) / 2, 249}}));
 }
 
 // The page break that a taller line causes in WriteLine comes before the line is
@@ -318,4 +318,3 @@ TEST_F(PagePrinterFlowTest, FontChangeBetweenLinesChangesTheLineHeight) {
   pp->EndDoc();
   EXPECT_EQ(PageTexts(1), (Texts{{"ten", 0, 0}, {"nine", 0, 83}, {"x", 0, 158}}));
 }
-

@@ -98,8 +98,7 @@ TEST_F(PagePrinterFlowTest, LineTallerThanThePageWithAHandlerTerminates) {
 // ---------------------------------------------------------------------------
 // Table rows
 
-class CellOffsetTest : public PagePrinterFlowTest,
-                       public ::testing::WithParamInterface<std::pair<const char*, int>> {};
+class CellOffsetTest : public PagePrinterFlowTest, public ::testing::WithParamInterface<std::pair<const char*, int>> {};
 
 TEST_P(CellOffsetTest, ThreeHundredPixelTextInAOneAndAHalfInchColumn) {
   pp->SetMarginLeft(0.5);
@@ -209,10 +208,9 @@ TEST_F(PagePrinterFlowTest, GridOfAThreeLineRow) {
   const int l = 240, r = 240 + 900;
   auto y = [](int line) { return 240 + 83 * line - 4; };
   const std::vector<DrawnLine> expected = {
-      {{l, y(0)}, {r, y(0)}, 4},      {{l, y(0)}, {l, y(1)}, 4},      {{r, y(0)}, {r, y(1)}, 4},
-      {{l, y(1)}, {l, y(2)}, 4},      {{r, y(1)}, {r, y(2)}, 4},      {{l, y(2)}, {l, y(3)}, 4},
-      {{r, y(2)}, {r, y(3)}, 4},      {{l, y(3)}, {r, y(3)}, 4},      {{l, y(2)}, {l, y(3)}, 4},
-      {{r, y(2)}, {r, y(3)}, 4},
+      {{l, y(0)}, {r, y(0)}, 4}, {{l, y(0)}, {l, y(1)}, 4}, {{r, y(0)}, {r, y(1)}, 4}, {{l, y(1)}, {l, y(2)}, 4},
+      {{r, y(1)}, {r, y(2)}, 4}, {{l, y(2)}, {l, y(3)}, 4}, {{r, y(2)}, {r, y(3)}, 4}, {{l, y(3)}, {r, y(3)}, 4},
+      {{l, y(2)}, {l, y(3)}, 4}, {{r, y(2)}, {r, y(3)}, 4},
   };
   EXPECT_EQ(PageLines(1), expected);
   EXPECT_EQ(PageTexts(1).size(), 4u);

@@ -78,8 +78,7 @@ TEST_P(PageCountTest, FilledInAsIfWrittenOut) {
   // First, middle and last page alike; every page is compared.
   for (int page = 1; page <= c.pages; ++page) ASSERT_EQ(withToken[size_t(page - 1)], PageTexts(page)) << page;
   bool footerSeen = false;
-  for (const DrawnText& t : withToken.back())
-    footerSeen = footerSeen || t.text == "Page " + number + " of " + number;
+  for (const DrawnText& t : withToken.back()) footerSeen = footerSeen || t.text == "Page " + number + " of " + number;
   EXPECT_TRUE(footerSeen);
 }
 

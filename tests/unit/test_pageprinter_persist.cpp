@@ -23,13 +23,14 @@ class Persistence : public ::testing::Test {
 };
 
 const char* const kPublished[] = {
-    "MeasureUnit", "AbortOnCancel", "Alignment", "AutoFooterFont", "AutoHeaderFont", "Collate", "Copies",
-    "DefaultColWidth", "FileName", "Footer", "FooterFormat", "FriendlyFooter", "FriendlyHeader",
-    "GradientBackground", "Header", "HeaderFormat", "Lines", "LineSpacing", "MarginBottom", "MarginLeft",
-    "MarginRight", "MarginTop", "Orientation", "PageBorderOffset", "PageBorders", "PrintToFile",
-    "ProgressMessage", "ShadowColor", "ShadowOffset", "ShowCancel", "ShowMargins", "ShowProgress",
-    "TableFormat", "TableGrid", "TabSize", "Title", "TokenSeparator", "WordWrap", "ZoomLocation",
-    "ZoomPercent", "Color", "BodyFontText", "HeaderFontText", "FooterFontText"};
+    "MeasureUnit",    "AbortOnCancel",      "Alignment",       "AutoFooterFont", "AutoHeaderFont", "Collate",
+    "Copies",         "DefaultColWidth",    "FileName",        "Footer",         "FooterFormat",   "FriendlyFooter",
+    "FriendlyHeader", "GradientBackground", "Header",          "HeaderFormat",   "Lines",          "LineSpacing",
+    "MarginBottom",   "MarginLeft",         "MarginRight",     "MarginTop",      "Orientation",    "PageBorderOffset",
+    "PageBorders",    "PrintToFile",        "ProgressMessage", "ShadowColor",    "ShadowOffset",   "ShowCancel",
+    "ShowMargins",    "ShowProgress",       "TableFormat",     "TableGrid",      "TabSize",        "Title",
+    "TokenSeparator", "WordWrap",           "ZoomLocation",    "ZoomPercent",    "Color",          "BodyFontText",
+    "HeaderFontText", "FooterFontText"};
 
 void ExpectSameProperties(TPagePrinter& a, TPagePrinter& b) {
   for (const char* name : kPublished) EXPECT_EQ(a.property(name), b.property(name)) << name;
@@ -37,7 +38,8 @@ void ExpectSameProperties(TPagePrinter& a, TPagePrinter& b) {
 
 QStringList NamesIn(const QString& description) {
   QStringList names;
-  for (const QString& line : description.split('\n', Qt::SkipEmptyParts)) names.append(line.section('=', 0, 0).trimmed());
+  for (const QString& line : description.split('\n', Qt::SkipEmptyParts))
+    names.append(line.section('=', 0, 0).trimmed());
   return names;
 }
 
@@ -190,8 +192,10 @@ TEST_F(Persistence, WrittenOrderIsTheDeclaredPropertyOrder) {
     for (const QString& name : written) {
       if (name == "Visible") continue;  // inherited, not declared here
       QString property = name;
-      if (name == "Font") property = "BodyFontText";
-      else if (name == "HeaderFont" || name == "FooterFont") property = name + "Text";
+      if (name == "Font")
+        property = "BodyFontText";
+      else if (name == "HeaderFont" || name == "FooterFont")
+        property = name + "Text";
       const int index = int(declared.indexOf(property));
       ASSERT_GE(index, 0) << name.toStdString();
       EXPECT_GT(index, previous) << name.toStdString() << " written out of the declared order";

@@ -39,14 +39,13 @@ TEST_P(CollationTest, SheetsComeInTheOrderAsked) {
   EXPECT_FALSE(printer->Printing());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Orders, CollationTest,
-    ::testing::Values(CollationCase{"CollatedThreeCopies", true, 3, 2, {1, 2, 1, 2, 1, 2}},
-                      CollationCase{"UncollatedThreeCopies", false, 3, 2, {1, 1, 1, 2, 2, 2}},
-                      CollationCase{"OneCopyThreePages", true, 1, 3, {1, 2, 3}},
-                      CollationCase{"UncollatedOnePage", false, 2, 1, {1, 1}},
-                      CollationCase{"CollatedOnePageOneCopy", true, 1, 1, {1}}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Orders, CollationTest,
+                         ::testing::Values(CollationCase{"CollatedThreeCopies", true, 3, 2, {1, 2, 1, 2, 1, 2}},
+                                           CollationCase{"UncollatedThreeCopies", false, 3, 2, {1, 1, 1, 2, 2, 2}},
+                                           CollationCase{"OneCopyThreePages", true, 1, 3, {1, 2, 3}},
+                                           CollationCase{"UncollatedOnePage", false, 2, 1, {1, 1}},
+                                           CollationCase{"CollatedOnePageOneCopy", true, 1, 1, {1}}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 struct RangeCase {
   const char* name;
@@ -66,15 +65,14 @@ TEST_P(RangeTest, PrintsTheClampedRange) {
   EXPECT_EQ(SheetPages(), c.sheets);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, RangeTest,
-    ::testing::Values(RangeCase{"Everything", 3, 0, 0, {1, 2, 3}},
-                      RangeCase{"FromBeyondCountPrintsLastPage", 3, 7, 0, {3}},
-                      RangeCase{"FromTwoToFourOfThree", 3, 2, 4, {2, 3}},
-                      RangeCase{"FromAloneIsOnePage", 3, 2, 0, {2}},
-                      RangeCase{"ToAloneStartsAtOne", 3, 0, 2, {1, 2}},
-                      RangeCase{"ToBeyondCount", 2, 0, 9, {1, 2}}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ranges, RangeTest,
+                         ::testing::Values(RangeCase{"Everything", 3, 0, 0, {1, 2, 3}},
+                                           RangeCase{"FromBeyondCountPrintsLastPage", 3, 7, 0, {3}},
+                                           RangeCase{"FromTwoToFourOfThree", 3, 2, 4, {2, 3}},
+                                           RangeCase{"FromAloneIsOnePage", 3, 2, 0, {2}},
+                                           RangeCase{"ToAloneStartsAtOne", 3, 0, 2, {1, 2}},
+                                           RangeCase{"ToBeyondCount", 2, 0, 9, {1, 2}}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(PrintTest, EachSheetPlaysItsWholePage) {
   MakePages(3);

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
-// Printing through the page printer: the progress options, cancelling, printer failures, re-entry and the page range's links.
+// Printing through the page printer: the progress options, cancelling, printer failures, re-entry and the page range's
+// links.
 #include <gtest/gtest.h>
 
 #include "PagePrintTestSupport.h"
@@ -70,7 +71,7 @@ TEST_P(CancelTest, CancelStopsBeforeTheNextSheet) {
   EXPECT_FALSE(pp->Print());
   dialogFreed = pp->ProgressDialog() == nullptr;
   EXPECT_TRUE(dialogFreed);
-  EXPECT_EQ(int(printer->Sheets().size()), c.afterSheet);  // the started sheet completes
+  EXPECT_EQ(int(printer->Sheets().size()), c.afterSheet);                      // the started sheet completes
   for (const auto& sheet : printer->Sheets()) EXPECT_NE(sheet.page, nullptr);  // no blank sheet fed
   // No new page after the last drawn sheet: the job ends (or is discarded) right there.
   EXPECT_EQ(Events(), JobEvents(c.afterSheet, c.abortOnCancel ? "Abort" : "EndDoc"));
@@ -253,15 +254,14 @@ TEST_P(PageLinkTest, FromAndToStayOrdered) {
   EXPECT_EQ(pp->ToPage(), GetParam().to);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Setters, PageLinkTest,
-    ::testing::Values(PageLinkCase{"FromRaisesTo", {{'F', 2}}, 2, 2},
-                      PageLinkCase{"ToAloneLeavesFrom", {{'T', 5}}, 0, 5},
-                      PageLinkCase{"FromBelowToKeepsTo", {{'T', 5}, {'F', 3}}, 3, 5},
-                      PageLinkCase{"ToBelowFromLowersFrom", {{'F', 4}, {'T', 2}}, 2, 2},
-                      PageLinkCase{"ToZeroClearsFrom", {{'F', 4}, {'T', 0}}, 0, 0},
-                      PageLinkCase{"UnsignedComparison", {{'F', 0x80000000u}}, 0x80000000u, 0x80000000u}),
-    [](const auto& p) { return std::string(p.param.name); });
-
+INSTANTIATE_TEST_SUITE_P(Setters, PageLinkTest,
+                         ::testing::Values(PageLinkCase{"FromRaisesTo", {{'F', 2}}, 2, 2},
+                                           PageLinkCase{"ToAloneLeavesFrom", {{'T', 5}}, 0, 5},
+                                           PageLinkCase{"FromBelowToKeepsTo", {{'T', 5}, {'F', 3}}, 3, 5},
+                                           PageLinkCase{"ToBelowFromLowersFrom", {{'F', 4}, {'T', 2}}, 2, 2},
+                                           PageLinkCase{"ToZeroClearsFrom", {{'F', 4}, {'T', 0}}, 0, 0},
+                                           PageLinkCase{
+                                               "UnsignedComparison", {{'F', 0x80000000u}}, 0x80000000u, 0x80000000u}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -209,5 +209,4 @@ TEST(PagePrinterLoaded, EndsLoadingClearsPagesAndTakesThePenColour) {
   EXPECT_DOUBLE_EQ(pp.MarginBottom(), 4.9);
 }
 
-
 }  // namespace

@@ -112,8 +112,8 @@ TEST(PageStoreWithoutPrinter, PagesStillOpenWithTheFallbackSize) {
   TPagePrinter pp;
   pp.ClearPages(true);
   ASSERT_EQ(pp.PageCount(), 1);
-  EXPECT_EQ(pp.Pages(1)->Width(), 2475);   // (8.5 - 0.25) x 300
-  EXPECT_EQ(pp.Pages(1)->Height(), 3225);  // (11 - 0.25) x 300
+  EXPECT_EQ(pp.Pages(1)->Width(), 2475);                // (8.5 - 0.25) x 300
+  EXPECT_EQ(pp.Pages(1)->Height(), 3225);               // (11 - 0.25) x 300
   EXPECT_EQ(pp.PageCanvas()->Reference(), ScreenDC());  // the screen measures instead
   EXPECT_EQ(pp.PageCanvas()->Font().PixelsPerInch(), 300);
   pp.SetMeasureUnit(muMillimeters);

@@ -52,8 +52,8 @@ TEST_F(TextFileTest, LinesWritesAndPageBreaks) {
   pp->EndDoc();
   EXPECT_FALSE(pp->FileOpen());
   EXPECT_FALSE(pp->Printing());
-  const QByteArray expected = "Hello\r\n" + Spaces(4930 / 50) + "R\r\n" + Spaces(2465 / 50) + "C\r\n" +
-                              "abcd\r\n" + "\r\n" + "\f\r\n" + "p2\r\n";
+  const QByteArray expected = "Hello\r\n" + Spaces(4930 / 50) + "R\r\n" + Spaces(2465 / 50) + "C\r\n" + "abcd\r\n" +
+                              "\r\n" + "\f\r\n" + "p2\r\n";
   EXPECT_EQ(Contents(), expected);
 }
 
@@ -103,8 +103,8 @@ TEST_F(TextFileTest, EveryPageStartsWithHandlerLinesThenHeaderThenFooter) {
   pp->WriteTableLine("body {$LINE}");
   pp->NewPage();
   pp->EndDoc();
-  const QByteArray page1 = "top\r\n" + QByteArray("H") + Spaces(10) + "\r\n" + "F1" + Spaces(9) + "\r\n" +
-                           "body 1" + Spaces(5) + "\r\n";
+  const QByteArray page1 =
+      "top\r\n" + QByteArray("H") + Spaces(10) + "\r\n" + "F1" + Spaces(9) + "\r\n" + "body 1" + Spaces(5) + "\r\n";
   const QByteArray page2 = "top\r\n" + QByteArray("H") + Spaces(10) + "\r\n" + "F2" + Spaces(9) + "\r\n";
   EXPECT_EQ(Contents(), page1 + "\f\r\n" + page2);
 }
@@ -244,9 +244,9 @@ TEST_F(TextFileTest, WriteFailureReleasesTheFileAndTheDocumentStillEnds) {
   }
   EXPECT_TRUE(failed);
   EXPECT_EQ(OpenDescriptors(), before);
-  EXPECT_TRUE(pp->Printing());           // the document is still open ...
+  EXPECT_TRUE(pp->Printing());             // the document is still open ...
   EXPECT_NO_THROW(pp->WriteLine("more"));  // ... and what follows goes nowhere
-  EXPECT_NO_THROW(pp->EndDoc());         // the failure was reported once
+  EXPECT_NO_THROW(pp->EndDoc());           // the failure was reported once
   EXPECT_FALSE(pp->Printing());
 }
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
-// TPagePrinter's units, printer page geometry, margins and measure unit, on test printers of chosen resolution and offsets.
-// with, on a 600-dpi test printer and without any printer.
+// TPagePrinter's units, printer page geometry, margins and measure unit, on test printers of chosen resolution and
+// offsets. with, on a 600-dpi test printer and without any printer.
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
@@ -46,8 +46,8 @@ TEST(PagePrinterUnits, ConversionRoundsHalvesToEven) {
   TestPrinterInstall<> scope(s);
   TPagePrinter pp;
   const RoundingCase cases[] = {
-      {"0.5 to 0", 0.25, 0},   {"1.5 to 2", 0.75, 2},   {"2.5 to 2", 1.25, 2},  {"3.5 to 4", 1.75, 4},
-      {"-2.5 to -2", -1.25, -2}, {"-3.5 to -4", -1.75, -4}, {"2.4 to 2", 1.2, 2}, {"2.6 to 3", 1.3, 3},
+      {"0.5 to 0", 0.25, 0},     {"1.5 to 2", 0.75, 2},     {"2.5 to 2", 1.25, 2}, {"3.5 to 4", 1.75, 4},
+      {"-2.5 to -2", -1.25, -2}, {"-3.5 to -4", -1.75, -4}, {"2.4 to 2", 1.2, 2},  {"2.6 to 3", 1.3, 3},
   };
   for (const RoundingCase& c : cases) {
     EXPECT_EQ(pp.UnitsToPixelsX(c.length), c.pixels) << c.name;
@@ -241,6 +241,5 @@ TEST_F(PagePrinterOn600, SettingTheSameUnitChangesNothing) {
   EXPECT_EQ(InvalidateCountOf(*pp), before);
   EXPECT_DOUBLE_EQ(pp->MarginLeft(), 0.5);
 }
-
 
 }  // namespace

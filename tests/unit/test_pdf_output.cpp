@@ -35,7 +35,8 @@ void ScheduleLike(TCanvas& c) {
   Write(c, Font("Courier New", -83, fsBold), 827, 0, "Amortization Schedule");
   Write(c, Font("Courier New", -75, fsBold), 690, 225, "Loan Amount: $1,000.00   Interest: 12% annually");
   const char* heads[] = {"Due Date", "Payment", "Principal", "Interest", "Balance"};
-  for (int col = 0; col < 5; ++col) Write(c, Font("Courier New", -75, fsItalic | fsUnderline), 678 + 945 * col, 375, heads[col]);
+  for (int col = 0; col < 5; ++col)
+    Write(c, Font("Courier New", -75, fsItalic | fsUnderline), 678 + 945 * col, 375, heads[col]);
   for (int row = 0; row < 40; ++row)
     for (int col = 0; col < 5; ++col)
       Write(c, Font("Courier New", -75), 588 + 945 * col, 525 + 75 * row,

@@ -58,7 +58,8 @@ TEST(PdfPrinter, WritesEveryPageWithItsText) {
   ASSERT_TRUE(QFile::exists(file));
   EXPECT_EQ(PdfPageCount(file), 3);
   const QString text = PdfText(file);
-  for (int page = 1; page <= 3; ++page) EXPECT_TRUE(text.contains(QString("Sheet number %1").arg(page))) << text.toStdString();
+  for (int page = 1; page <= 3; ++page)
+    EXPECT_TRUE(text.contains(QString("Sheet number %1").arg(page))) << text.toStdString();
   EXPECT_TRUE(RunTool("pdfinfo", {file}).contains("Amortization Schedule"));
 }
 
@@ -342,6 +343,5 @@ TEST(Metafile, PainterCanvasDrawAndStretchDrawPlayThePage) {
   EXPECT_EQ(CountPixels(image, QRect(400, 200, 200, 100), IsReddish), 20000);
   EXPECT_EQ(CountPixels(image, QRect(0, 300, 600, 100), IsReddish), 0);
 }
-
 
 }  // namespace

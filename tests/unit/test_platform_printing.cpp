@@ -10,7 +10,6 @@ namespace {
 
 using namespace platform_printing_test;
 
-
 // ---------------------------------------------------------------------------
 // Device contexts
 
@@ -111,11 +110,9 @@ TEST_P(TestPrinterPitch, EveryCharacterAdvancesTheSame) {
 
 // 10 points at 600 dpi is 83 pixels: 0.6 x 83 = 49.8 -> 50.
 INSTANTIATE_TEST_SUITE_P(Heights, TestPrinterPitch,
-                         ::testing::Values(PitchCase{-83, 50}, PitchCase{83, 50}, PitchCase{-10, 6},
-                                           PitchCase{-25, 15}, PitchCase{-1, 1}, PitchCase{-100, 60}),
-                         [](const auto& p) {
-                           return param_names::Join("Height", param_names::Value(p.param.height));
-                         });
+                         ::testing::Values(PitchCase{-83, 50}, PitchCase{83, 50}, PitchCase{-10, 6}, PitchCase{-25, 15},
+                                           PitchCase{-1, 1}, PitchCase{-100, 60}),
+                         [](const auto& p) { return param_names::Join("Height", param_names::Value(p.param.height)); });
 
 TEST(TestPrinter, MetricsAreWorkedOutFromTheHeight) {
   TTestPrinter::Setup setup;

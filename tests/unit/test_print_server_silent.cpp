@@ -25,7 +25,8 @@ constexpr qint64 kHangGuardMs = 20000;
 class SilentPrintServer : public ::testing::Test {
  protected:
   void SetUp() override {
-    server_.start(QStringLiteral("python3"), {QStringLiteral(TALLYVANE_SOURCE_DIR "/tests/support/silent-print-server.py")});
+    server_.start(QStringLiteral("python3"),
+                  {QStringLiteral(TALLYVANE_SOURCE_DIR "/tests/support/silent-print-server.py")});
     if (!server_.waitForStarted(10000)) GTEST_SKIP() << "python3 is not available";
     ASSERT_TRUE(server_.waitForReadyRead(10000));
     address_ = QStringLiteral("127.0.0.1:") + QString::fromLatin1(server_.readLine().trimmed());
@@ -55,8 +56,9 @@ TEST_F(SilentPrintServer, TheCompanionsFilesNeedNoPrintServer) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("CUPS_SERVER"), address_);
   cli.setProcessEnvironment(env);
-  cli.start(QStringLiteral(TALLYVANE_BINARY_DIR "/cli/tallyvane-schedule"),
-            {"--start", "1/1/2024", "--pdf", dir.filePath("s.pdf"), "--text", dir.filePath("s.txt"), "1000", "12", "12"});
+  cli.start(
+      QStringLiteral(TALLYVANE_BINARY_DIR "/cli/tallyvane-schedule"),
+      {"--start", "1/1/2024", "--pdf", dir.filePath("s.pdf"), "--text", dir.filePath("s.txt"), "1000", "12", "12"});
   ASSERT_TRUE(cli.waitForFinished(int(kHangGuardMs)));
   EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
   EXPECT_LT(timer_.elapsed(), kHangGuardMs);

@@ -92,10 +92,15 @@ INSTANTIATE_TEST_SUITE_P(Loans, ScheduleCsvCells,
                          [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ScheduleCsv, PlainMoneyRounding) {
-  const std::pair<int64_t, const char*> cases[] = {
-      {0, "0.00"},           {49, "0.00"},          {-49, "0.00"},
-      {50, "0.01"},          {-50, "-0.01"},        {100050, "10.01"},
-      {-99950, "-10.00"},    {123456789, "12345.68"}, {INT64_MIN, "-922337203685477.58"}};
+  const std::pair<int64_t, const char*> cases[] = {{0, "0.00"},
+                                                   {49, "0.00"},
+                                                   {-49, "0.00"},
+                                                   {50, "0.01"},
+                                                   {-50, "-0.01"},
+                                                   {100050, "10.01"},
+                                                   {-99950, "-10.00"},
+                                                   {123456789, "12345.68"},
+                                                   {INT64_MIN, "-922337203685477.58"}};
   for (const auto& [count, text] : cases) EXPECT_EQ(PlainMoney(Money::FromCount(count)), text) << count;
 }
 

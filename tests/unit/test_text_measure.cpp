@@ -22,16 +22,27 @@ struct FontCase {
 // Texts of every character class: digits, separators, currency signs and
 // blanks (simple runs), headings and titles (letters), and mixtures.
 QStringList Texts() {
-  QStringList texts = {QStringLiteral(" 1"), QStringLiteral(" 148000"), QStringLiteral("$1,234,567.89"),
-                       QStringLiteral("($12.30)"), QStringLiteral("-$0.01"), QStringLiteral("1.234,56 \u20AC"),
-                       QStringLiteral("1\u00A0234,56\u00A0\u20AC"), QStringLiteral("1\u202F234\u2009\u20AC"),
-                       QStringLiteral("\u00A3\u00A5\u00A2 \u2212 5"), QStringLiteral("01/15/2025"),
+  QStringList texts = {QStringLiteral(" 1"),
+                       QStringLiteral(" 148000"),
+                       QStringLiteral("$1,234,567.89"),
+                       QStringLiteral("($12.30)"),
+                       QStringLiteral("-$0.01"),
+                       QStringLiteral("1.234,56 \u20AC"),
+                       QStringLiteral("1\u00A0234,56\u00A0\u20AC"),
+                       QStringLiteral("1\u202F234\u2009\u20AC"),
+                       QStringLiteral("\u00A3\u00A5\u00A2 \u2212 5"),
+                       QStringLiteral("01/15/2025"),
                        QStringLiteral("12:30 #5 %!?*+=<>[]{}|~^_\"'`;@&\\"),
-                       QStringLiteral("      Payment"), QStringLiteral("Amortization Schedule"),
-                       QStringLiteral("Page - 12"), QStringLiteral("Loan Amount: $150,000.00"),
-                       QStringLiteral("office fifty"), QStringLiteral("Caf\u00E9 \u00C5 \u00DF"),
-                       QStringLiteral("e\u0301"), QStringLiteral("\u05E9\u05DC\u05D5\u05DD 12"),
-                       QStringLiteral("AVAVA To"), QStringLiteral("\t$1\t2")};
+                       QStringLiteral("      Payment"),
+                       QStringLiteral("Amortization Schedule"),
+                       QStringLiteral("Page - 12"),
+                       QStringLiteral("Loan Amount: $150,000.00"),
+                       QStringLiteral("office fifty"),
+                       QStringLiteral("Caf\u00E9 \u00C5 \u00DF"),
+                       QStringLiteral("e\u0301"),
+                       QStringLiteral("\u05E9\u05DC\u05D5\u05DD 12"),
+                       QStringLiteral("AVAVA To"),
+                       QStringLiteral("\t$1\t2")};
   // Every prefix of an amount, as a fit-to-width search measures them.
   const QString amount = QStringLiteral("$98,765,432.10");
   for (qsizetype n = 1; n < amount.size(); ++n) texts << amount.left(n);
@@ -73,15 +84,15 @@ TEST_P(TextMeasureTest, MatchesFullMeasurementFirstAndCachedTime) {
   EXPECT_EQ(dc->TextHeight(font, QStringLiteral("x")), full.height());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fonts, TextMeasureTest,
-    ::testing::Values(FontCase{"Courier New", -50, 0}, FontCase{"Courier New", -58, fsBold},
-                      FontCase{"Courier New", -13, fsItalic}, FontCase{"MS Sans Serif", -11, 0},
-                      FontCase{"Arial", -67, fsBold}, FontCase{"Arial", -9, fsUnderline},
-                      FontCase{"Times New Roman", -37, 0}),
-    [](const auto& p) {
-      return param_names::Join(param_names::Words(p.param.name), param_names::Value(-p.param.height),
-                               param_names::Value(int(p.param.style)));
-    });
+INSTANTIATE_TEST_SUITE_P(Fonts, TextMeasureTest,
+                         ::testing::Values(FontCase{"Courier New", -50, 0}, FontCase{"Courier New", -58, fsBold},
+                                           FontCase{"Courier New", -13, fsItalic}, FontCase{"MS Sans Serif", -11, 0},
+                                           FontCase{"Arial", -67, fsBold}, FontCase{"Arial", -9, fsUnderline},
+                                           FontCase{"Times New Roman", -37, 0}),
+                         [](const auto& p) {
+                           return param_names::Join(param_names::Words(p.param.name),
+                                                    param_names::Value(-p.param.height),
+                                                    param_names::Value(int(p.param.style)));
+                         });
 
 }  // namespace

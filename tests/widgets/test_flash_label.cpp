@@ -44,9 +44,10 @@ TEST(FlashLabelDefaults, ConstructorSetsTheStatedValues) {
 TEST(FlashLabelDefaults, PropertiesArePublishedInOrder) {
   const QMetaObject& meta = TQVXFlashLabel::staticMetaObject;
   QStringList names;
-  for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) names << QString::fromLatin1(meta.property(i).name());
-  const QStringList expected{"Caption", "HighlightColor", "Hover", "MouseIsDown", "NormalColor", "Transparent",
-                             "TextAngle", "Color"};
+  for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
+    names << QString::fromLatin1(meta.property(i).name());
+  const QStringList expected{"Caption",     "HighlightColor", "Hover",     "MouseIsDown",
+                             "NormalColor", "Transparent",    "TextAngle", "Color"};
   ASSERT_GE(names.size(), expected.size());
   EXPECT_EQ(names.mid(0, expected.size()), expected);
 }
@@ -73,21 +74,22 @@ TEST_P(FlashLabelSetters, RepaintOnlyOnChange) {
   EXPECT_EQ(label.RepaintCount() - before, c.equalRepaints ? 3 : 1) << "same changed value again";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, FlashLabelSetters,
-    ::testing::Values(
-        SetterCase{"Caption", [](auto& l) { l.SetCaption("Caption"); }, [](auto& l) { l.SetCaption("Print"); }, false},
-        SetterCase{"HighlightColor", [](auto& l) { l.SetHighlightColor(clYellow); },
-                   [](auto& l) { l.SetHighlightColor(clAqua); }, false},
-        SetterCase{"Hover", [](auto& l) { l.SetHover(false); }, [](auto& l) { l.SetHover(true); }, false},
-        SetterCase{"MouseIsDown", [](auto& l) { l.SetMouseIsDown(false); }, [](auto& l) { l.SetMouseIsDown(true); },
-                   false},
-        SetterCase{"NormalColor", [](auto& l) { l.SetNormalColor(clBlack); }, [](auto& l) { l.SetNormalColor(clRed); },
-                   false},
-        SetterCase{"Transparent", [](auto& l) { l.SetTransparent(false); }, [](auto& l) { l.SetTransparent(true); },
-                   false},
-        SetterCase{"TextAngle", [](auto& l) { l.SetTextAngle(0); }, [](auto& l) { l.SetTextAngle(90); }, true}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, FlashLabelSetters,
+                         ::testing::Values(SetterCase{"Caption", [](auto& l) { l.SetCaption("Caption"); },
+                                                      [](auto& l) { l.SetCaption("Print"); }, false},
+                                           SetterCase{"HighlightColor", [](auto& l) { l.SetHighlightColor(clYellow); },
+                                                      [](auto& l) { l.SetHighlightColor(clAqua); }, false},
+                                           SetterCase{"Hover", [](auto& l) { l.SetHover(false); },
+                                                      [](auto& l) { l.SetHover(true); }, false},
+                                           SetterCase{"MouseIsDown", [](auto& l) { l.SetMouseIsDown(false); },
+                                                      [](auto& l) { l.SetMouseIsDown(true); }, false},
+                                           SetterCase{"NormalColor", [](auto& l) { l.SetNormalColor(clBlack); },
+                                                      [](auto& l) { l.SetNormalColor(clRed); }, false},
+                                           SetterCase{"Transparent", [](auto& l) { l.SetTransparent(false); },
+                                                      [](auto& l) { l.SetTransparent(true); }, false},
+                                           SetterCase{"TextAngle", [](auto& l) { l.SetTextAngle(0); },
+                                                      [](auto& l) { l.SetTextAngle(90); }, true}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FlashLabelFont, FontColourChangeSetsNormalColor) {
   TQVXFlashLabel label;
@@ -290,7 +292,7 @@ struct CrossingCase {
   const char* name;
   bool startInside;
   std::function<void(FlashLabelMouse&)> act;
-  Log expected[2];  // with Hover preset false, true
+  Log expected[2];                 // with Hover preset false, true
   std::optional<bool> hoverAfter;  // none: Hover keeps its preset value
 };
 void PrintTo(const CrossingCase& c, std::ostream* os) { *os << c.name; }
@@ -315,37 +317,55 @@ const QPoint kOnLabel(30, 8);
 
 INSTANTIATE_TEST_SUITE_P(
     All, FlashLabelCrossings,
-    ::testing::Combine(
-        ::testing::Values(
-            CrossingCase{"Enter", false, [](auto& fixture) { fixture.MoveInto(); }, {{"enter"}, {"enter"}}, true},
-            CrossingCase{"Leave", true, [](auto& fixture) { QTest::mouseMove(fixture.host.get(), kOutside); },
-                         {{"exit"}, {"exit"}}, false},
-            // Already inside: no second enter; the click follows the published Hover.
-            CrossingCase{"ClickInside", true,
-                         [](auto& fixture) { QTest::mouseClick(fixture.label, Qt::LeftButton, {}, kOnLabel); },
-                         {{"base-down", "base-up"}, {"base-down", "click", "base-up"}}, std::nullopt},
-            CrossingCase{"DragOffAndRelease", true,
-                         [](auto& fixture) {
-                           QTest::mousePress(fixture.label, Qt::LeftButton, {}, kOnLabel);
-                           QTest::mouseMove(fixture.host.get(), kOutside);
-                           QTest::mouseRelease(fixture.host.get(), Qt::LeftButton, {}, kOutside);
-                         },
-                         {{"base-down", "exit", "base-up"}, {"base-down", "exit", "base-up"}}, false},
-            CrossingCase{"DragOffAndBack", true,
-                         [](auto& fixture) {
-                           QTest::mousePress(fixture.label, Qt::LeftButton, {}, kOnLabel);
-                           QTest::mouseMove(fixture.host.get(), kOutside);
-                           fixture.MoveInto();
-                           QTest::mouseRelease(fixture.label, Qt::LeftButton, {}, kOnLabel);
-                         },
-                         {{"base-down", "exit", "enter", "click", "base-up"},
-                          {"base-down", "exit", "enter", "click", "base-up"}},
-                         true},
-            CrossingCase{"ClickFromOutside", false,
-                         [](auto& fixture) { QTest::mouseClick(fixture.label, Qt::LeftButton, {}, kOnLabel); },
-                         {{"enter", "base-down", "click", "base-up"}, {"enter", "base-down", "click", "base-up"}},
-                         true}),
-        ::testing::Bool()),
+    ::testing::
+        Combine(
+            ::testing::
+                Values(CrossingCase{"Enter",
+                                    false,
+                                    [](auto& fixture) { fixture.MoveInto(); },
+                                    {{"enter"}, {"enter"}},
+                                    true},
+                       CrossingCase{"Leave",
+                                    true,
+                                    [](auto& fixture) { QTest::mouseMove(fixture.host.get(), kOutside); },
+                                    {{"exit"}, {"exit"}},
+                                    false},
+                       // Already inside: no second enter; the click follows the published Hover.
+                       CrossingCase{
+                           "ClickInside",
+                           true,
+                           [](auto& fixture) { QTest::mouseClick(fixture.label, Qt::LeftButton, {}, kOnLabel); },
+                           {{"base-down", "base-up"}, {"base-down", "click", "base-up"}},
+                           std::nullopt},
+                       CrossingCase{
+                           "DragOffAndRelease",
+                           true,
+                           [](auto& fixture) {
+                             QTest::mousePress(fixture.label, Qt::LeftButton, {}, kOnLabel);
+                             QTest::mouseMove(fixture.host.get(), kOutside);
+                             QTest::mouseRelease(fixture.host.get(), Qt::LeftButton, {}, kOutside);
+                           },
+                           {{"base-down", "exit", "base-up"}, {"base-down", "exit", "base-up"}},
+                           false},
+                       CrossingCase{
+                           "DragOffAndBack",
+                           true,
+                           [](auto& fixture) {
+                             QTest::mousePress(fixture.label, Qt::LeftButton, {}, kOnLabel);
+                             QTest::mouseMove(fixture.host.get(), kOutside);
+                             fixture.MoveInto();
+                             QTest::mouseRelease(fixture.label, Qt::LeftButton, {}, kOnLabel);
+                           },
+                           {{"base-down", "exit", "enter", "click", "base-up"},
+                            {"base-down", "exit", "enter", "click", "base-up"}},
+                           true},
+                       CrossingCase{
+                           "ClickFromOutside",
+                           false,
+                           [](auto& fixture) { QTest::mouseClick(fixture.label, Qt::LeftButton, {}, kOnLabel); },
+                           {{"enter", "base-down", "click", "base-up"}, {"enter", "base-down", "click", "base-up"}},
+                           true}),
+            ::testing::Bool()),
     [](const auto& p) {
       return std::string(std::get<0>(p.param).name) + (std::get<1>(p.param) ? "_HoverTrue" : "_HoverFalse");
     });

@@ -185,10 +185,10 @@ TEST_P(FlashLabelStartPoint, TextBoxStartsAtTheCentringFormula) {
   const int py = y + c.offset;
   QRect expected;
   switch (((c.angle % 360) + 360) % 360) {
-    case 0: expected = QRect(px, py, w, h); break;                      // along +x
-    case 90: expected = QRect(px, py - w, h, w); break;                 // upwards, ascent side to the left
-    case 180: expected = QRect(px - w, py - h, w, h); break;            // upside down
-    case 270: expected = QRect(px - h, py, h, w); break;                // downwards
+    case 0: expected = QRect(px, py, w, h); break;            // along +x
+    case 90: expected = QRect(px, py - w, h, w); break;       // upwards, ascent side to the left
+    case 180: expected = QRect(px - w, py - h, w, h); break;  // upside down
+    case 270: expected = QRect(px - h, py, h, w); break;      // downwards
   }
   EXPECT_EQ(FilledTextBox(label, c.offset), expected);
 }

@@ -122,9 +122,17 @@ TEST(HelpWindow, OpeningTwiceShowsTheSameTextNotADoubledOne) {
   TfrmHelp help;
   QString first;
   QString second;
-  EXPECT_EQ(ExecWith(help, [&] { first = help.Edit1->toPlainText(); help.btnOK->click(); }), QDialog::Rejected);
+  EXPECT_EQ(ExecWith(help,
+                     [&] {
+                       first = help.Edit1->toPlainText();
+                       help.btnOK->click();
+                     }),
+            QDialog::Rejected);
   EXPECT_FALSE(help.isVisible());
-  ExecWith(help, [&] { second = help.Edit1->toPlainText(); help.btnOK->click(); });
+  ExecWith(help, [&] {
+    second = help.Edit1->toPlainText();
+    help.btnOK->click();
+  });
   EXPECT_EQ(first, second);
   EXPECT_EQ(help.HelpText(), ExpectedHelpText);
 }
@@ -255,10 +263,9 @@ TEST_P(EscDoesNothing, WindowStaysOpenUntilEnter) {
   EXPECT_FALSE(dialog->isVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Both, EscDoesNothing,
-    ::testing::Values(EscCase{"Help", [] { return std::unique_ptr<QDialog>(new TfrmHelp); }},
-                      EscCase{"About", [] { return std::unique_ptr<QDialog>(new TAboutBox); }}),
-    [](const ::testing::TestParamInfo<EscCase>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Both, EscDoesNothing,
+                         ::testing::Values(EscCase{"Help", [] { return std::unique_ptr<QDialog>(new TfrmHelp); }},
+                                           EscCase{"About", [] { return std::unique_ptr<QDialog>(new TAboutBox); }}),
+                         [](const ::testing::TestParamInfo<EscCase>& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -196,7 +196,8 @@ TEST_F(MainWindowTest, RowNumberHeadingIsDrawnLikeTheOtherHeadings) {
   const QImage headingImage = columns->grab().toImage();
   // The text pixels: inside the cells, away from their borders.
   const int cornerText = DarkestLightness(cornerImage, cornerImage.rect().adjusted(3, 3, -3, -3));
-  const int headingText = DarkestLightness(headingImage, QRect(3, 3, columns->sectionSize(0) - 6, columns->height() - 6));
+  const int headingText =
+      DarkestLightness(headingImage, QRect(3, 3, columns->sectionSize(0) - 6, columns->height() - 6));
   EXPECT_LT(cornerText, (headingText + 255) / 2);
 }
 

@@ -37,7 +37,9 @@ class MainWindowAccess : public MainWindowFixture<TTestPrinter> {
     form->SetCompanionWindows(&about, &help);
   }
   static QAccessibleInterface* Access(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
-  static void Press(QWidget* label) { Access(label)->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }
+  static void Press(QWidget* label) {
+    Access(label)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  }
   int Count(ScriptedDialogs::Event::Kind kind) const {
     return int(std::count_if(dialogs->Events().begin(), dialogs->Events().end(),
                              [kind](const ScriptedDialogs::Event& e) { return e.kind == kind; }));
@@ -83,16 +85,16 @@ TEST_P(CommandKey, RunsTheCommandWhereverTheFocusIs) {
   EXPECT_EQ(form->txtPayments->text(), QStringLiteral("12"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, CommandKey,
-    ::testing::Values(KeyCase{"F9InAmount", Command::Calculate, Qt::Key_F9, "txtAmount"},
-                      KeyCase{"F9InGrid", Command::Calculate, Qt::Key_F9, "grdAmort"},
-                      KeyCase{"F9OnRadio", Command::Calculate, Qt::Key_F9, "rbtnMonthly"},
-                      KeyCase{"CtrlPInPayments", Command::Print, Qt::CTRL | Qt::Key_P, "txtPayments"},
-                      KeyCase{"CtrlPInGrid", Command::Print, Qt::CTRL | Qt::Key_P, "grdAmort"},
-                      KeyCase{"F1InInterest", Command::Help, Qt::Key_F1, "txtInterest"},
-                      KeyCase{"F1InGrid", Command::Help, Qt::Key_F1, "grdAmort"}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, CommandKey,
+                         ::testing::Values(KeyCase{"F9InAmount", Command::Calculate, Qt::Key_F9, "txtAmount"},
+                                           KeyCase{"F9InGrid", Command::Calculate, Qt::Key_F9, "grdAmort"},
+                                           KeyCase{"F9OnRadio", Command::Calculate, Qt::Key_F9, "rbtnMonthly"},
+                                           KeyCase{"CtrlPInPayments", Command::Print, Qt::CTRL | Qt::Key_P,
+                                                   "txtPayments"},
+                                           KeyCase{"CtrlPInGrid", Command::Print, Qt::CTRL | Qt::Key_P, "grdAmort"},
+                                           KeyCase{"F1InInterest", Command::Help, Qt::Key_F1, "txtInterest"},
+                                           KeyCase{"F1InGrid", Command::Help, Qt::Key_F1, "grdAmort"}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 class FailingCheckKey : public MainWindowAccess, public ::testing::WithParamInterface<KeyCase> {};
 
@@ -124,8 +126,8 @@ TEST_F(MainWindowAccess, KeysAndPressAreIgnoredWhilePrinting) {
   QTimer::singleShot(0, [&] {
     formActive = QApplication::activeWindow() == form.get() && form->PrintRunning();
     WhileHelpCloses([&] {
-      for (QKeyCombination key : {QKeyCombination(Qt::Key_F9), Qt::CTRL | Qt::Key_P, QKeyCombination(Qt::Key_F1),
-                                  Qt::CTRL | Qt::Key_Q})
+      for (QKeyCombination key :
+           {QKeyCombination(Qt::Key_F9), Qt::CTRL | Qt::Key_P, QKeyCombination(Qt::Key_F1), Qt::CTRL | Qt::Key_Q})
         QTest::keyClick(form->txtPayments, key.key(), key.keyboardModifiers());
     });
     Press(form->flblCalculate);
@@ -172,9 +174,9 @@ TEST_F(MainWindowAccess, SummaryValuesCarryTheirCaptions) {
   Enter("1000", "12", "12");
   Press(form->flblCalculate);
   const std::pair<QLabel*, const char*> values[] = {{form->lblPayment, "Payments"},
-                                                     {form->lblInterest, "Total Interest"},
-                                                     {form->lblPrincipal, "Total Principal"},
-                                                     {form->lblTotalAmt, "Total"}};
+                                                    {form->lblInterest, "Total Interest"},
+                                                    {form->lblPrincipal, "Total Principal"},
+                                                    {form->lblTotalAmt, "Total"}};
   for (auto [value, caption] : values) {
     EXPECT_EQ(Access(value)->text(QAccessible::Name), value->text());
     EXPECT_EQ(Access(value)->text(QAccessible::Description), QString::fromLatin1(caption));
@@ -184,8 +186,11 @@ TEST_F(MainWindowAccess, SummaryValuesCarryTheirCaptions) {
 
 TEST_F(MainWindowAccess, CommandBarOffersFivePushButtons) {
   const std::tuple<QWidget*, const char*, const char*> commands[] = {
-      {form->flblCalculate, "Calculate", "Calculate table"}, {form->flblPrint, "Print", "Print table"},
-      {form->flblHelp, "Help", ""}, {form->flblAbout, "About", "About Tallyvane"}, {form->flblExit, "Exit", ""}};
+      {form->flblCalculate, "Calculate", "Calculate table"},
+      {form->flblPrint, "Print", "Print table"},
+      {form->flblHelp, "Help", ""},
+      {form->flblAbout, "About", "About Tallyvane"},
+      {form->flblExit, "Exit", ""}};
   for (auto [label, name, description] : commands) {
     QAccessibleInterface* button = Access(label);
     EXPECT_EQ(button->role(), QAccessible::Button);

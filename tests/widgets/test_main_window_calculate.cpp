@@ -255,7 +255,7 @@ TEST_F(MainWindowTest, AMillionPaymentsFitTheTable) {
   EXPECT_EQ(form->GridCell(0, 1000000), QStringLiteral(" 1000000"));
   EXPECT_EQ(form->GridCell(4, 1000000), QStringLiteral(" $0.00"));
   EXPECT_EQ(form->lblPrincipal->text(), QStringLiteral("$1,000,000.00"));
-  EXPECT_EQ(form->lblInterest->text(), QStringLiteral("$5,000.00"));  // half a cent on 999,999 rows, rounded
+  EXPECT_EQ(form->lblInterest->text(), QStringLiteral("$5,000.00"));   // half a cent on 999,999 rows, rounded
   EXPECT_EQ(form->GridCell(1, 1000000), QStringLiteral("$5,001.00"));  // 5000.995 left
   form->grdAmort->scrollToBottom();
   QApplication::processEvents();
@@ -288,6 +288,5 @@ TEST_F(MainWindowTest, ExitEndsTheMessageLoopAtOnce) {
   EXPECT_EQ(ExecAfter([&] { Click(form->flblExit); }), 0);
   EXPECT_TRUE(dialogs->Events().empty());
 }
-
 
 }  // namespace

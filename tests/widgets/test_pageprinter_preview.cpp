@@ -92,10 +92,10 @@ TEST_F(PreviewTest, WithoutPrinterTheSheetIsLetterOrA4AtScreenResolution) {
   Install(setup);
   pp->SetZoomPercent(100);
   EXPECT_DOUBLE_EQ(pp->PrinterScreenRatio(true), 1.0);
-  EXPECT_EQ(pp->PageExtentOnScreen(true), 816);   // 8.5 in
+  EXPECT_EQ(pp->PageExtentOnScreen(true), 816);    // 8.5 in
   EXPECT_EQ(pp->PageExtentOnScreen(false), 1056);  // 11 in
   pp->SetMeasureUnit(muMillimeters);
-  EXPECT_EQ(pp->PageExtentOnScreen(true), 794);   // 210 mm
+  EXPECT_EQ(pp->PageExtentOnScreen(true), 794);    // 210 mm
   EXPECT_EQ(pp->PageExtentOnScreen(false), 1123);  // 297 mm
 }
 
@@ -118,17 +118,17 @@ TEST_P(ScreenUnitTest, LengthsBecomeScreenPixels) {
   EXPECT_EQ(pp->UnitsToZoomedScreen(true, c.value), c.zoomed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Units, ScreenUnitTest,
-    ::testing::Values(ScreenUnitCase{"OneInch", muInches, 1.0, 25, 96, 24},
-                      ScreenUnitCase{"TenthInchHalfGoesToEven", muInches, 0.1, 25, 10, 2},
-                      ScreenUnitCase{"SevenAndAHalfGoesUp", muInches, 0.3125, 25, 30, 8},
-                      ScreenUnitCase{"Inch25mm", muMillimeters, 25.4, 50, 96, 48},
-                      ScreenUnitCase{"SixMillimeters", muMillimeters, 6.0, 100, 23, 23},
-                      ScreenUnitCase{"HalfInchAt150", muInches, 0.5, 150, 48, 72},
-                      ScreenUnitCase{"NotANumberIsZero", muInches, std::nan(""), 100, 0, 0},
-                      ScreenUnitCase{"HugeLengthStopsAtIntRange", muInches, 1e12, 25, INT_MAX, 536870912}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Units, ScreenUnitTest,
+                         ::testing::Values(ScreenUnitCase{"OneInch", muInches, 1.0, 25, 96, 24},
+                                           ScreenUnitCase{"TenthInchHalfGoesToEven", muInches, 0.1, 25, 10, 2},
+                                           ScreenUnitCase{"SevenAndAHalfGoesUp", muInches, 0.3125, 25, 30, 8},
+                                           ScreenUnitCase{"Inch25mm", muMillimeters, 25.4, 50, 96, 48},
+                                           ScreenUnitCase{"SixMillimeters", muMillimeters, 6.0, 100, 23, 23},
+                                           ScreenUnitCase{"HalfInchAt150", muInches, 0.5, 150, 48, 72},
+                                           ScreenUnitCase{"NotANumberIsZero", muInches, std::nan(""), 100, 0, 0},
+                                           ScreenUnitCase{"HugeLengthStopsAtIntRange", muInches, 1e12, 25, INT_MAX,
+                                                          536870912}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(PreviewTest, SheetIsWhiteWithABlackOutlineCentredOnTheGradient) {
   Show(500, 400);
@@ -215,7 +215,7 @@ TEST_F(PreviewTest, PageIsStretchedInsideTheUnprintableOffset) {
   const QRgb black = Rgb(clBlack), white = Rgb(clWhite);
   EXPECT_EQ(image.pixel(x0 + 1, y0 + 1), black);
   EXPECT_EQ(image.pixel(x0 + 20, y0 + 20), black);
-  EXPECT_EQ(image.pixel(x0 + 30, y0 + 30), white);  // the square is about 24 pixels wide
+  EXPECT_EQ(image.pixel(x0 + 30, y0 + 30), white);           // the square is about 24 pixels wide
   EXPECT_EQ(image.pixel(r.left() + 1, r.top() + 1), white);  // the unprintable strip stays blank
 }
 
@@ -273,7 +273,8 @@ TEST_P(GradientTest, BandsRunFromStartToEnd) {
   }
   for (int i = 0; i < int(c.bands.size()); ++i) {
     for (int k = 0; k < (c.vertical ? c.rect.width() : c.rect.height()); ++k) {
-      const QPoint p = c.vertical ? QPoint(c.rect.left() + k, c.rect.top() + i) : QPoint(c.rect.left() + i, c.rect.top() + k);
+      const QPoint p =
+          c.vertical ? QPoint(c.rect.left() + k, c.rect.top() + i) : QPoint(c.rect.left() + i, c.rect.top() + k);
       EXPECT_EQ(image.pixel(p), c.bands[i]) << "band " << i << " at " << p.x() << "," << p.y();
     }
   }
@@ -283,14 +284,15 @@ TEST_P(GradientTest, BandsRunFromStartToEnd) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fill, GradientTest,
-    ::testing::Values(GradientCase{"OnePixelHighDrawsNothing", true, QRect(1, 1, 3, 1), {}},
-                      GradientCase{"TwoPixelsHighStartAndEnd", true, QRect(1, 1, 3, 2),
-                                   {qRgb(0, 0, 0), qRgb(255, 255, 255)}},
-                      GradientCase{"ThreePixelsHighHasAMiddleBand", true, QRect(1, 1, 3, 3),
-                                   {qRgb(0, 0, 0), qRgb(127, 127, 127), qRgb(255, 255, 255)}},
-                      GradientCase{"HorizontalTwoColumns", false, QRect(1, 1, 2, 3),
-                                   {qRgb(0, 0, 0), qRgb(255, 255, 255)}},
-                      GradientCase{"EmptyRectangle", true, QRect(1, 1, 3, 0), {}}),
+    ::testing::Values(
+        GradientCase{"OnePixelHighDrawsNothing", true, QRect(1, 1, 3, 1), {}},
+        GradientCase{"TwoPixelsHighStartAndEnd", true, QRect(1, 1, 3, 2), {qRgb(0, 0, 0), qRgb(255, 255, 255)}},
+        GradientCase{"ThreePixelsHighHasAMiddleBand",
+                     true,
+                     QRect(1, 1, 3, 3),
+                     {qRgb(0, 0, 0), qRgb(127, 127, 127), qRgb(255, 255, 255)}},
+        GradientCase{"HorizontalTwoColumns", false, QRect(1, 1, 2, 3), {qRgb(0, 0, 0), qRgb(255, 255, 255)}},
+        GradientCase{"EmptyRectangle", true, QRect(1, 1, 3, 0), {}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(PreviewGradient, SystemColoursAreResolved) {

@@ -102,9 +102,9 @@ TEST_F(PrintCommandTest, CalculatesFirstThenPrintsWithMonthlyDueDates) {
   EXPECT_EQ(q.caption, QStringLiteral("Starting Date"));
   EXPECT_EQ(q.text, QStringLiteral("Enter payment starting date:"));
   EXPECT_EQ(dialogs->Messages(), QStringList());
-  EXPECT_EQ(DueDates(), QStringList({"01/31/2025", "03/03/2025", "04/03/2025", "05/03/2025", "06/03/2025",
-                                     "07/03/2025", "08/03/2025", "09/03/2025", "10/03/2025", "11/03/2025",
-                                     "12/03/2025", "01/03/2026"}));
+  EXPECT_EQ(DueDates(),
+            QStringList({"01/31/2025", "03/03/2025", "04/03/2025", "05/03/2025", "06/03/2025", "07/03/2025",
+                         "08/03/2025", "09/03/2025", "10/03/2025", "11/03/2025", "12/03/2025", "01/03/2026"}));
   ASSERT_FALSE(printer->Events().empty());
   EXPECT_EQ(printer->Events().front(), QStringLiteral("BeginDoc"));
   EXPECT_EQ(printer->Events().back(), QStringLiteral("EndDoc"));
@@ -112,8 +112,8 @@ TEST_F(PrintCommandTest, CalculatesFirstThenPrintsWithMonthlyDueDates) {
   EXPECT_FALSE(form->PrintRunning());
 
   const QStringList texts = AllTexts();
-  EXPECT_TRUE(texts.contains(
-      QStringLiteral("Loan Amount: $1,000.00   Interest: 12% annually   Payments: $88.85 (monthly)")));
+  EXPECT_TRUE(
+      texts.contains(QStringLiteral("Loan Amount: $1,000.00   Interest: 12% annually   Payments: $88.85 (monthly)")));
   for (const char* t : {"Due Date", "Payment", "Principal", "Interest", "Balance", "$921.16", " $0.00", "Totals",
                         "$1,065.36", "$1,000.00", "$65.36", "Amortization Schedule", "Page - 1"})
     EXPECT_TRUE(texts.contains(QString::fromLatin1(t))) << t;
@@ -126,9 +126,9 @@ TEST_F(PrintCommandTest, MidMonthStartDriftsAfterALeapFebruary) {
   Enter("1000", "12", "12");
   dialogs->QueueAnswer(QStringLiteral("1/15/2024"));
   Click(form->flblPrint);
-  EXPECT_EQ(DueDates(), QStringList({"01/15/2024", "02/15/2024", "03/14/2024", "04/14/2024", "05/14/2024",
-                                     "06/14/2024", "07/14/2024", "08/14/2024", "09/14/2024", "10/14/2024",
-                                     "11/14/2024", "12/14/2024"}));
+  EXPECT_EQ(DueDates(),
+            QStringList({"01/15/2024", "02/15/2024", "03/14/2024", "04/14/2024", "05/14/2024", "06/14/2024",
+                         "07/14/2024", "08/14/2024", "09/14/2024", "10/14/2024", "11/14/2024", "12/14/2024"}));
 }
 
 TEST_F(PrintCommandTest, WeeklyStepsSevenDaysAcrossTheYearEnd) {

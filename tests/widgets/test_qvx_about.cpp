@@ -86,8 +86,8 @@ void ExpectCentred(const TfrmQVXAbout& form) {
   const QLabel* component = form.lblComponent;
   EXPECT_EQ(component->size(), component->sizeHint());
   EXPECT_EQ(component->x(), ExpectedLeft(form.bvlSepBar, component->width()));
-  EXPECT_EQ(component->y(), form.imgLogo->y() + static_cast<int>(std::trunc((form.imgLogo->height() -
-                                                                               component->height()) / 2.0)));
+  EXPECT_EQ(component->y(),
+            form.imgLogo->y() + static_cast<int>(std::trunc((form.imgLogo->height() - component->height()) / 2.0)));
   for (const QLabel* label : {form.lblVersion, form.lblAuthor, form.lblCopyright}) {
     EXPECT_EQ(label->size(), label->sizeHint()) << label->objectName().toStdString();
     EXPECT_EQ(label->x(), ExpectedLeft(component, label->width())) << label->objectName().toStdString();

@@ -49,13 +49,15 @@ class ScheduleExportTest : public MainWindowFixture<> {
 TEST_F(ScheduleExportTest, MenuItemsShortcutsAndEnabledStates) {
   const QList<QAction*> items = Commands().Menu()->actions();
   ASSERT_EQ(items.size(), 3);
-  const char* expected[3][2] = {{"Copy Schedule", "Ctrl+C"}, {"Save as CSV...", "Ctrl+Shift+C"},
-                                {"Save as PDF...", "Ctrl+Shift+S"}};
+  const char* expected[3][2] = {
+      {"Copy Schedule", "Ctrl+C"}, {"Save as CSV...", "Ctrl+Shift+C"}, {"Save as PDF...", "Ctrl+Shift+S"}};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(items[i]->text(), expected[i][0]);
     EXPECT_EQ(items[i]->shortcut(), QKeySequence(expected[i][1]));
   }
-  const auto enabledCount = [&] { return std::count_if(items.begin(), items.end(), [](QAction* a) { return a->isEnabled(); }); };
+  const auto enabledCount = [&] {
+    return std::count_if(items.begin(), items.end(), [](QAction* a) { return a->isEnabled(); });
+  };
   EXPECT_EQ(enabledCount(), 0);
   Calculated();
   EXPECT_EQ(enabledCount(), 3);
@@ -138,9 +140,9 @@ TEST_F(ScheduleExportTest, SaveAsPdfAsksForTheDateThenWritesThePrintout) {
   EXPECT_EQ(dialogs->Messages(), QStringList());
   EXPECT_EQ(PdfInfo(target, "Page size"), "612 x 792 pts (letter)");  // the en_US locale
   const QString text = RunTool("pdftotext", {"-layout", target, "-"});
-  for (const char* t : {"Amortization Schedule", "Loan Amount: $1,000.00", "Interest: 12% annually",
-                        "Payments: $88.85 (monthly)", "Due Date", "01/31/2025", "01/03/2026", "$921.16", "Totals",
-                        "$1,065.36", "Page - 1"})
+  for (const char* t :
+       {"Amortization Schedule", "Loan Amount: $1,000.00", "Interest: 12% annually", "Payments: $88.85 (monthly)",
+        "Due Date", "01/31/2025", "01/03/2026", "$921.16", "Totals", "$1,065.36", "Page - 1"})
     EXPECT_TRUE(text.contains(t)) << t;
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"schedule.pdf"});
 }

@@ -10,7 +10,7 @@
 #include "Conversions.h"
 #include "DueDates.h"
 #include "Money.h"
-#include "PagePrntFlowFixture.h"
+#include "PagePrinterFixtures.h"
 
 namespace {
 

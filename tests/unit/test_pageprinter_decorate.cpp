@@ -9,7 +9,7 @@
 
 #include "Conversions.h"
 #include "FormLoading.h"
-#include "PagePrntFlowFixture.h"
+#include "PagePrinterFixtures.h"
 #include "ParamNames.h"
 
 using Texts = std::vector<DrawnText>;

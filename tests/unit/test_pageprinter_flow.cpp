@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "PagePrntFlowFixture.h"
+#include "PagePrinterFixtures.h"
 #include "PagePrntInternals.h"
 #include "ParamNames.h"
 

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "PagePrntFlowFixture.h"
+#include "PagePrinterFixtures.h"
 #include "ParamNames.h"
 
 using Texts = std::vector<DrawnText>;

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "PagePrnt.h"
-#include "PagePrinterTestSupport.h"
+#include "PagePrinterFixtures.h"
 
 namespace {
 

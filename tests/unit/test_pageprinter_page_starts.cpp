@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "PagePrntFlowFixture.h"
+#include "PagePrinterFixtures.h"
 
 namespace {
 

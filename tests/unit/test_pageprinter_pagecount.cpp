@@ -6,9 +6,8 @@
 #include <QTemporaryDir>
 #include <string>
 
-#include "PagePrntFlowFixture.h"
+#include "PagePrinterFixtures.h"
 #include "PagePrntPersist.h"
-#include "PagePrinterTestSupport.h"
 
 namespace {
 

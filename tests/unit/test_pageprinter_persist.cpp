@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "FormLoading.h"
-#include "PagePrinterTestSupport.h"
+#include "PagePrinterFixtures.h"
 #include "PagePrnt.h"
 #include "PagePrntPersist.h"
 #include "ui_PagePrinterTestForm.h"

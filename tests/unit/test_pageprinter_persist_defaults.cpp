@@ -4,7 +4,7 @@
 // out must leave the shared printer's title and orientation as they were.
 #include <gtest/gtest.h>
 
-#include "PagePrinterTestSupport.h"
+#include "PagePrinterFixtures.h"
 #include "PagePrnt.h"
 #include "PagePrntPersist.h"
 

@@ -4,7 +4,7 @@
 // progress dialog's texts.
 #include <gtest/gtest.h>
 
-#include "PagePrintTestSupport.h"
+#include "PagePrinterFixtures.h"
 
 namespace {
 

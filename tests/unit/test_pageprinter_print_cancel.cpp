@@ -4,7 +4,7 @@
 // links.
 #include <gtest/gtest.h>
 
-#include "PagePrintTestSupport.h"
+#include "PagePrinterFixtures.h"
 
 namespace {
 

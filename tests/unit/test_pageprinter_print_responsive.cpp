@@ -9,7 +9,7 @@
 #include <chrono>
 #include <string>
 
-#include "PagePrinterFixture.h"
+#include "PagePrinterFixtures.h"
 #include "PagePrnt.h"
 #include "PagePrntJob.h"
 

@@ -12,8 +12,7 @@
 
 #include "FormLoading.h"
 #include "PagePrnt.h"
-#include "PagePrinterTestSupport.h"
-#include "PagePrinterComponentTestSupport.h"
+#include "PagePrinterFixtures.h"
 #include "PagePrntInternals.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "Device.h"
 #include "FormLoading.h"
 #include "PagePrnt.h"
-#include "PagePrinterTestSupport.h"
+#include "PagePrinterFixtures.h"
 #include "PagePrntInternals.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "OpenDescriptors.h"
-#include "PagePrntFlowFixture.h"
+#include "PagePrinterFixtures.h"
 
 namespace {
 

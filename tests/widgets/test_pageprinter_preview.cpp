@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "Canvas.h"
-#include "PagePrinterFixture.h"
+#include "PagePrinterFixtures.h"
 #include "PagePrnt.h"
 #include "PagePrntInternals.h"
 #include "Printer.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "PagePrinterFixture.h"
+#include "PagePrinterFixtures.h"
 #include "PagePrnt.h"
 
 namespace {

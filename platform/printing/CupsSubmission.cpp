@@ -227,7 +227,9 @@ Lookup FindNamed(const Destination& wanted, int deadlineMs, QString& reason) {
       deadline, false);
   if (!answered) return Lookup::NoAnswer;
   if (!answer->found) {
-    reason = answer->reason;
+    // libcups may leave no error of its own for a destination it did not find.
+    const bool told = !answer->reason.isEmpty() && !answer->reason.startsWith(QLatin1String("successful"));
+    reason = told ? answer->reason : QStringLiteral("the print server does not know it");
     return Lookup::NoDefault;
   }
   return Lookup::Found;

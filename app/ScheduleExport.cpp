@@ -57,28 +57,6 @@ QMimeData* ScheduleMimeData(const ScheduleModel& model) {
   return data;
 }
 
-QPageSize::PageSizeId LocalePaperSize(const QLocale& locale) {
-  switch (locale.territory()) {
-    case QLocale::UnitedStates:
-    case QLocale::Canada:
-    case QLocale::Mexico:
-    case QLocale::Belize:
-    case QLocale::Chile:
-    case QLocale::Colombia:
-    case QLocale::CostaRica:
-    case QLocale::DominicanRepublic:
-    case QLocale::ElSalvador:
-    case QLocale::Guatemala:
-    case QLocale::Honduras:
-    case QLocale::Nicaragua:
-    case QLocale::Panama:
-    case QLocale::Philippines:
-    case QLocale::PuertoRico:
-    case QLocale::Venezuela: return QPageSize::Letter;
-    default: return QPageSize::A4;
-  }
-}
-
 void SaveSchedulePdf(const QString& fileName, QPageSize::PageSizeId sheet,
                      const std::function<bool(std::shared_ptr<TPrinter> pdf)>& print) {
   // The PDF printer writes its file in a private scratch folder; only a

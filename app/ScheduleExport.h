@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "LocalePaper.h"
 #include "SafeSave.h"
 
 class QMimeData;
@@ -23,10 +24,6 @@ QString ScheduleClipboardText(const ScheduleModel& model);
 QString ScheduleClipboardHtml(const ScheduleModel& model);
 // Both, ready for the clipboard (the caller takes ownership).
 QMimeData* ScheduleMimeData(const ScheduleModel& model);
-
-// The sheet people in a locale print on: Letter in North and Central America
-// and a few other places that use it, A4 everywhere else.
-QPageSize::PageSizeId LocalePaperSize(const QLocale& locale);
 
 // Hands `print` a PDF printer on the sheet; it lays out and prints the document
 // through a page printer made on that printer (and returns the page printer's

@@ -32,6 +32,16 @@ bool LooksNegative(const QString& a) { return a.size() > 1 && a[0] == u'-' && a[
 
 QString StandIn(int index) { return QStringLiteral("\x01%1").arg(index); }
 
+// The argument after --print is its queue only when it is no option and the
+// three numbers are complete without it; a marker holds its place meanwhile.
+const QString kQueueMarker = QStringLiteral("\x02queue");
+
+std::optional<QPageSize::PageSizeId> PaperNamed(const QString& name) {
+  for (const QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::Letter, QPageSize::Legal})
+    if (name.compare(QPageSize::key(id), Qt::CaseInsensitive) == 0) return id;
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options, QString& error) {
@@ -41,10 +51,14 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
   QHash<QString, QString> hidden;
   QStringList shown;
   bool onlyPositional = false;
+  std::optional<QString> queueCandidate;
   for (int i = 0; i < args.size(); ++i) {
     const QString& a = args[i];
     if (a == QLatin1String("--")) onlyPositional = true;
-    if (i > 0 && !onlyPositional && LooksNegative(a)) {
+    if (i > 1 && !onlyPositional && !queueCandidate && args[i - 1] == QLatin1String("--print") && !a.startsWith(u'-')) {
+      queueCandidate = a;
+      shown << kQueueMarker;
+    } else if (i > 0 && !onlyPositional && LooksNegative(a)) {
       hidden.insert(StandIn(i), a);
       shown << StandIn(i);
     } else {
@@ -61,9 +75,18 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
   const QCommandLineOption text(QStringLiteral("text"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption footer(QStringLiteral("footer"), QString(), QStringLiteral("TEXT"));
+  const QCommandLineOption print(QStringLiteral("print"));
+  const QCommandLineOption copies(QStringLiteral("copies"), QString(), QStringLiteral("N"));
+  const QCommandLineOption paper(QStringLiteral("paper"), QString(), QStringLiteral("SIZE"));
+  // "--print=QUEUE" names the queue too; the parser knows --print only as a switch.
+  for (QString& a : shown) {
+    if (!a.startsWith(QLatin1String("--print="))) continue;
+    options.queue = a.mid(8);
+    a = QStringLiteral("--print");
+  }
   QCommandLineParser parser;
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  parser.addOptions({weekly, help, version, start, pdf, text, csv, footer});
+  parser.addOptions({weekly, help, version, start, pdf, text, csv, footer, print, copies, paper});
   if (!parser.parse(shown)) {
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty()) {
@@ -82,7 +105,33 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
   options.version = parser.isSet(version);
   options.start = restore(parser.value(start));
   if (parser.isSet(footer)) options.footer = restore(parser.value(footer));
-  for (const QString& p : parser.positionalArguments()) options.positional << restore(p);
+  options.print = parser.isSet(print);
+  QStringList positional = parser.positionalArguments();
+  if (const qsizetype marker = positional.indexOf(kQueueMarker); marker >= 0) {
+    if (positional.size() > 3 && options.queue.isEmpty()) {
+      options.queue = *queueCandidate;
+      positional.remove(marker);
+    } else {
+      positional[marker] = *queueCandidate;
+    }
+  }
+  for (const QString& p : positional) options.positional << restore(p);
+  if (parser.isSet(copies)) {
+    bool ok = false;
+    options.copies = parser.value(copies).toInt(&ok);
+    if (!ok || options.copies < 1 || options.copies > 9999) {
+      error =
+          QStringLiteral("--copies needs a whole number from 1 to 9999, not '%1'").arg(restore(parser.value(copies)));
+      return false;
+    }
+  }
+  if (parser.isSet(paper)) {
+    options.paper = PaperNamed(parser.value(paper));
+    if (!options.paper) {
+      error = QStringLiteral("unknown paper '%1' (A4, Letter or Legal)").arg(restore(parser.value(paper)));
+      return false;
+    }
+  }
 
   struct FileOption {
     const QCommandLineOption& option;
@@ -108,12 +157,25 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
     return false;
   }
   // --start also serves --csv (its Due Date column), but --csv needs no --start.
-  if (!options.start.isEmpty() && options.pdf.isEmpty() && options.text.isEmpty() && options.csv.isEmpty()) {
+  if (!options.start.isEmpty() && !options.print && options.pdf.isEmpty() && options.text.isEmpty() &&
+      options.csv.isEmpty()) {
     error = QStringLiteral("--start needs --pdf FILE, --text FILE or --csv FILE");
     return false;
   }
   if (options.start.isEmpty() && !(options.pdf.isEmpty() && options.text.isEmpty())) {
     error = QStringLiteral("--pdf and --text need --start DATE");
+    return false;
+  }
+  if (options.start.isEmpty() && options.print) {
+    error = QStringLiteral("--print needs --start DATE");
+    return false;
+  }
+  if (parser.isSet(copies) && !options.print) {
+    error = QStringLiteral("--copies needs --print");
+    return false;
+  }
+  if (options.paper && !options.print && options.pdf.isEmpty() && options.text.isEmpty()) {
+    error = QStringLiteral("--paper needs --print, --pdf FILE or --text FILE");
     return false;
   }
   return true;

@@ -5,6 +5,7 @@
 // three numbers, and the checks of which options need which.
 #include <QByteArray>
 #include <QList>
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -15,7 +16,12 @@ struct ScheduleOptions {
   bool version = false;
   QString start, pdf, text, csv;
   std::optional<QString> footer;  // the window's footer unless given
-  QStringList positional;         // AMOUNT RATE PAYMENTS
+  bool print = false;             // --print: to CUPS
+  QString queue;                  // its queue ("queue/instance"); empty: the default queue
+  int copies = 1;                 // --copies
+  // --paper; unset: the locale's for the files, the queue's own for --print
+  std::optional<QPageSize::PageSizeId> paper;
+  QStringList positional;  // AMOUNT RATE PAYMENTS
 };
 
 // Reads the arguments as the program got them (file names keep their bytes);

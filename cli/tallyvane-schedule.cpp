@@ -23,6 +23,7 @@
 #include "Graphics.h"
 #include "HeapTuning.h"
 #include "LoanInputs.h"
+#include "LocalePaper.h"
 #include "PagePrnt.h"
 #include "Printer.h"
 #include "SafeSave.h"
@@ -34,8 +35,8 @@ namespace {
 
 const char kUsage[] =
     "Usage: tallyvane-schedule [--weekly] AMOUNT RATE PAYMENTS\n"
-    "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] [--footer TEXT] AMOUNT RATE "
-    "PAYMENTS\n"
+    "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] [--print [QUEUE]]\n"
+    "                          [--copies N] [--paper A4|Letter|Legal] [--footer TEXT] AMOUNT RATE PAYMENTS\n"
     "       tallyvane-schedule [--weekly] [--start DATE] --csv FILE AMOUNT RATE PAYMENTS\n"
     "\n"
     "Computes the repayment schedule of a fixed-rate loan with level payments:\n"
@@ -51,10 +52,16 @@ const char kUsage[] =
     "  --help    show this text\n"
     "  --version show the version\n"
     "  --start DATE  the first due date, in the regional short-date form; needed\n"
-    "                by --pdf and --text\n"
+    "                by --pdf, --text and --print\n"
     "  --pdf FILE    write the printed schedule (the pages a printer gets) as PDF\n"
     "  --text FILE   write the page printer's plain-text rendering of it\n"
-    "                (both are laid out on a Letter sheet; no printer is needed)\n"
+    "                (both are laid out on the locale's paper, Letter or A4;\n"
+    "                no printer is needed)\n"
+    "  --print [QUEUE]  send the printed schedule to a CUPS queue (or instance,\n"
+    "                QUEUE/INSTANCE; the default queue without one), on the\n"
+    "                queue's own paper unless --paper is given\n"
+    "  --copies N    the number of copies --print asks for (1 to 9999)\n"
+    "  --paper SIZE  the paper for --print, --pdf and --text: A4, Letter or Legal\n"
     "  --footer TEXT the printed pages' footer (default \"Page - {$PAGE}\", the window's);\n"
     "                {$PAGE} is the page number, {$PAGECOUNT} the number of pages\n"
     "  --csv FILE    write the schedule as CSV: Payment, Amount, Principal, Interest,\n"
@@ -64,7 +71,8 @@ const char kUsage[] =
     "each with its amount after a tab, then the table: the heading row and one row\n"
     "per payment, cells separated by tabs.\n"
     "\n"
-    "Exit status: 0 done; 1 the calculation failed; 2 invalid input or usage.\n";
+    "Exit status: 0 done; 1 the calculation failed, a file could not be written\n"
+    "or the print job could not be sent; 2 invalid input or usage.\n";
 
 void Put(std::string& out, const QString& text) { out += text.toStdString(); }
 
@@ -85,23 +93,24 @@ bool WantsPrinting(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const QByteArray a(argv[i]);
     if (a == "--") break;
-    if (a == "--start" || a == "--pdf" || a == "--text") return true;
+    if (a == "--start" || a == "--pdf" || a == "--text" || a == "--print" || a.startsWith("--print=")) return true;
   }
   return false;
 }
 
 // Lays the printed schedule out with a page printer set up as the window's,
-// from the schedule already computed, and sends it to a PDF file and/or writes
-// its text rendering. Errors are thrown.
+// from the schedule already computed, and sends it to a PDF file, writes its
+// text rendering and/or hands it to CUPS. Errors are thrown.
 void PrintSchedule(const ScheduleOptions& options, const ScheduleDocument& document) {
-  // The pages are laid out on the PDF printer's Letter sheet, also when only
-  // the text is wanted: the text then does not depend on the printers this
-  // machine has (and needs none). Its file is written only by a print job.
+  // The files are laid out on the PDF printer's sheet, also when only the text
+  // is wanted: the text then does not depend on the printers this machine has
+  // (and needs none). Its file is written only by a print job.
+  const QPageSize::PageSizeId sheet = options.paper.value_or(LocalePaperSize(QLocale::system()));
   QTemporaryDir scratch;
   const QString pdfName = options.pdf.isEmpty() ? scratch.filePath(QStringLiteral("unused.pdf")) : options.pdf;
-  // One printer for both outputs, as the window has: the heading's lasting
+  // One printer for every output, as the window has: the heading's lasting
   // font size change carries from the text document into the PDF's.
-  TPagePrinter printer(MakePdfPrinter(pdfName));
+  TPagePrinter printer(MakePdfPrinter(pdfName, 600, sheet));
   ApplySchedulePrinterSettings(printer);
   if (options.footer) printer.SetFooter(*options.footer);
   printer.SetShowProgress(false);
@@ -112,6 +121,14 @@ void PrintSchedule(const ScheduleOptions& options, const ScheduleDocument& docum
     printer.SetPrintToFile(false);
   }
   if (!options.pdf.isEmpty()) {
+    BuildScheduleDocument(printer, document);
+    if (!printer.Print()) throw Exception(QStringLiteral("Printing was canceled"));
+  }
+  if (options.print) {
+    // The system printer the window's Print uses, on the queue asked for; the
+    // component makes the copies, collated, as the window's Print does.
+    printer.SetPrinter(MakeSystemPrinter(options.queue, options.paper ? QPageSize(*options.paper) : QPageSize()));
+    printer.SetCopies(uint32_t(options.copies));
     BuildScheduleDocument(printer, document);
     if (!printer.Print()) throw Exception(QStringLiteral("Printing was canceled"));
   }

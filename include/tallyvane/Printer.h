@@ -80,6 +80,12 @@ class QPrinter;
 /// EndDoc (which raises EPrinter when CUPS refuses it or does not answer); Abort
 /// discards it, so nothing is printed.
 TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter();
+/// A CUPS queue by name ("queue" or "queue/instance"; empty: the default queue, as
+/// MakeSystemPrinter), on the given sheet (an invalid QPageSize: the queue's own paper).
+/// A named queue the print server does not know makes Handle() and BeginDoc raise
+/// EPrinter with the server's reason.
+TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter(const QString& destination,
+                                                                      const QPageSize& paper = QPageSize());
 /// A PDF file at the given resolution (pixels per inch) on a Letter sheet (or the given one)
 /// with 0.25-inch offsets; asks nothing of the print server. The title becomes the document's title.
 /// The file is replaced when EndDoc completes it (EInOutError names it and the reason

@@ -195,6 +195,46 @@ Lookup FindDefault(Destination& found, int deadlineMs) {
   return Lookup::Found;
 }
 
+Lookup FindNamed(const Destination& wanted, int deadlineMs, QString& reason) {
+  const Library& lib = Load();
+  if (!lib.ok) {
+    reason = QStringLiteral("the CUPS library (libcups.so.2) is not available");
+    return Lookup::NoDefault;
+  }
+  const auto deadline = Clock::now() + std::chrono::milliseconds(deadlineMs);
+  auto http = std::make_shared<Connection>(lib);
+  if (!http->get()) return Lookup::NoAnswer;
+  struct Answer {
+    QByteArray queue, instance;
+    bool found = false;
+    QString reason;
+  };
+  auto answer = std::make_shared<Answer>();
+  answer->queue = wanted.queue.toUtf8();
+  answer->instance = wanted.instance.toUtf8();
+  const bool answered = Connection::Run(
+      http,
+      [&lib, http, answer] {
+        Dest* dest = lib.getNamedDest(http->get(), answer->queue.constData(),
+                                      answer->instance.isEmpty() ? nullptr : answer->instance.constData());
+        if (!dest) {
+          answer->reason = Reason(lib.lastErrorString());
+          return;
+        }
+        answer->found = true;
+        lib.freeDests(1, dest);
+      },
+      deadline, false);
+  if (!answered) return Lookup::NoAnswer;
+  if (!answer->found) {
+    // libcups may leave no error of its own for a destination it did not find.
+    const bool told = !answer->reason.isEmpty() && !answer->reason.startsWith(QLatin1String("successful"));
+    reason = told ? answer->reason : QStringLiteral("the print server does not know it");
+    return Lookup::NoDefault;
+  }
+  return Lookup::Found;
+}
+
 void Submit(const Destination& destination, QIODevice& data, const QString& title, int copies, const QString& media) {
   const Library& lib = Load();
   const QString name = destination.Name();

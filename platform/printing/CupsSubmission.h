@@ -26,6 +26,10 @@ enum class Lookup { Found, NoDefault, NoAnswer };
 // deadline: a server that does not answer in time gives NoAnswer.
 Lookup FindDefault(Destination& found, int deadlineMs);
 
+// Whether the server knows the named destination, with the same deadline;
+// NoDefault (with the server's reason in `reason`) when it does not.
+Lookup FindNamed(const Destination& wanted, int deadlineMs, QString& reason);
+
 // Sends the PDF in data (read from its start) as one job with the destination's
 // own options (an instance's included) under ours. The calling thread keeps
 // processing window events meanwhile; a server silent for a few seconds ends

@@ -36,13 +36,16 @@ class SystemPrinter : public TPrinter {
  public:
   // The queue is looked up on first use, so that merely starting the program asks nothing of CUPS.
   SystemPrinter() = default;
+  // A named queue, and a sheet that replaces the queue's own paper when valid.
+  SystemPrinter(const QString& destination, const QPageSize& paper)
+      : wanted_(cups::Destination::FromName(destination)), paper_(paper) {}
   ~SystemPrinter() override {
     if (printing_) DiscardJob();
   }
 
   TDeviceContext* Handle() override {
     Prepare();
-    if (!setup_) throw EPrinter(printer_messages::NoPrinter());
+    if (!setup_) throw EPrinter(NoPrinterMessage());
     return &context_;
   }
 
@@ -53,13 +56,13 @@ class SystemPrinter : public TPrinter {
 
   TPrinterOrientation Orientation() const override {
     const_cast<SystemPrinter*>(this)->Prepare();
-    if (!setup_) throw EPrinter(printer_messages::NoPrinter());
+    if (!setup_) throw EPrinter(NoPrinterMessage());
     return setup_->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
   }
 
   void SetOrientation(TPrinterOrientation o) override {
     Prepare();
-    if (!setup_) throw EPrinter(printer_messages::NoPrinter());
+    if (!setup_) throw EPrinter(NoPrinterMessage());
     if (printing_) throw EPrinter(printer_messages::PrintingInProgress());
     setup_->setPageOrientation(o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     Refresh();
@@ -71,7 +74,7 @@ class SystemPrinter : public TPrinter {
     if (!setup_ && lookup_ == cups::Lookup::NoAnswer) probed_ = false;
     Prepare();
     if (!setup_ && lookup_ == cups::Lookup::NoAnswer) throw EPrinter(cups::NoAnswerMessage());
-    if (!setup_) throw EPrinter(printer_messages::NoPrinter());
+    if (!setup_) throw EPrinter(NoPrinterMessage());
     const QString docName = title_.isEmpty() ? QStringLiteral("Untitled") : title_;
     // The spool file's name goes at once: the open file is all the job needs,
     // and a program that is killed leaves nothing behind.
@@ -131,15 +134,29 @@ class SystemPrinter : public TPrinter {
   void Prepare() {
     if (probed_) return;
     probed_ = true;
-    lookup_ = cups::FindDefault(destination_, kLookupDeadlineMs);
+    if (wanted_.queue.isEmpty()) {
+      lookup_ = cups::FindDefault(destination_, kLookupDeadlineMs);
+    } else {
+      destination_ = wanted_;
+      lookup_ = cups::FindNamed(wanted_, kLookupDeadlineMs, reason_);
+    }
     if (lookup_ != cups::Lookup::Found) return;
     // The server has just answered: Qt may ask it for the queue's page set-up.
     const QPrinterInfo queue = QPrinterInfo::printerInfo(destination_.queue);
     if (queue.isNull()) return;
     auto printer = std::make_unique<QPrinter>(queue, QPrinter::HighResolution);
     printer->setFullPage(false);
+    if (paper_.isValid()) printer->setPageSize(paper_);
     setup_ = std::move(printer);
     Refresh();
+  }
+
+  // The default queue keeps the specified sentence; a queue asked for by name says which and why.
+  QString NoPrinterMessage() const {
+    if (wanted_.queue.isEmpty()) return printer_messages::NoPrinter();
+    if (lookup_ == cups::Lookup::NoAnswer) return cups::NoAnswerMessage();
+    return QStringLiteral("There is no printer \"%1\"%2")
+        .arg(wanted_.Name(), reason_.isEmpty() ? QString() : QStringLiteral(": ") + reason_);
   }
 
   void Refresh() { context_.Set(setup_->pageLayout(), setup_->logicalDpiX()); }
@@ -155,6 +172,9 @@ class SystemPrinter : public TPrinter {
     printing_ = false;
   }
 
+  cups::Destination wanted_;  // empty: the default queue
+  QPageSize paper_;           // invalid: the queue's own paper
+  QString reason_;            // why the print server refused the named queue
   bool probed_ = false;
   cups::Lookup lookup_ = cups::Lookup::NoDefault;
   cups::Destination destination_;
@@ -169,3 +189,7 @@ class SystemPrinter : public TPrinter {
 }  // namespace
 
 std::unique_ptr<TPrinter> MakeSystemPrinter() { return std::make_unique<SystemPrinter>(); }
+
+std::unique_ptr<TPrinter> MakeSystemPrinter(const QString& destination, const QPageSize& paper) {
+  return std::make_unique<SystemPrinter>(destination, paper);
+}

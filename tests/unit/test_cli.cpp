@@ -10,6 +10,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include "ParamNames.h"
+#include "PdfTools.h"
 
 namespace {
 
@@ -97,21 +98,47 @@ TEST_P(CliFailures, MessageOnStderrAndExitStatus) {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, CliFailures,
-    ::testing::Values(
-        FailureCase{{"1,000", "12", "12"}, 2, "Invalid loan amount. Please try again."},
-        FailureCase{{"1000", "x", "12"}, 2, "Invalid interest amount. Please try again."},
-        FailureCase{{"1000", "12", ""}, 2, "Invalid payments entry. Please try again."},
-        FailureCase{{"1000", "12", "0"}, 1, "Floating point division by zero"},
-        FailureCase{{"0", "12", "0"}, 1, "Invalid floating point operation"},
-        FailureCase{{"1000", "12", "12.5"}, 1, "'12.5' is not a valid integer value"},
-        FailureCase{{"1000", "-1200", "12"}, 1, "Payment"},
-        FailureCase{{"1000", "1200", "20000"}, 1, "Floating point overflow"},
-        FailureCase{{"1e16", "12", "12"}, 1, "Invalid floating point operation"},
-        FailureCase{{"1000", "12", "-3"}, 1, "The number of payments must not be negative."},
-        FailureCase{{"1000", "12", "1000001"}, 1, "The number of payments must not exceed 1,000,000."},
-        FailureCase{{"1000", "12"}, 2, "tallyvane-schedule: expected AMOUNT RATE PAYMENTS"},
-        FailureCase{{"--monthly", "1000", "12", "12"}, 2, "tallyvane-schedule: unknown option '--monthly'"},
-        FailureCase{{"1000", "12", "12", "--pdf"}, 2, "tallyvane-schedule: option '--pdf' needs a value"}),
+    ::testing::Values(FailureCase{{"1,000", "12", "12"}, 2, "Invalid loan amount. Please try again."},
+                      FailureCase{{"1000", "x", "12"}, 2, "Invalid interest amount. Please try again."},
+                      FailureCase{{"1000", "12", ""}, 2, "Invalid payments entry. Please try again."},
+                      FailureCase{{"1000", "12", "0"}, 1, "Floating point division by zero"},
+                      FailureCase{{"0", "12", "0"}, 1, "Invalid floating point operation"},
+                      FailureCase{{"1000", "12", "12.5"}, 1, "'12.5' is not a valid integer value"},
+                      FailureCase{{"1000", "-1200", "12"}, 1, "Payment"},
+                      FailureCase{{"1000", "1200", "20000"}, 1, "Floating point overflow"},
+                      FailureCase{{"1e16", "12", "12"}, 1, "Invalid floating point operation"},
+                      FailureCase{{"1000", "12", "-3"}, 1, "The number of payments must not be negative."},
+                      FailureCase{{"1000", "12", "1000001"}, 1, "The number of payments must not exceed 1,000,000."},
+                      FailureCase{{"1000", "12"}, 2, "tallyvane-schedule: expected AMOUNT RATE PAYMENTS"},
+                      FailureCase{
+                          {"--monthly", "1000", "12", "12"}, 2, "tallyvane-schedule: unknown option '--monthly'"},
+                      FailureCase{{"1000", "12", "12", "--pdf"}, 2, "tallyvane-schedule: option '--pdf' needs a value"},
+                      FailureCase{{"--start", "1/1/2025", "--paper", "B5", "--pdf", "x.pdf", "1000", "12", "12"},
+                                  2,
+                                  "tallyvane-schedule: unknown paper 'B5' (A4, Letter or Legal)"},
+                      FailureCase{{"--start", "1/1/2025", "--print", "--copies", "0", "1000", "12", "12"},
+                                  2,
+                                  "tallyvane-schedule: --copies needs a whole number from 1 to 9999, not '0'"},
+                      FailureCase{{"--start", "1/1/2025", "--print", "--copies", "2x", "1000", "12", "12"},
+                                  2,
+                                  "tallyvane-schedule: --copies needs a whole number from 1 to 9999, not '2x'"},
+                      FailureCase{{"--start", "1/1/2025", "--copies", "2", "--pdf", "x.pdf", "1000", "12", "12"},
+                                  2,
+                                  "tallyvane-schedule: --copies needs --print"},
+                      FailureCase{{"--paper", "A4", "1000", "12", "12"},
+                                  2,
+                                  "tallyvane-schedule: --paper needs --print, --pdf FILE or --text FILE"},
+                      FailureCase{{"--print", "1000", "12", "12"}, 2, "tallyvane-schedule: --print needs --start DATE"},
+                      // With no print server to ask: the default queue, or the queue named.
+                      FailureCase{{"--start", "1/1/2025", "--print", "1000", "12", "12"},
+                                  1,
+                                  "There is no default printer currently selected"},
+                      FailureCase{{"--start", "1/1/2025", "--print", "office", "1000", "12", "12"},
+                                  1,
+                                  "The print job could not be sent: the print server did not answer."},
+                      FailureCase{{"--start", "1/1/2025", "--print=office/two", "1000", "12", "12"},
+                                  1,
+                                  "The print job could not be sent: the print server did not answer."}),
     [](const auto& p) {
       std::string name = "Args";
       for (const QString& arg : p.param.args) name += "_" + param_names::Words(arg.toStdString());
@@ -183,6 +210,40 @@ TEST(CliPrint, FailuresAreReported) {
   const CliRun noOutput = Schedule({"--start", "1/1/2025", "1000", "12", "12"});
   EXPECT_EQ(noOutput.exitCode, 2);
 }
+
+struct PaperCase {
+  const char* locale;
+  QStringList paper;  // the --paper option, if any
+  const char* pageSize;
+};
+
+class CliPaper : public ::testing::TestWithParam<PaperCase> {};
+
+// The files' sheet: the one asked for, else the locale's (as Save as PDF).
+TEST_P(CliPaper, PdfIsLaidOutOnTheSheet) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString pdf = dir.filePath(QStringLiteral("s.pdf"));
+  const QString start = QString::fromLatin1(GetParam().locale).startsWith("de") ? "01.02.2025" : "2/1/2025";
+  const CliRun r = Schedule(QStringList{"--start", start, "--pdf", pdf} + GetParam().paper + QStringList{"1", "2", "3"},
+                            QString::fromLatin1(GetParam().locale));
+  if (r.exitCode == 2 && r.err.contains("Invalid")) GTEST_SKIP() << GetParam().locale << " not available";
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_TRUE(PdfInfo(pdf, "Page size").startsWith(QString::fromLatin1(GetParam().pageSize)))
+      << PdfInfo(pdf, "Page size").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sheets, CliPaper,
+                         ::testing::Values(PaperCase{"en_US.UTF-8", {"--paper", "A4"}, "595 x 842 pts"},
+                                           PaperCase{"en_US.UTF-8", {"--paper=Legal"}, "612 x 1008 pts"},
+                                           PaperCase{"de_DE.UTF-8", {"--paper", "letter"}, "612 x 792 pts"},
+                                           PaperCase{"en_US.UTF-8", {}, "612 x 792 pts"},
+                                           PaperCase{"de_DE.UTF-8", {}, "595 x 842 pts"}),
+                         [](const auto& p) {
+                           std::string name = param_names::Words(p.param.locale);
+                           for (const QString& arg : p.param.paper) name += "_" + param_names::Words(arg.toStdString());
+                           return name;
+                         });
 
 TEST(Cli, HelpExplainsTheUsage) {
   const CliRun r = Schedule({"--help"});

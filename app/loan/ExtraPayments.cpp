@@ -98,8 +98,9 @@ ExtraSchedule BuildExtraSchedule(const LoanState& state, const ExtraPlan& plan) 
   Money payment = state.PaymentAmount;
   Money levelBalance = state.LoanAmount;
   for (int32_t i = 1; i < n; ++i) {
-    s.levelInterest += PeriodInterest(levelBalance, rate);
-    levelBalance = LevelRow(levelBalance, state.PaymentAmount, rate).balance;
+    const ScheduleRow level = LevelRow(levelBalance, state.PaymentAmount, rate);
+    s.levelInterest += level.interest;
+    levelBalance = level.balance;
   }
   bool altered = false;  // an extra has been paid: the rows may leave the level schedule
   for (int32_t i = 1; i <= n; ++i) {

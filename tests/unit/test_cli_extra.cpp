@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <ostream>
 
 #include "ParamNames.h"
 
@@ -115,6 +116,8 @@ struct ExitCase {
   int exitCode;
   const char* message;
 };
+
+void PrintTo(const ExitCase& c, std::ostream* os) { *os << c.args.join(u' ').toStdString(); }
 
 class CliExtraRefusal : public testing::TestWithParam<ExitCase> {};
 

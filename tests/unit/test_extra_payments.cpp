@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <map>
+#include <ostream>
 
 #include "Errors.h"
 #include "ExtraPayments.h"
@@ -88,6 +89,9 @@ struct Example {
   std::map<int32_t, int64_t> lumps;  // payment -> currency units
   ExtraMode mode;
 };
+
+// Failures name the case, not the bytes of its parameter.
+void PrintTo(const Example& e, std::ostream* os) { *os << e.name; }
 
 class WorkedExample : public testing::TestWithParam<Example> {};
 
@@ -224,6 +228,8 @@ struct Refusal {
   const char* message;
 };
 
+void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
+
 class RefusedPlan : public testing::TestWithParam<Refusal> {};
 
 TEST_P(RefusedPlan, NamesTheField) {
@@ -268,6 +274,8 @@ struct TextCase {
   const char* text;
   const char* error;  // empty: accepted
 };
+
+void PrintTo(const TextCase& t, std::ostream* os) { *os << '"' << t.text << '"'; }
 
 class ExtraAmountText : public testing::TestWithParam<TextCase> {};
 

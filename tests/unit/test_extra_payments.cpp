@@ -177,16 +177,6 @@ INSTANTIATE_TEST_SUITE_P(
         Example{"ExtraAtTheLastPaymentIsNotNeeded", 1000, 12.0f, 12, kMonthly, 0, 1, {{12, 500}}, kKeepTerm}),
     [](const testing::TestParamInfo<Example>& p) { return std::string(p.param.name); });
 
-TEST(ExtraPayments, LumpBeyondTheBalanceEndsWithASmallerLastPayment) {
-  const LoanState state = StateFor(150000, 6.5f, 360);
-  ExtraPlan plan;
-  plan.oneTime = {{10, Money::FromValue(1000000)}};
-  const ExtraSchedule s = BuildExtraSchedule(state, plan);
-  ASSERT_EQ(s.PaymentCount(), 10);
-  EXPECT_LT(s.rows.back().extra.count, Money::FromValue(150000).count);
-  EXPECT_EQ(s.rows.back().balance, Money{});
-}
-
 // Without extras (none, or zero from any payment, in either mode) the rows are
 // the level schedule's.
 TEST(ExtraPayments, WithoutExtrasEveryRowIsTheLevelSchedules) {

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <vector>
 
 #include <QApplication>
 #include <QDate>
@@ -15,6 +16,7 @@
 
 #include "BenchSupport.h"
 #include "Conversions.h"
+#include "ExtraPayments.h"
 #include "Graphics.h"
 #include "Loan.h"
 #include "PagePrnt.h"
@@ -43,6 +45,39 @@ void BM_ScheduleValues(benchmark::State& state) {
   state.counters["rows"] = loan.PaymentCount;
 }
 BENCHMARK(BM_ScheduleValues)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A million payments keeping the term with one-time extras, each followed by
+// the payment recomputed for the remaining term, and the yearly totals: what
+// the extra-payment window recomputes as the user types. Target: 0.5 s.
+void ExtraScheduleMillion(benchmark::State& state, int32_t every) {
+  const LoanState loan = MillionPayments();
+  ExtraPlan plan;
+  plan.mode = ExtraMode::KeepTerm;
+  plan.recurring = Money::FromValue(0.01L);
+  plan.recurringFrom = loan.PaymentCount;  // only the last, so all rows remain
+  for (int32_t n = every; n < loan.PaymentCount; n += every) plan.oneTime.push_back({n, Money::FromValue(0.5L)});
+  int32_t rows = 0;
+  for (auto _ : state) {
+    const ExtraSchedule s = BuildExtraSchedule(loan, plan);
+    const std::vector<YearTotals> years = YearlyTotals(s, PaymentFrequency::Weekly, QDate(2027, 1, 15));
+    benchmark::DoNotOptimize(years.back().payment);
+    rows = s.PaymentCount();
+  }
+  state.counters["rows"] = rows;
+  state.counters["recomputed"] = double(plan.oneTime.size());
+  state.counters["peak_rss_MB"] = PeakRssMb();
+}
+void BM_ExtraScheduleMillionLumpEvery1000(benchmark::State& state) { ExtraScheduleMillion(state, 1000); }
+BENCHMARK(BM_ExtraScheduleMillionLumpEvery1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+// The worst case: a one-time extra with every payment, a million recomputations.
+void BM_ExtraScheduleMillionLumpEveryPayment(benchmark::State& state) { ExtraScheduleMillion(state, 1); }
+BENCHMARK(BM_ExtraScheduleMillionLumpEveryPayment)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_FormatEveryCell(benchmark::State& state) {
   const Schedule s = BuildSchedule(MillionPayments());

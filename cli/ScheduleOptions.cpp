@@ -75,6 +75,10 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
   const QCommandLineOption text(QStringLiteral("text"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption footer(QStringLiteral("footer"), QString(), QStringLiteral("TEXT"));
+  const QCommandLineOption extra(QStringLiteral("extra"), QString(), QStringLiteral("AMOUNT[@N]"));
+  const QCommandLineOption lump(QStringLiteral("lump"), QString(), QStringLiteral("N:AMOUNT"));
+  const QCommandLineOption keepTerm(QStringLiteral("keep-term"));
+  const QCommandLineOption yearly(QStringLiteral("yearly"));
   const QCommandLineOption print(QStringLiteral("print"));
   const QCommandLineOption copies(QStringLiteral("copies"), QString(), QStringLiteral("N"));
   const QCommandLineOption paper(QStringLiteral("paper"), QString(), QStringLiteral("SIZE"));
@@ -86,7 +90,8 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
   }
   QCommandLineParser parser;
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  parser.addOptions({weekly, help, version, start, pdf, text, csv, footer, print, copies, paper});
+  parser.addOptions(
+      {weekly, help, version, start, pdf, text, csv, footer, print, copies, paper, extra, lump, keepTerm, yearly});
   if (!parser.parse(shown)) {
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty()) {
@@ -132,6 +137,16 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
       return false;
     }
   }
+  if (parser.isSet(extra)) {
+    if (parser.values(extra).size() > 1) {
+      error = QStringLiteral("--extra may be given once");
+      return false;
+    }
+    options.extra = restore(parser.value(extra));
+  }
+  for (const QString& l : parser.values(lump)) options.lumps << restore(l);
+  options.keepTerm = parser.isSet(keepTerm);
+  options.yearly = parser.isSet(yearly);
 
   struct FileOption {
     const QCommandLineOption& option;
@@ -156,9 +171,10 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
     error = QStringLiteral("expected AMOUNT RATE PAYMENTS");
     return false;
   }
-  // --start also serves --csv (its Due Date column), but --csv needs no --start.
+  // --start also serves --csv (its Due Date column) and --yearly (calendar years),
+  // but neither needs it.
   if (!options.start.isEmpty() && !options.print && options.pdf.isEmpty() && options.text.isEmpty() &&
-      options.csv.isEmpty()) {
+      options.csv.isEmpty() && !options.yearly) {
     error = QStringLiteral("--start needs --pdf FILE, --text FILE or --csv FILE");
     return false;
   }
@@ -177,6 +193,36 @@ bool ParseScheduleOptions(const QList<QByteArray>& raw, ScheduleOptions& options
   if (options.paper && !options.print && options.pdf.isEmpty() && options.text.isEmpty()) {
     error = QStringLiteral("--paper needs --print, --pdf FILE or --text FILE");
     return false;
+  }
+  // The printed document has no Extra column yet; printing the level schedule
+  // instead would answer another question than the one asked.
+  if (options.WithExtras() && (options.print || !options.pdf.isEmpty() || !options.text.isEmpty())) {
+    error = QStringLiteral("--pdf, --text and --print do not show extra payments; use --csv or the table");
+    return false;
+  }
+  return true;
+}
+
+bool ReadExtraPlan(const ScheduleOptions& options, ExtraPlan& plan, QString& error, const FormatSettings& fs) {
+  plan = ExtraPlan{};
+  plan.mode = options.keepTerm ? ExtraMode::KeepTerm : ExtraMode::KeepPayment;
+  if (options.extra) {
+    const QString& e = *options.extra;
+    const qsizetype at = e.lastIndexOf(u'@');
+    if (!ParseExtraAmount(at < 0 ? e : e.left(at), ExtraField::Recurring, plan.recurring, error, fs)) return false;
+    if (at >= 0 && !ParseExtraPaymentNumber(e.mid(at + 1), ExtraField::RecurringFrom, plan.recurringFrom, error))
+      return false;
+  }
+  for (const QString& l : options.lumps) {
+    const qsizetype colon = l.indexOf(u':');
+    OneTimeExtra one;
+    if (colon < 0) {
+      error = ExtraFieldName(ExtraField::OneTimeAmount) + QStringLiteral(": \"%1\" is not N:AMOUNT.").arg(l);
+      return false;
+    }
+    if (!ParseExtraPaymentNumber(l.left(colon), ExtraField::OneTimePayment, one.payment, error)) return false;
+    if (!ParseExtraAmount(l.mid(colon + 1), ExtraField::OneTimeAmount, one.amount, error, fs)) return false;
+    plan.oneTime.push_back(one);
   }
   return true;
 }

@@ -18,6 +18,7 @@
 
 #include "Conversions.h"
 #include "Errors.h"
+#include "ExtraPayments.h"
 #include "Loan.h"
 #include "Money.h"
 #include "Graphics.h"
@@ -38,6 +39,8 @@ const char kUsage[] =
     "       tallyvane-schedule [--weekly] --start DATE [--pdf FILE] [--text FILE] [--print [QUEUE]]\n"
     "                          [--copies N] [--paper A4|Letter|Legal] [--footer TEXT] AMOUNT RATE PAYMENTS\n"
     "       tallyvane-schedule [--weekly] [--start DATE] --csv FILE AMOUNT RATE PAYMENTS\n"
+    "       tallyvane-schedule [--weekly] [--extra AMOUNT[@N]] [--lump N:AMOUNT]... [--keep-term]\n"
+    "                          [--yearly] [--start DATE] [--csv FILE] AMOUNT RATE PAYMENTS\n"
     "\n"
     "Computes the repayment schedule of a fixed-rate loan with level payments:\n"
     "  AMOUNT    the loan amount\n"
@@ -66,6 +69,15 @@ const char kUsage[] =
     "                {$PAGE} is the page number, {$PAGECOUNT} the number of pages\n"
     "  --csv FILE    write the schedule as CSV: Payment, Amount, Principal, Interest,\n"
     "                Balance as plain numbers, and Due Date (yyyy-mm-dd) with --start\n"
+    "  --extra AMOUNT[@N]  pay AMOUNT more with every payment from payment N on\n"
+    "                (default 1)\n"
+    "  --lump N:AMOUNT     pay AMOUNT more once, with payment N (may be repeated)\n"
+    "  --keep-term   keep the term and lower the payment after each --lump instead\n"
+    "                of ending sooner with the same payment\n"
+    "  --yearly      the yearly totals instead of the rows (calendar years with\n"
+    "                --start, else loan years of 12 or 52 payments)\n"
+    "                With any of these four the table and the CSV gain an Extra\n"
+    "                column after Principal, which holds the regular part only.\n"
     "\n"
     "Output: the lines 'Payment', 'Total Interest', 'Total Principal' and 'Total',\n"
     "each with its amount after a tab, then the table: the heading row and one row\n"
@@ -134,6 +146,94 @@ void PrintSchedule(const ScheduleOptions& options, const ScheduleDocument& docum
   }
 }
 
+// Hands the buffer to standard output once it has grown, so a long table is
+// never held whole.
+void Flush(std::string& out, size_t above) {
+  if (out.size() <= above) return;
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  out.clear();
+}
+
+int FinishOutput(std::string& out) {
+  Flush(out, 0);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "tallyvane-schedule: could not write the output\n");
+    return 1;
+  }
+  return 0;
+}
+
+// The schedule with extras: the summary with what the extras change, then the
+// rows with their Extra column, or the yearly totals; the CSV likewise.
+int WriteWithExtras(const ScheduleOptions& options, const LoanState& state, const ExtraPlan& plan,
+                    PaymentFrequency frequency, const QDate& start, const FormatSettings& settings) {
+  const ExtraSchedule schedule = BuildExtraSchedule(state, plan);
+  const std::vector<YearTotals> years =
+      options.yearly ? YearlyTotals(schedule, frequency, start) : std::vector<YearTotals>{};
+  if (!options.csv.isEmpty()) {
+    try {
+      SaveFileSafely(options.csv,
+                     options.yearly ? YearlyTotalsCsv(years) : ExtraScheduleCsv(schedule, start, frequency));
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 1;
+    }
+  }
+  std::string out;
+  out.reserve(1 << 17);
+  const auto line = [&](const char* caption, Money value) {
+    Put(out, QString::fromLatin1(caption) + u'\t' + FormatMoney(value, settings) + u'\n');
+  };
+  line("Payment", schedule.regularPayment);
+  if (schedule.finalRegularPayment != schedule.regularPayment) line("Lowered Payment", schedule.finalRegularPayment);
+  line("Total Interest", schedule.totalInterest);
+  line("Total Principal", schedule.totalPrincipal);
+  line("Total Extra", schedule.totalExtra);
+  line("Total", schedule.totalPaid);
+  line("Interest Saved", schedule.interestSaved);
+  Put(out, QStringLiteral("Payments\t%1\n").arg(schedule.PaymentCount()));
+  const MoneyUtf8Writer money(settings);
+  if (options.yearly) {
+    for (int c = 0; c < 6; ++c) {
+      if (c) out += '\t';
+      Put(out, ExtraScheduleText::kYearHeadings[c]);
+    }
+    out += '\n';
+    for (const YearTotals& y : years) {
+      out += std::to_string(y.year) + '\t' + std::to_string(y.payments);
+      for (const Money m : {y.payment, y.principal, y.interest, y.extra}) {
+        out += '\t';
+        money.Append(m, out);
+      }
+      out += '\n';
+    }
+    return FinishOutput(out);
+  }
+  for (int c = 0; c < 6; ++c) {
+    if (c) out += '\t';
+    Put(out, ExtraScheduleText::kHeadings[c]);
+  }
+  out += '\n';
+  const std::string lastBalance = ScheduleText::kLastBalance.toStdString();
+  const int rows = schedule.PaymentCount();
+  for (int i = 0; i < rows; ++i) {
+    const ExtraRow& r = schedule.rows[size_t(i)];
+    PutRowNumber(out, i + 1);
+    for (const Money m : {r.payment, r.principal, r.extra, r.interest}) {
+      out += '\t';
+      money.Append(m, out);
+    }
+    out += '\t';
+    if (i + 1 == rows)
+      out += lastBalance;
+    else
+      money.Append(r.balance, out);
+    out += '\n';
+    Flush(out, 1 << 16);
+  }
+  return FinishOutput(out);
+}
+
 }  // namespace
 
 // Qt's own diagnostics (runtime-directory notes, painter warnings) are not
@@ -191,10 +291,23 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  ExtraPlan plan;
+  if (options.WithExtras() && !ReadExtraPlan(options, plan, error, settings)) {
+    std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+    return 2;
+  }
+
   LoanState state;
   Schedule schedule;
   try {
     ReadInputsAndComputePayment(texts, state, settings);
+    if (options.WithExtras()) {
+      if (const std::optional<QString> refusal = CheckExtraPlan(plan, state)) {
+        std::fprintf(stderr, "%s\n", refusal->toLocal8Bit().constData());
+        return 2;
+      }
+      return WriteWithExtras(options, state, plan, texts.frequency, start, settings);
+    }
     schedule = BuildSchedule(state);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());

@@ -78,19 +78,16 @@ Schedule BuildSchedule(const LoanState& state) {
   Money totalPaid, totalPrincipal, totalInterest;
   const Money payment = state.PaymentAmount;
   for (int32_t i = 0; i < n - 1; ++i) {
-    const Money interest = PeriodInterest(balance, state.PeriodRate);
-    const Money principal = payment - interest;
-    balance -= principal;
-    s.rows.push_back(ScheduleRow{payment, principal, interest, balance});
-    totalPaid += payment;
-    totalPrincipal += principal;
-    totalInterest += interest;
+    const ScheduleRow row = LevelRow(balance, payment, state.PeriodRate);
+    balance = row.balance;
+    s.rows.push_back(row);
+    totalPaid += row.payment;
+    totalPrincipal += row.principal;
+    totalInterest += row.interest;
   }
-  // The last payment is what remains, charged no interest.
-  const Money principal = balance;
-  s.rows.push_back(ScheduleRow{balance, principal, Money{}, Money{}});
-  totalPaid += principal;
-  totalPrincipal += principal;
+  s.rows.push_back(LastLevelRow(balance));
+  totalPaid += balance;
+  totalPrincipal += balance;
   s.totalPaid = totalPaid;
   s.totalPrincipal = totalPrincipal;
   s.totalInterest = totalInterest;

@@ -59,6 +59,17 @@ inline Money PeriodInterest(Money balance, float periodRate) {
   return Money::FromScaled(static_cast<long double>(balance.count) * static_cast<long double>(periodRate) + 50.0L);
 }
 
+// One regular payment on a balance: its interest, the principal it repays and
+// the balance after it. Every schedule takes its rows from here and from
+// LastLevelRow, so schedules with and without extra payments cannot disagree.
+inline ScheduleRow LevelRow(Money balance, Money payment, float periodRate) {
+  const Money interest = PeriodInterest(balance, periodRate);
+  const Money principal = payment - interest;
+  return ScheduleRow{payment, principal, interest, balance - principal};
+}
+// The last payment: whatever remains, charged no interest.
+inline ScheduleRow LastLevelRow(Money balance) { return ScheduleRow{balance, balance, Money{}, Money{}}; }
+
 // Builds the schedule from the state; PaymentCount must be 0..kMaxPaymentCount.
 // An empty schedule results for a count of zero.
 Schedule BuildSchedule(const LoanState& state);

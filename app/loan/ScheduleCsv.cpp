@@ -44,3 +44,41 @@ QByteArray ScheduleCsv(const Schedule& schedule, const QDate& firstDueDate, Paym
   }
   return csv;
 }
+
+QByteArray ExtraScheduleCsv(const ExtraSchedule& schedule, const QDate& firstDueDate, PaymentFrequency frequency) {
+  const bool withDates = firstDueDate.isValid();
+  QByteArray csv;
+  csv.reserve(64 + qsizetype(schedule.rows.size()) * (withDates ? 72 : 60));
+  csv += withDates ? "Payment,Due Date,Amount,Principal,Extra,Interest,Balance\r\n"
+                   : "Payment,Amount,Principal,Extra,Interest,Balance\r\n";
+  QDate due = firstDueDate;
+  const size_t count = schedule.rows.size();
+  for (size_t i = 0; i < count; ++i) {
+    const ExtraRow& row = schedule.rows[i];
+    csv += QByteArray::number(qulonglong(i) + 1);
+    if (withDates) {
+      csv += ',';
+      if (due.isValid() && due.year() <= 9999) csv += due.toString(Qt::ISODate).toLatin1();
+      due = NextDueDate(due, frequency);
+    }
+    for (Money m : {row.payment, row.principal, row.extra, row.interest, row.balance}) {
+      csv += ',';
+      csv += PlainMoney(m);
+    }
+    csv += "\r\n";
+  }
+  return csv;
+}
+
+QByteArray YearlyTotalsCsv(const std::vector<YearTotals>& years) {
+  QByteArray csv = "Year,Payments,Payment,Principal,Interest,Extra\r\n";
+  for (const YearTotals& y : years) {
+    csv += QByteArray::number(y.year) + ',' + QByteArray::number(y.payments);
+    for (Money m : {y.payment, y.principal, y.interest, y.extra}) {
+      csv += ',';
+      csv += PlainMoney(m);
+    }
+    csv += "\r\n";
+  }
+  return csv;
+}

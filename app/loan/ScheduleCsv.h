@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDate>
 
+#include "ExtraPayments.h"
 #include "Loan.h"
 
 // Money in cents as plain text: two decimals, "." separator, "-" sign, no
@@ -20,3 +21,11 @@ QByteArray PlainMoney(Money value);
 // follows the payment number, stepped as the printed schedule steps it.
 QByteArray ScheduleCsv(const Schedule& schedule, const QDate& firstDueDate = QDate(),
                        PaymentFrequency frequency = PaymentFrequency::Monthly);
+
+// The schedule with extras: as ScheduleCsv, with an "Extra" column after
+// "Principal" (Principal holds the regular part only).
+QByteArray ExtraScheduleCsv(const ExtraSchedule& schedule, const QDate& firstDueDate = QDate(),
+                            PaymentFrequency frequency = PaymentFrequency::Monthly);
+
+// "Year,Payments,Payment,Principal,Interest,Extra" and one row per year.
+QByteArray YearlyTotalsCsv(const std::vector<YearTotals>& years);

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "OneLine.h"
 #include "PageDocument.h"
 #include "PagePrntInternal.h"
 
@@ -62,10 +63,10 @@ void TTextFileOutput::Close() {
 
 void TTextFileOutput::Text(int, int, int indent, const QString& text, int trail, int blankWidth) {
   if (blankWidth <= 0) {
-    Write(text);
+    Write(OneLine(text));
     return;
   }
-  Write(TPageDocument::Spaces(indent / blankWidth) + text + TPageDocument::Spaces(trail / blankWidth));
+  Write(TPageDocument::Spaces(indent / blankWidth) + OneLine(text) + TPageDocument::Spaces(trail / blankWidth));
 }
 
 void TTextFileOutput::Write(const QString& text) {

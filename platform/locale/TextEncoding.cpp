@@ -6,6 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <cerrno>
+#include <cstdint>
 #include <QtEndian>
 #include <locale.h>
 #include <iconv.h>
@@ -25,7 +26,7 @@ QByteArray Normalized(const QByteArray& codeset) {
 // The locale name the C library takes for LC_CTYPE.
 QByteArray LocaleName() {
   for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const QByteArray value = qgetenv(variable);
+    QByteArray value = qgetenv(variable);
     if (!value.isEmpty()) return value;
   }
   return QByteArray();
@@ -60,7 +61,7 @@ QByteArray UserCodeset() {
 }
 
 struct TTextEncoder::Converter {
-  iconv_t cd = iconv_t(-1);
+  iconv_t cd = nullptr;
   std::vector<char32_t> units;
 };
 
@@ -73,7 +74,8 @@ TTextEncoder::TTextEncoder(const QByteArray& codeset) {
   }
   // Fixed-width input, so a character iconv refuses is skipped by one unit.
   iconv_t cd = iconv_open(codeset.constData(), "UTF-32LE");
-  if (cd == iconv_t(-1)) return;
+  // iconv_open reports failure as (iconv_t)-1.
+  if (reinterpret_cast<std::intptr_t>(cd) == -1) return;
   converter_ = std::make_unique<Converter>();
   converter_->cd = cd;
   kind_ = Kind::Iconv;

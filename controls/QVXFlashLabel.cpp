@@ -10,6 +10,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "PropertyWrites.h"
 #include "QVXAbout.h"
 #include "QVXFlashLabelAccessible.h"
 
@@ -219,3 +220,56 @@ void TQVXFlashLabel::DrawCaptionAt(QPainter& painter, const TFont& drawingFont, 
 }
 
 QString TQVXFlashLabel::AboutText() const { return TAboutProperty().GetValue(); }
+
+// The WRITE accessors of the Qt properties (see PropertyWrites.h).
+void TQVXFlashLabel::PropertySetCaption(const QString& v) {
+  GuardedPropertyWrite(this, "Caption", [&] { SetCaption(v); });
+}
+
+void TQVXFlashLabel::PropertySetHighlightColor(uint32_t v) {
+  GuardedPropertyWrite(this, "HighlightColor", [&] { SetHighlightColor(v); });
+}
+
+void TQVXFlashLabel::PropertySetHover(bool v) {
+  GuardedPropertyWrite(this, "Hover", [&] { SetHover(v); });
+}
+
+void TQVXFlashLabel::PropertySetMouseIsDown(bool v) {
+  GuardedPropertyWrite(this, "MouseIsDown", [&] { SetMouseIsDown(v); });
+}
+
+void TQVXFlashLabel::PropertySetNormalColor(uint32_t v) {
+  GuardedPropertyWrite(this, "NormalColor", [&] { SetNormalColor(v); });
+}
+
+void TQVXFlashLabel::PropertySetTransparent(bool v) {
+  GuardedPropertyWrite(this, "Transparent", [&] { SetTransparent(v); });
+}
+
+void TQVXFlashLabel::PropertySetTextAngle(int v) {
+  GuardedPropertyWrite(this, "TextAngle", [&] { SetTextAngle(v); });
+}
+
+void TQVXFlashLabel::PropertySetColor(uint32_t v) {
+  GuardedPropertyWrite(this, "Color", [&] { SetColor(v); });
+}
+
+void TQVXFlashLabel::PropertySetFontName(const QString& v) {
+  GuardedPropertyWrite(this, "FontName", [&] { SetFontName(v); });
+}
+
+void TQVXFlashLabel::PropertySetFontHeight(int v) {
+  GuardedPropertyWrite(this, "FontHeight", [&] { SetFontHeight(v); });
+}
+
+void TQVXFlashLabel::PropertySetFontStyle(int v) {
+  GuardedPropertyWrite(this, "FontStyle", [&] { SetFontStyle(v); });
+}
+
+void TQVXFlashLabel::PropertySetFontColor(uint32_t v) {
+  GuardedPropertyWrite(this, "FontColor", [&] { SetFontColor(v); });
+}
+
+void TQVXFlashLabel::PropertySetHint(const QString& v) {
+  GuardedPropertyWrite(this, "Hint", [&] { SetHint(v); });
+}

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "OneLine.h"
 #include "PageDocument.h"
 #include "PagePrntInternal.h"
 
@@ -42,6 +43,7 @@ void TTextFileOutput::Open() {
   if (name_.isEmpty()) throw EInOutError(QStringLiteral("No file name given for the text output"));
   // The system would stop reading the name at a NUL and write another file.
   if (name_.contains(QChar(u'\0'))) throw EInOutError(FileErrorText("open", name_, EINVAL));
+  encoder_ = std::make_unique<TTextEncoder>(UserCodeset());
   try {
     file_.Open();
   } catch (const EInOutError&) {
@@ -62,29 +64,15 @@ void TTextFileOutput::Close() {
 
 void TTextFileOutput::Text(int, int, int indent, const QString& text, int trail, int blankWidth) {
   if (blankWidth <= 0) {
-    Write(text);
+    Write(OneLine(text));
     return;
   }
-  Write(TPageDocument::Spaces(indent / blankWidth) + text + TPageDocument::Spaces(trail / blankWidth));
+  Write(TPageDocument::Spaces(indent / blankWidth) + OneLine(text) + TPageDocument::Spaces(trail / blankWidth));
 }
 
 void TTextFileOutput::Write(const QString& text) {
   if (!file_.IsOpen()) return;  // released after a failure; the document still ends with EndDoc
-  const qsizetype n = text.size();
-  line_.resize(n);
-  char* out = line_.data();
-  const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
-  qsizetype length = 0;
-  for (qsizetype i = 0; i < n; ++i) {
-    const char16_t unit = in[i];
-    if (unit <= 0xFF) {
-      out[length++] = char(unit);
-    } else {
-      out[length++] = '?';
-      if (QChar::isHighSurrogate(unit) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) ++i;
-    }
-  }
-  line_.resize(length);
+  encoder_->Encode(text, line_);
   if (line_.isEmpty()) return;
   try {
     file_.Write(line_);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "SafeSave.h"
+#include "TextEncoding.h"
 
 class TCanvas;
 class TPageDocument;
@@ -40,10 +41,11 @@ class TRecordedPagesOutput final : public TPageOutput {
   TPageDocument& owner_;
 };
 
-// Plain 8-bit text with CR LF line ends; a page break is a line holding the
-// form feed alone. Every character up to U+00FF is its own byte, any other
-// character (a surrogate pair counting as one) is "?". The named file is
-// replaced only when the document closes; until then its old content stays.
+// Plain text in the user's character set (UTF-8 under a UTF-8 locale, else the
+// locale's 8-bit set with "?" for a character it cannot hold), with CR LF line
+// ends; a page break is a line holding the form feed alone, and a line or
+// paragraph break inside a text is a blank. The named file is replaced only
+// when the document closes; until then its old content stays.
 class TTextFileOutput final : public TPageOutput {
  public:
   explicit TTextFileOutput(QString name) : name_(name), file_(std::move(name)) {}
@@ -64,5 +66,6 @@ class TTextFileOutput final : public TPageOutput {
 
   QString name_;
   TSafeFile file_;
-  QByteArray line_;  // reused conversion buffer
+  std::unique_ptr<TTextEncoder> encoder_;  // chosen when the file opens
+  QByteArray line_;                        // reused conversion buffer
 };

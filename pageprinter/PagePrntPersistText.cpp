@@ -23,13 +23,33 @@ struct NamedColor {
   const char* name;
   TColor value;
 };
+// The sixteen standard colours, then the system colours; a value is written
+// by its first name, so the aliases of grey and silver come last.
 constexpr NamedColor kColorNames[] = {
-    {"clBlack", clBlack},         {"clMaroon", clMaroon}, {"clGreen", clGreen},
-    {"clNavy", clNavy},           {"clRed", clRed},       {"clYellow", clYellow},
-    {"clAqua", clAqua},           {"clSilver", clSilver}, {"clGray", clGray},
-    {"clWhite", clWhite},         {"clNone", clNone},     {"clBtnFace", clBtnFace},
-    {"clBtnShadow", clBtnShadow}, {"clWindow", clWindow}, {"clWindowText", clWindowText},
+    {"clBlack", clBlack},
+    {"clMaroon", clMaroon},
+    {"clGreen", clGreen},
+    {"clOlive", clOlive},
+    {"clNavy", clNavy},
+    {"clPurple", clPurple},
+    {"clTeal", clTeal},
+    {"clGray", clGray},
+    {"clSilver", clSilver},
+    {"clRed", clRed},
+    {"clLime", clLime},
+    {"clYellow", clYellow},
+    {"clBlue", clBlue},
+    {"clFuchsia", clFuchsia},
+    {"clAqua", clAqua},
+    {"clWhite", clWhite},
+    {"clNone", clNone},
+    {"clBtnFace", clBtnFace},
+    {"clBtnShadow", clBtnShadow},
+    {"clWindow", clWindow},
+    {"clWindowText", clWindowText},
     {"clHighlight", clHighlight},
+    {"clLtGray", clSilver},
+    {"clDkGray", clGray},
 };
 
 QString ColorToText(TColor c) {

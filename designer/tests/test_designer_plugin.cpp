@@ -20,6 +20,8 @@
 
 #include <memory>
 
+#include "WarningCollector.h"
+
 namespace {
 
 QDesignerCustomWidgetCollectionInterface* Collection() {
@@ -170,4 +172,35 @@ TEST(DesignerPlugin, UiLoaderBuildsAFormWithBothComponentsAndItsValues) {
   EXPECT_EQ(printer->property("Footer").toString(), "Page - {$PAGE}");
   EXPECT_EQ(printer->property("Title").toString(), "Loan schedule");
   EXPECT_EQ(printer->property("TokenSeparator").toChar(), QChar('|'));  // not in the form: the default
+}
+
+// A form whose page printer holds font texts the component refuses loads
+// completely: each refusal is one warning, the fonts keep their values, and
+// the properties and widgets after them are set.
+TEST(DesignerPlugin, UiLoaderLoadsAFormWithRefusedValuesCompletely) {
+  QUiLoader loader;
+  loader.clearPluginPaths();
+  loader.addPluginPath(QFileInfo(QStringLiteral(TALLYVANE_DESIGNER_PLUGIN)).absolutePath());
+  std::unique_ptr<QWidget> fresh(Entry(QStringLiteral("TPagePrinter"))->createWidget(nullptr));
+  QFile file(QStringLiteral(TALLYVANE_REFUSED_FORM));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  WarningCollector collector;
+  std::unique_ptr<QWidget> form(loader.load(&file));
+  ASSERT_NE(form, nullptr) << loader.errorString().toStdString();
+
+  QWidget* printer = form->findChild<QWidget*>(QStringLiteral("PgPrint"));
+  ASSERT_NE(printer, nullptr);
+  const QStringList refused{"HeaderFontText", "BodyFontText", "FooterFontText"};
+  QStringList warned;
+  for (const QString& warning : collector.Warnings())
+    for (const QString& property : refused)
+      if (warning.startsWith(QStringLiteral("TPagePrinter \"PgPrint\": property %1 not set: ").arg(property)))
+        warned << property;
+  EXPECT_EQ(warned, refused) << collector.Warnings().join('\n').toStdString();
+  for (const QString& property : refused)
+    EXPECT_EQ(printer->property(qPrintable(property)), fresh->property(qPrintable(property))) << property.toStdString();
+  EXPECT_EQ(printer->property("Title").toString(), "Loaded on");
+  QWidget* label = form->findChild<QWidget*>(QStringLiteral("flblAfter"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->property("Caption").toString(), "After");
 }

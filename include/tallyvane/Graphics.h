@@ -21,17 +21,23 @@ using TNotifyEvent = std::function<void(QObject* Sender)>;
 /// A colour value (0x00BBGGRR) or a system colour constant (top bit set).
 using TColor = uint32_t;
 
-constexpr TColor clBlack = 0x000000;   ///< black
-constexpr TColor clMaroon = 0x000080;  ///< maroon (dark red)
-constexpr TColor clGreen = 0x008000;   ///< green
-constexpr TColor clNavy = 0x800000;    ///< navy (dark blue)
-constexpr TColor clRed = 0x0000FF;     ///< red
-constexpr TColor clYellow = 0x00FFFF;  ///< yellow
-constexpr TColor clAqua = 0xFFFF00;    ///< aqua (cyan)
-constexpr TColor clSilver = 0xC0C0C0;  ///< silver (light grey)
-constexpr TColor clGray = 0x808080;    ///< grey
-constexpr TColor clWhite = 0xFFFFFF;   ///< white
-constexpr TColor clNone = 0x1FFFFFFF;  ///< no colour
+constexpr TColor clBlack = 0x000000;    ///< black
+constexpr TColor clMaroon = 0x000080;   ///< maroon (dark red)
+constexpr TColor clGreen = 0x008000;    ///< green
+constexpr TColor clNavy = 0x800000;     ///< navy (dark blue)
+constexpr TColor clRed = 0x0000FF;      ///< red
+constexpr TColor clYellow = 0x00FFFF;   ///< yellow
+constexpr TColor clAqua = 0xFFFF00;     ///< aqua (cyan)
+constexpr TColor clSilver = 0xC0C0C0;   ///< silver (light grey)
+constexpr TColor clGray = 0x808080;     ///< grey
+constexpr TColor clWhite = 0xFFFFFF;    ///< white
+constexpr TColor clOlive = 0x008080;    ///< olive
+constexpr TColor clPurple = 0x800080;   ///< purple
+constexpr TColor clTeal = 0x808000;     ///< teal
+constexpr TColor clLime = 0x00FF00;     ///< lime (bright green)
+constexpr TColor clBlue = 0xFF0000;     ///< blue
+constexpr TColor clFuchsia = 0xFF00FF;  ///< fuchsia (magenta)
+constexpr TColor clNone = 0x1FFFFFFF;   ///< no colour
 // System colours: 0x80000000 | index of the system colour.
 constexpr TColor clBtnFace = 0x8000000F;     ///< system colour: button face (silver)
 constexpr TColor clBtnShadow = 0x80000010;   ///< system colour: button shadow (grey)

@@ -44,61 +44,63 @@ class TPreviewBox;
 /// pixels. A setter that cannot act while Printing raises EPagePrinter.
 /// The accessor pairs of the first group are also Qt properties of the same name, in
 /// that order (for forms: `<property name="Footer" stdset="0">`; Lines, Orientation and
-/// PageBorders through their ...Value accessors, the fonts as text).
+/// PageBorders through their ...Value accessors, the fonts as text). A write through
+/// Qt's property system (setProperty, a form) never raises: a value the setter refuses
+/// leaves the property as it was and is reported with qWarning.
 class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLoadable {
   Q_OBJECT
   // Published properties, in the published order (the order of stored descriptions).
-  Q_PROPERTY(pageprinter::TMeasureUnit MeasureUnit READ MeasureUnit WRITE SetMeasureUnit)
-  Q_PROPERTY(bool AbortOnCancel READ AbortOnCancel WRITE SetAbortOnCancel)
-  Q_PROPERTY(pageprinter::TAlignment Alignment READ Alignment WRITE SetAlignment)
-  Q_PROPERTY(bool AutoFooterFont READ AutoFooterFont WRITE SetAutoFooterFont)
-  Q_PROPERTY(bool AutoHeaderFont READ AutoHeaderFont WRITE SetAutoHeaderFont)
-  Q_PROPERTY(bool Collate READ Collate WRITE SetCollate)
-  Q_PROPERTY(uint32_t Copies READ Copies WRITE SetCopies)
-  Q_PROPERTY(double DefaultColWidth READ DefaultColWidth WRITE SetDefaultColWidth)
-  Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
-  Q_PROPERTY(QString Footer READ Footer WRITE SetFooter)
+  Q_PROPERTY(pageprinter::TMeasureUnit MeasureUnit READ MeasureUnit WRITE PropertySetMeasureUnit)
+  Q_PROPERTY(bool AbortOnCancel READ AbortOnCancel WRITE PropertySetAbortOnCancel)
+  Q_PROPERTY(pageprinter::TAlignment Alignment READ Alignment WRITE PropertySetAlignment)
+  Q_PROPERTY(bool AutoFooterFont READ AutoFooterFont WRITE PropertySetAutoFooterFont)
+  Q_PROPERTY(bool AutoHeaderFont READ AutoHeaderFont WRITE PropertySetAutoHeaderFont)
+  Q_PROPERTY(bool Collate READ Collate WRITE PropertySetCollate)
+  Q_PROPERTY(uint32_t Copies READ Copies WRITE PropertySetCopies)
+  Q_PROPERTY(double DefaultColWidth READ DefaultColWidth WRITE PropertySetDefaultColWidth)
+  Q_PROPERTY(QString FileName READ FileName WRITE PropertySetFileName)
+  Q_PROPERTY(QString Footer READ Footer WRITE PropertySetFooter)
   // FooterFont, as text (format at BodyFontText)
-  Q_PROPERTY(QString FooterFontText READ FooterFontText WRITE SetFooterFontText)
-  Q_PROPERTY(QString FooterFormat READ FooterFormat WRITE SetFooterFormat)
-  Q_PROPERTY(QString FriendlyFooter READ FriendlyFooter WRITE SetFriendlyFooter)
-  Q_PROPERTY(QString FriendlyHeader READ FriendlyHeader WRITE SetFriendlyHeader)
-  Q_PROPERTY(bool GradientBackground READ GradientBackground WRITE SetGradientBackground)
-  Q_PROPERTY(QString Header READ Header WRITE SetHeader)
+  Q_PROPERTY(QString FooterFontText READ FooterFontText WRITE PropertySetFooterFontText)
+  Q_PROPERTY(QString FooterFormat READ FooterFormat WRITE PropertySetFooterFormat)
+  Q_PROPERTY(QString FriendlyFooter READ FriendlyFooter WRITE PropertySetFriendlyFooter)
+  Q_PROPERTY(QString FriendlyHeader READ FriendlyHeader WRITE PropertySetFriendlyHeader)
+  Q_PROPERTY(bool GradientBackground READ GradientBackground WRITE PropertySetGradientBackground)
+  Q_PROPERTY(QString Header READ Header WRITE PropertySetHeader)
   // HeaderFont, as text (format at BodyFontText)
-  Q_PROPERTY(QString HeaderFontText READ HeaderFontText WRITE SetHeaderFontText)
-  Q_PROPERTY(QString HeaderFormat READ HeaderFormat WRITE SetHeaderFormat)
-  Q_PROPERTY(QStringList Lines READ LinesValue WRITE SetLinesValue)
-  Q_PROPERTY(pageprinter::TLineSpacing LineSpacing READ LineSpacing WRITE SetLineSpacing)
-  Q_PROPERTY(double MarginBottom READ MarginBottom WRITE SetMarginBottom)
-  Q_PROPERTY(double MarginLeft READ MarginLeft WRITE SetMarginLeft)
-  Q_PROPERTY(double MarginRight READ MarginRight WRITE SetMarginRight)
-  Q_PROPERTY(double MarginTop READ MarginTop WRITE SetMarginTop)
-  Q_PROPERTY(int Orientation READ OrientationValue WRITE SetOrientationValue)
-  Q_PROPERTY(double PageBorderOffset READ PageBorderOffset WRITE SetPageBorderOffset)
-  Q_PROPERTY(uint PageBorders READ PageBordersValue WRITE SetPageBordersValue)
-  Q_PROPERTY(bool PrintToFile READ PrintToFile WRITE SetPrintToFile)
-  Q_PROPERTY(QString ProgressMessage READ ProgressMessage WRITE SetProgressMessage)
-  Q_PROPERTY(uint32_t ShadowColor READ ShadowColor WRITE SetShadowColor)
-  Q_PROPERTY(uint32_t ShadowOffset READ ShadowOffset WRITE SetShadowOffset)
-  Q_PROPERTY(bool ShowCancel READ ShowCancel WRITE SetShowCancel)
-  Q_PROPERTY(bool ShowMargins READ ShowMargins WRITE SetShowMargins)
-  Q_PROPERTY(bool ShowProgress READ ShowProgress WRITE SetShowProgress)
-  Q_PROPERTY(QString TableFormat READ TableFormat WRITE SetTableFormat)
-  Q_PROPERTY(bool TableGrid READ TableGrid WRITE SetTableGrid)
-  Q_PROPERTY(uint32_t TabSize READ TabSize WRITE SetTabSize)
-  Q_PROPERTY(QString Title READ Title WRITE SetTitle)
-  Q_PROPERTY(QChar TokenSeparator READ TokenSeparator WRITE SetTokenSeparator)
-  Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
-  Q_PROPERTY(pageprinter::TZoomLocation ZoomLocation READ ZoomLocation WRITE SetZoomLocation)
-  Q_PROPERTY(uint32_t ZoomPercent READ ZoomPercent WRITE SetZoomPercent)
+  Q_PROPERTY(QString HeaderFontText READ HeaderFontText WRITE PropertySetHeaderFontText)
+  Q_PROPERTY(QString HeaderFormat READ HeaderFormat WRITE PropertySetHeaderFormat)
+  Q_PROPERTY(QStringList Lines READ LinesValue WRITE PropertySetLinesValue)
+  Q_PROPERTY(pageprinter::TLineSpacing LineSpacing READ LineSpacing WRITE PropertySetLineSpacing)
+  Q_PROPERTY(double MarginBottom READ MarginBottom WRITE PropertySetMarginBottom)
+  Q_PROPERTY(double MarginLeft READ MarginLeft WRITE PropertySetMarginLeft)
+  Q_PROPERTY(double MarginRight READ MarginRight WRITE PropertySetMarginRight)
+  Q_PROPERTY(double MarginTop READ MarginTop WRITE PropertySetMarginTop)
+  Q_PROPERTY(int Orientation READ OrientationValue WRITE PropertySetOrientationValue)
+  Q_PROPERTY(double PageBorderOffset READ PageBorderOffset WRITE PropertySetPageBorderOffset)
+  Q_PROPERTY(uint PageBorders READ PageBordersValue WRITE PropertySetPageBordersValue)
+  Q_PROPERTY(bool PrintToFile READ PrintToFile WRITE PropertySetPrintToFile)
+  Q_PROPERTY(QString ProgressMessage READ ProgressMessage WRITE PropertySetProgressMessage)
+  Q_PROPERTY(uint32_t ShadowColor READ ShadowColor WRITE PropertySetShadowColor)
+  Q_PROPERTY(uint32_t ShadowOffset READ ShadowOffset WRITE PropertySetShadowOffset)
+  Q_PROPERTY(bool ShowCancel READ ShowCancel WRITE PropertySetShowCancel)
+  Q_PROPERTY(bool ShowMargins READ ShowMargins WRITE PropertySetShowMargins)
+  Q_PROPERTY(bool ShowProgress READ ShowProgress WRITE PropertySetShowProgress)
+  Q_PROPERTY(QString TableFormat READ TableFormat WRITE PropertySetTableFormat)
+  Q_PROPERTY(bool TableGrid READ TableGrid WRITE PropertySetTableGrid)
+  Q_PROPERTY(uint32_t TabSize READ TabSize WRITE PropertySetTabSize)
+  Q_PROPERTY(QString Title READ Title WRITE PropertySetTitle)
+  Q_PROPERTY(QChar TokenSeparator READ TokenSeparator WRITE PropertySetTokenSeparator)
+  Q_PROPERTY(bool WordWrap READ WordWrap WRITE PropertySetWordWrap)
+  Q_PROPERTY(pageprinter::TZoomLocation ZoomLocation READ ZoomLocation WRITE PropertySetZoomLocation)
+  Q_PROPERTY(uint32_t ZoomPercent READ ZoomPercent WRITE PropertySetZoomPercent)
   // The three fonts as text, for forms (.ui, stdset="0") and
   // stored descriptions; the header and footer fonts stand at their published places
   // above, the inherited body font below. Format: at BodyFontText, below.
   // The inherited colour, published again (0x00BBGGRR or a system colour constant).
-  Q_PROPERTY(uint32_t Color READ Color WRITE SetColor)
+  Q_PROPERTY(uint32_t Color READ Color WRITE PropertySetColor)
   // The inherited body font, published again after the colour.
-  Q_PROPERTY(QString BodyFontText READ BodyFontText WRITE SetBodyFontText)
+  Q_PROPERTY(QString BodyFontText READ BodyFontText WRITE PropertySetBodyFontText)
 
  public:
   /// A page printer with the defaults: inches, the printer's minimum margins, Courier New
@@ -485,6 +487,53 @@ class TALLYVANE_PAGEPRINTER_EXPORT TPagePrinter : public QScrollArea, public TLo
   // The client size the scroll ranges leave (the preview sets its scroll positions by it).
   QSize ClientSizeForRanges() const;
 
+  // The WRITE accessors of the Qt properties: the setters, with a refused value
+  // left as it was and reported as a warning instead of an exception, which Qt
+  // cannot carry through setProperty or a form.
+  void PropertySetMeasureUnit(TMeasureUnit v);
+  void PropertySetAbortOnCancel(bool v);
+  void PropertySetAlignment(TAlignment v);
+  void PropertySetAutoFooterFont(bool v);
+  void PropertySetAutoHeaderFont(bool v);
+  void PropertySetCollate(bool v);
+  void PropertySetCopies(uint32_t v);
+  void PropertySetDefaultColWidth(double v);
+  void PropertySetFileName(const QString& v);
+  void PropertySetFooter(const QString& v);
+  void PropertySetFooterFontText(const QString& v);
+  void PropertySetFooterFormat(const QString& v);
+  void PropertySetFriendlyFooter(const QString& v);
+  void PropertySetFriendlyHeader(const QString& v);
+  void PropertySetGradientBackground(bool v);
+  void PropertySetHeader(const QString& v);
+  void PropertySetHeaderFontText(const QString& v);
+  void PropertySetHeaderFormat(const QString& v);
+  void PropertySetLinesValue(const QStringList& v);
+  void PropertySetLineSpacing(TLineSpacing v);
+  void PropertySetMarginBottom(double v);
+  void PropertySetMarginLeft(double v);
+  void PropertySetMarginRight(double v);
+  void PropertySetMarginTop(double v);
+  void PropertySetOrientationValue(int v);
+  void PropertySetPageBorderOffset(double v);
+  void PropertySetPageBordersValue(uint v);
+  void PropertySetPrintToFile(bool v);
+  void PropertySetProgressMessage(const QString& v);
+  void PropertySetShadowColor(uint32_t v);
+  void PropertySetShadowOffset(uint32_t v);
+  void PropertySetShowCancel(bool v);
+  void PropertySetShowMargins(bool v);
+  void PropertySetShowProgress(bool v);
+  void PropertySetTableFormat(const QString& v);
+  void PropertySetTableGrid(bool v);
+  void PropertySetTabSize(uint32_t v);
+  void PropertySetTitle(const QString& v);
+  void PropertySetTokenSeparator(QChar v);
+  void PropertySetWordWrap(bool v);
+  void PropertySetZoomLocation(TZoomLocation v);
+  void PropertySetZoomPercent(uint32_t v);
+  void PropertySetColor(uint32_t v);
+  void PropertySetBodyFontText(const QString& v);
   // The state lives in the implementation files only.
   struct Private;
   std::unique_ptr<Private> d_;

@@ -26,26 +26,27 @@ class TAboutProperty;
 /// raises OnClick. The label never takes the keyboard focus; screen readers see a push
 /// button named by the Caption, described by the Hint, with a "Press" action.
 /// The accessor pairs below are also Qt properties of the same name, in this order
-/// (for forms: `<property name="Caption" stdset="0">`).
+/// (for forms: `<property name="Caption" stdset="0">`); a write through them never
+/// raises, a refused value is reported with qWarning.
 class TALLYVANE_CONTROLS_EXPORT TQVXFlashLabel : public QWidget {
   Q_OBJECT
   // Published order matters for stored descriptions.
-  Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
-  Q_PROPERTY(uint32_t HighlightColor READ HighlightColor WRITE SetHighlightColor)
-  Q_PROPERTY(bool Hover READ Hover WRITE SetHover)
-  Q_PROPERTY(bool MouseIsDown READ MouseIsDown WRITE SetMouseIsDown)
-  Q_PROPERTY(uint32_t NormalColor READ NormalColor WRITE SetNormalColor)
-  Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
-  Q_PROPERTY(int TextAngle READ TextAngle WRITE SetTextAngle)
-  Q_PROPERTY(uint32_t Color READ Color WRITE SetColor)
+  Q_PROPERTY(QString Caption READ Caption WRITE PropertySetCaption)
+  Q_PROPERTY(uint32_t HighlightColor READ HighlightColor WRITE PropertySetHighlightColor)
+  Q_PROPERTY(bool Hover READ Hover WRITE PropertySetHover)
+  Q_PROPERTY(bool MouseIsDown READ MouseIsDown WRITE PropertySetMouseIsDown)
+  Q_PROPERTY(uint32_t NormalColor READ NormalColor WRITE PropertySetNormalColor)
+  Q_PROPERTY(bool Transparent READ Transparent WRITE PropertySetTransparent)
+  Q_PROPERTY(int TextAngle READ TextAngle WRITE PropertySetTextAngle)
+  Q_PROPERTY(uint32_t Color READ Color WRITE PropertySetColor)
   // The label's font, one attribute each so a form can set them; every one of
   // them is a font change (NormalColor follows FontColor).
-  Q_PROPERTY(QString FontName READ FontName WRITE SetFontName)
-  Q_PROPERTY(int FontHeight READ FontHeight WRITE SetFontHeight)
-  Q_PROPERTY(int FontStyle READ FontStyle WRITE SetFontStyle)
-  Q_PROPERTY(uint32_t FontColor READ FontColor WRITE SetFontColor)
+  Q_PROPERTY(QString FontName READ FontName WRITE PropertySetFontName)
+  Q_PROPERTY(int FontHeight READ FontHeight WRITE PropertySetFontHeight)
+  Q_PROPERTY(int FontStyle READ FontStyle WRITE PropertySetFontStyle)
+  Q_PROPERTY(uint32_t FontColor READ FontColor WRITE PropertySetFontColor)
   // The hint is the widget's tool tip.
-  Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
+  Q_PROPERTY(QString Hint READ Hint WRITE PropertySetHint)
   // Design-time only: a form designer shows "(about)" here; never stored. The
   // setter discards what it is given (Designer lists only writable properties),
   // so the value stays read-only.
@@ -146,6 +147,22 @@ class TALLYVANE_CONTROLS_EXPORT TQVXFlashLabel : public QWidget {
       QMouseEvent* event) override;  ///< A button released: OnClick when over the label, then the mouse-up event.
 
  private:
+  // The WRITE accessors of the Qt properties: the setters, with a refused value
+  // left as it was and reported as a warning instead of an exception, which Qt
+  // cannot carry through setProperty or a form.
+  void PropertySetCaption(const QString& v);
+  void PropertySetHighlightColor(uint32_t v);
+  void PropertySetHover(bool v);
+  void PropertySetMouseIsDown(bool v);
+  void PropertySetNormalColor(uint32_t v);
+  void PropertySetTransparent(bool v);
+  void PropertySetTextAngle(int v);
+  void PropertySetColor(uint32_t v);
+  void PropertySetFontName(const QString& v);
+  void PropertySetFontHeight(int v);
+  void PropertySetFontStyle(int v);
+  void PropertySetFontColor(uint32_t v);
+  void PropertySetHint(const QString& v);
   void Repaint();
   void FontChanged();
   void MouseEntered();

@@ -10,6 +10,7 @@
 
 #include "Device.h"
 #include "Metafile.h"
+#include "OneLine.h"
 
 namespace {
 // How many device pixels one unit of the painter's coordinates is.
@@ -69,8 +70,9 @@ const QFont& TPainterCanvas::RealizedFont() {
   return realized_;
 }
 
-void TPainterCanvas::TextOut(int x, int y, const QString& text) {
-  if (!painter_ || text.isEmpty()) return;
+void TPainterCanvas::TextOut(int x, int y, const QString& given) {
+  if (!painter_ || given.isEmpty()) return;
+  const QString text = OneLine(given);
   const QFont& font = RealizedFont();
   if (leaveTextState_ && font_.Orientation() == 0) {
     // Upright text keeps the font and pen of the text before whenever they
@@ -110,7 +112,7 @@ void TPainterCanvas::TextOut(int x, int y, const QString& text) {
 // Without a reference the painter's fonts measure as on the screen, whose
 // context keeps the measurements of the fonts it has seen.
 int TPainterCanvas::TextWidth(const QString& text) {
-  return (reference_ ? reference_ : ScreenDC())->TextWidth(font_, text);
+  return (reference_ ? reference_ : ScreenDC())->TextWidth(font_, OneLine(text));
 }
 
 int TPainterCanvas::TextHeight(const QString& text) {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "Device.h"
+#include "OneLine.h"
 
 void TMetafile::Play(QPainter& painter, const QRect& dest) const {
   painter.save();
@@ -74,7 +75,7 @@ void TMetafileCanvas::TextOut(int x, int y, const QString& text) {
   if (!page_ || text.isEmpty()) return;
   TMetaOp op;
   op.kind = TMetaOp::Text;
-  op.text = text;
+  op.text = OneLine(text);
   // Texts built by concatenation carry spare capacity; a page keeps only the characters.
   if (op.text.capacity() > op.text.size() + 8) op.text.squeeze();
   op.origin = QPoint(x, y);
@@ -83,7 +84,7 @@ void TMetafileCanvas::TextOut(int x, int y, const QString& text) {
   page_->Operations().push_back(std::move(op));
 }
 
-int TMetafileCanvas::TextWidth(const QString& text) { return reference_->TextWidth(font_, text); }
+int TMetafileCanvas::TextWidth(const QString& text) { return reference_->TextWidth(font_, OneLine(text)); }
 
 int TMetafileCanvas::TextHeight(const QString& text) { return reference_->TextHeight(font_, text); }
 

@@ -11,23 +11,13 @@
 
 #include "Device.h"
 #include "Metafile.h"
+#include "OneLine.h"
 
 namespace {
 
 constexpr size_t kFontsKept = 8;
 constexpr qsizetype kLayoutsKept = 4096;
 constexpr char16_t kSimpleLimit = 0x3000;
-
-// Line and paragraph breaks inside one text would end Qt's single line there;
-// the page shows them as blanks, and so does the extracted text.
-QString OneLine(const QString& text) {
-  QString shown = text;
-  for (QChar& ch : shown) {
-    const char16_t c = ch.unicode();
-    if (c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == 0x85 || c == 0x2028 || c == 0x2029) ch = u' ';
-  }
-  return shown;
-}
 
 // A text's UTF-8 as cairo takes it: cairo refuses noncharacters (U+FFFE,
 // U+FDD0, ...) and lone surrogates, which are given back as U+FFFD.
@@ -414,7 +404,7 @@ void CairoPdfCanvas::Decorate(const TextFont& font, double x, double y, double w
 }
 
 int CairoPdfCanvas::TextWidth(const QString& text) {
-  return (reference_ ? reference_ : ScreenDC())->TextWidth(font_, text);
+  return (reference_ ? reference_ : ScreenDC())->TextWidth(font_, OneLine(text));
 }
 
 int CairoPdfCanvas::TextHeight(const QString& text) {

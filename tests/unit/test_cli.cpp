@@ -6,9 +6,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStringDecoder>
 #include <QTemporaryDir>
+#include <locale.h>
+#include <algorithm>
+#include <optional>
+#include <string>
+
 #include "ParamNames.h"
 #include "PdfTools.h"
 
@@ -195,6 +202,77 @@ TEST(CliPrint, TextAloneNeedsNoPrinter) {
   EXPECT_TRUE(rendered.contains(QStringLiteral("Totals")));
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("unused.pdf"))));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"alone.txt"}));
+}
+
+// A locale for the companion: the system's, or else one compiled with
+// localedef into dir, which the companion then finds through LOCPATH.
+bool ProvideLocale(const QString& name, const QString& dir, QList<QPair<QString, QString>>& env) {
+  if (locale_t installed = newlocale(LC_ALL_MASK, name.toLatin1().constData(), locale_t(nullptr))) {
+    freelocale(installed);
+    return true;
+  }
+  QProcess localedef;
+  localedef.start(QStringLiteral("localedef"),
+                  {"-i", name.section('.', 0, 0), "-f", name.section('.', 1), dir + '/' + name});
+  if (!localedef.waitForFinished(120000) || !QFileInfo::exists(dir + '/' + name + "/LC_CTYPE")) return false;
+  env.append({QStringLiteral("LOCPATH"), dir});
+  return true;
+}
+
+// The worked example's text file, written under a locale; empty when the
+// locale cannot be had.
+std::optional<QByteArray> WorkedExampleText(const QString& locale, const char* start, const QTemporaryDir& dir) {
+  QList<QPair<QString, QString>> env;
+  if (!ProvideLocale(locale, dir.path(), env)) return std::nullopt;
+  const QString text = dir.filePath(locale + ".txt");
+  const CliRun r = Schedule({"--start", start, "--text", text, "1000", "12", "12"}, locale, env);
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  QFile file(text);
+  if (!file.open(QIODevice::ReadOnly)) return QByteArray();
+  return file.readAll();
+}
+
+struct TextFileLocale {
+  const char* name;
+  const char* locale;
+  const char* start;
+};
+
+class CliTextFile : public ::testing::TestWithParam<TextFileLocale> {};
+
+// Under a UTF-8 locale the text file is UTF-8: every character kept, CR LF line ends.
+TEST_P(CliTextFile, KeepsEveryCharacterUnderAUtf8Locale) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const auto bytes = WorkedExampleText(QString::fromLatin1(GetParam().locale), GetParam().start, dir);
+  if (!bytes) GTEST_SKIP() << GetParam().locale << " locale not available";
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString text = utf8.decode(*bytes);
+  EXPECT_FALSE(utf8.hasError());
+  EXPECT_FALSE(bytes->contains('?'));
+  EXPECT_TRUE(text.contains(QStringLiteral("Totals")));
+  EXPECT_TRUE(std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0x7F; }));
+  EXPECT_EQ(bytes->count("\r\n"), bytes->count('\n'));
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, CliTextFile,
+                         ::testing::Values(TextFileLocale{"German", "de_DE.UTF-8", "15.01.2025"},
+                                           TextFileLocale{"Japanese", "ja_JP.UTF-8", "2025/01/15"}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+// Under an 8-bit locale the same text is in that locale's set, '?' only for
+// what it cannot hold (the euro sign in Latin-1).
+TEST(CliTextFile, IsInTheCharacterSetOfAnEightBitLocale) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const auto latin1 = WorkedExampleText(QStringLiteral("de_DE.ISO-8859-1"), "15.01.2025", dir);
+  if (!latin1) GTEST_SKIP() << "de_DE.ISO-8859-1 locale not available";
+  const auto utf8 = WorkedExampleText(QStringLiteral("de_DE.UTF-8"), "15.01.2025", dir);
+  if (!utf8) GTEST_SKIP() << "de_DE.UTF-8 locale not available";
+  QByteArray expected;
+  for (const QChar c : QString::fromUtf8(*utf8)) expected += c.unicode() <= 0xFF ? char(c.unicode()) : '?';
+  EXPECT_EQ(*latin1, expected);
+  EXPECT_TRUE(utf8->contains("\u20ac"));
 }
 
 TEST(CliPrint, FailuresAreReported) {

@@ -8,12 +8,14 @@
 #include <QMetaProperty>
 #include <QWidget>
 #include <memory>
+#include <string>
 
 #include "FormLoading.h"
 #include "PagePrinterFixtures.h"
 #include "PagePrnt.h"
 #include "PagePrntPersist.h"
 #include "ui_PagePrinterTestForm.h"
+#include "WarningCollector.h"
 
 namespace {
 
@@ -345,7 +347,8 @@ TEST(FontText, ParsesAndFormatsFontDescriptions) {
       {"bad height", "Arial,tall", false, ""},
       {"zero height", "Arial,0", false, ""},
       {"bad style", "Arial,-13,heavy", false, ""},
-      {"bad colour", "Arial,-13,bold,clPurple", false, ""},
+      {"standard colour by name", "Arial,-13,bold,clPurple", true, "Arial,-13,bold,clPurple"},
+      {"unknown colour name", "Arial,-13,bold,clPlum", false, ""},
       {"too many fields", "Arial,-13,bold,clRed,extra", false, ""},
   };
   for (const FontTextCase& c : cases) {
@@ -377,6 +380,56 @@ TEST_F(Persistence, EnumerationsCanBeSetByOrdinalOrName) {
   EXPECT_TRUE(pp.setProperty("Copies", QVariant(0)));
   EXPECT_EQ(pp.Copies(), 1u);
 }
+
+// Writes through Qt's property system that the setters refuse: no exception
+// reaches Qt, the value stays, and one warning names the component, the
+// property and the reason.
+struct RefusedWrite {
+  const char* name;
+  const char* property;
+  QVariant value;
+  bool printing;  // refused only while a document is open
+  const char* reason;
+};
+
+class RefusedPropertyWrite : public Persistence, public ::testing::WithParamInterface<RefusedWrite> {};
+
+TEST_P(RefusedPropertyWrite, LeavesTheValueAndWarnsOnce) {
+  const RefusedWrite& c = GetParam();
+  TPagePrinter pp;
+  pp.setObjectName("PgPrint");
+  if (c.printing) pp.BeginDoc();
+  const QVariant before = pp.property(c.property);
+  WarningCollector collector;
+  bool written = false;
+  EXPECT_NO_THROW(written = pp.setProperty(c.property, c.value));
+  EXPECT_TRUE(written);
+  EXPECT_EQ(pp.property(c.property), before);
+  ASSERT_EQ(collector.Warnings().size(), 1) << collector.Warnings().join('\n').toStdString();
+  const QString warning = collector.Warnings().first();
+  EXPECT_TRUE(warning.startsWith(QStringLiteral("TPagePrinter \"PgPrint\": property %1").arg(c.property)))
+      << warning.toStdString();
+  EXPECT_TRUE(warning.endsWith(QString::fromUtf8(c.reason))) << warning.toStdString();
+  if (c.printing) pp.EndDoc();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Setters, RefusedPropertyWrite,
+    ::testing::Values(RefusedWrite{"HeaderFontWithoutHeight", "HeaderFontText", QVariant(QString("Courier New")), false,
+                                   "'Courier New' is not a valid font description"},
+                      RefusedWrite{"BodyFontOfHeightZero", "BodyFontText", QVariant(QString("Arial,0")), false,
+                                   "'Arial,0' is not a valid font description"},
+                      RefusedWrite{"FooterFontOfUnknownStyle", "FooterFontText", QVariant(QString("Arial,10,boldish")),
+                                   false, "'Arial,10,boldish' is not a valid font description"},
+                      RefusedWrite{"MarginWhilePrinting", "MarginTop", QVariant(2.0), true,
+                                   "Unable to change top margin while printing"},
+                      RefusedWrite{"UnitWhilePrinting", "MeasureUnit", QVariant(1), true,
+                                   "Unable to change top margin while printing"},
+                      RefusedWrite{"OrientationWhilePrinting", "Orientation", QVariant(1), true,
+                                   "Unable to change orientation while printing"},
+                      RefusedWrite{"FileNameWhilePrinting", "FileName", QVariant(QString("other.txt")), true,
+                                   "Can't change FileName while printing"}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 // The main window's page printer settings, set by a Designer form through uic's setProperty calls.
 TEST_F(Persistence, DesignerFormSetsTheMainWindowSettings) {

@@ -4,6 +4,7 @@
 // ends, alignment and column padding in space widths, form feeds, page starts,
 // the character mapping, and every failure of the output file.
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <string>
@@ -125,13 +126,35 @@ TEST_F(TextFileTest, PagesNeverBreakByThemselvesAndStoredPagesStay) {
   EXPECT_EQ(PageTexts(1), (std::vector<DrawnText>{{"kept", 0, 0}}));
 }
 
-TEST_F(TextFileTest, CharactersAreWrittenAsLatin1WithQuestionMarksForOthers) {
+// The file is in the character set of the user's locale: UTF-8 keeps every
+// character; an 8-bit set writes '?' for what it cannot hold (a surrogate
+// pair is one character), whether the locale is installed or only named.
+struct CharsetCase {
+  const char* name;
+  const char* locale;
+  QByteArray expected;
+};
+
+class TextFileCharset : public TextFileTest, public ::testing::WithParamInterface<CharsetCase> {};
+
+TEST_P(TextFileCharset, WritesTheLocalesCharacterSet) {
+  const QByteArray saved = qgetenv("LC_ALL");
+  const auto restore = qScopeGuard([&] { qputenv("LC_ALL", saved); });
+  qputenv("LC_ALL", GetParam().locale);
   pp->BeginDoc();
   pp->WriteLine(QString::fromUtf8("caf\u00e9 \u20ac \U0001F600!"));
   pp->WriteLine(QString("tab\tkept? no: expanded"));
   pp->EndDoc();
-  EXPECT_EQ(Contents(), QByteArray("caf\xe9 ? ?!\r\n") + "tab     kept? no: expanded\r\n");
+  EXPECT_EQ(Contents(), GetParam().expected + "\r\n" + "tab     kept? no: expanded\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(Locales, TextFileCharset,
+                         ::testing::Values(CharsetCase{"Utf8", "en_US.UTF-8",
+                                                       "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80!"},
+                                           CharsetCase{"CIsUtf8", "C", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80!"},
+                                           CharsetCase{"Latin1", "de_DE.ISO-8859-1", "caf\xe9 ? ?!"},
+                                           CharsetCase{"Latin9", "de_DE.ISO-8859-15@euro", "caf\xe9 \xa4 ?!"}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(TextFileTest, TabsInCellsReachTheFileAsTheyAre) {
   pp->SetTableFormat("<0.5");

@@ -30,7 +30,10 @@ class TPrintJob {
   // Sends the component's pages; false when the user cancelled.
   bool Run();
   // Notes a cancel; the run notices it before the next sheet.
-  void Cancel() { cancelFlag_ = true; }
+  void Cancel() {
+    cancelFlag_ = true;
+    if (handingOver_) printer()->CancelHandOver();
+  }
   bool Running() const { return running_; }
   TPPPrnPrgDlg* Dialog() const { return dialog_; }
 
@@ -58,6 +61,7 @@ class TPrintJob {
   MessagePump pump_;
   std::chrono::nanoseconds lastMessages_{0};
   bool cancelFlag_ = false;
+  bool handingOver_ = false;  // EndDoc is handing the job over
   TPPPrnPrgDlg* dialog_ = nullptr;
   bool running_ = false;         // Run is sending sheets (re-entry guard)
   bool newPagePending_ = false;  // a drawn sheet waits for the next one to end it

@@ -82,6 +82,8 @@ bool TPrintJob::Run() {
   bool jobStarted = false;
   std::exception_ptr failure;
   try {
+    // The printer may still be looking its queue up: a cancel there is the user's too.
+    if (!printer()->WaitUntilReady()) throw ECancelPrinting();
     printer()->BeginDoc();
     jobStarted = true;
     if (collate) {
@@ -91,7 +93,11 @@ bool TPrintJob::Run() {
       for (int p = first; p <= last; ++p)
         for (uint32_t copyNo = 1; copyNo <= copies; ++copyNo) PrintPage(p, first, last, p == last && copyNo == copies);
     }
+    // The hand-over keeps the windows responsive: a Cancel meanwhile withdraws the job.
+    handingOver_ = true;
+    const auto handedOver = qScopeGuard([this] { handingOver_ = false; });
     printer()->EndDoc();
+    if (printer()->HandOverCancelled()) throw ECancelPrinting();
   } catch (const ECancelPrinting&) {
     cancelled = true;
   } catch (...) {

@@ -50,11 +50,24 @@ class TALLYVANE_PLATFORM_EXPORT TPrinter {
   virtual void Abort() = 0;
   /// True while a job is open (from BeginDoc to EndDoc or Abort).
   bool Printing() const { return printing_; }
+  /// Waits until the printer can answer (the system printer looks its queue up in
+  /// the background), keeping the windows responsive with a Cancel offered; false
+  /// when the user cancelled. Commands that print, set up or preview call it
+  /// first; the queries above never wait, and answer as without a printer meanwhile.
+  virtual bool WaitUntilReady() { return true; }
+  /// Asks the hand-over that EndDoc is running (while it keeps the windows
+  /// responsive) to stop: a job the print server has not confirmed is withdrawn
+  /// there, and EndDoc returns with HandOverCancelled() true. Ignored otherwise.
+  void CancelHandOver() { cancelHandOver_ = true; }
+  /// Whether the last EndDoc ended on CancelHandOver, so that nothing was printed.
+  bool HandOverCancelled() const { return handOverCancelled_; }
 
  protected:
-  QString title_;          ///< the Title
-  int copies_ = 1;         ///< the Copies
-  bool printing_ = false;  ///< the Printing state, kept by the realizations
+  QString title_;                   ///< the Title
+  int copies_ = 1;                  ///< the Copies
+  bool printing_ = false;           ///< the Printing state, kept by the realizations
+  bool cancelHandOver_ = false;     ///< CancelHandOver was called; cleared by EndDoc as it starts
+  bool handOverCancelled_ = false;  ///< the HandOverCancelled state, kept by the realizations
 };
 
 /// The process-wide printer: the default that each new TPagePrinter takes. Until
@@ -74,8 +87,10 @@ class QPrinter;
 /// CUPS's default queue (an instance "queue/instance" included), its page set-up read through QPrinter. Without
 /// a usable queue Handle() raises EPrinter ("There is no default printer currently
 /// selected"), and so do Orientation, SetOrientation and BeginDoc. The queue is looked
-/// up once, at first use, with a deadline of a few seconds: a print server that does not
-/// answer counts as no printer, and printing then says so. A job is written as PDF with
+/// up in the background from first use, with a deadline of a few seconds; until the answer
+/// is in, the queries answer as without a printer, and WaitUntilReady (which BeginDoc calls)
+/// waits for it. A print server that does not answer makes BeginDoc say so, and the next
+/// print asks it again. A job is written as PDF with
 /// cairo while its pages are played, on the queue's page set-up, and handed to CUPS by
 /// EndDoc (which raises EPrinter when CUPS refuses it or does not answer); Abort
 /// discards it, so nothing is printed.

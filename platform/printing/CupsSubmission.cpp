@@ -36,9 +36,12 @@ struct Dest {
   Option* options;
 };
 struct Http;
+struct Ipp;
 using TimeoutCallback = int (*)(Http*, void*);
 constexpr int kHttpContinue = 100;
 constexpr int kIppLastSuccess = 0x00ff;
+// Server errors (0x05xx), which libcups also reports for a connection that was lost.
+constexpr int kIppFirstServerError = 0x0500;
 
 struct Library {
   Http* (*connect2)(const char*, int, void*, int, int, int, int, int*) = nullptr;
@@ -55,9 +58,12 @@ struct Library {
   int (*createJob)(Http*, const char*, const char*, int, Option*) = nullptr;
   int (*startDocument)(Http*, const char*, int, const char*, const char*, int) = nullptr;
   int (*writeRequestData)(Http*, const char*, size_t) = nullptr;
-  int (*finishDocument)(Http*, const char*) = nullptr;
+  Ipp* (*getResponse)(Http*, const char*) = nullptr;
+  int (*statusCode)(Ipp*) = nullptr;
+  void (*deleteIpp)(Ipp*) = nullptr;
   int (*cancelJob2)(Http*, const char*, int, int) = nullptr;
   const char* (*lastErrorString)() = nullptr;
+  int (*lastError)() = nullptr;
   bool ok = false;
 };
 
@@ -87,9 +93,12 @@ const Library& Load() {
     Bind(h, lib.createJob, "cupsCreateJob", ok);
     Bind(h, lib.startDocument, "cupsStartDocument", ok);
     Bind(h, lib.writeRequestData, "cupsWriteRequestData", ok);
-    Bind(h, lib.finishDocument, "cupsFinishDocument", ok);
+    Bind(h, lib.getResponse, "cupsGetResponse", ok);
+    Bind(h, lib.statusCode, "ippGetStatusCode", ok);
+    Bind(h, lib.deleteIpp, "ippDelete", ok);
     Bind(h, lib.cancelJob2, "cupsCancelJob2", ok);
     Bind(h, lib.lastErrorString, "cupsLastErrorString", ok);
+    Bind(h, lib.lastError, "cupsLastError", ok);
     lib.ok = ok;
     return lib;
   }();
@@ -107,7 +116,8 @@ constexpr auto kSilence = std::chrono::seconds(5);
 // the last of the two to finish closes the connection.
 class Connection {
  public:
-  explicit Connection(const Library& lib) : lib_(lib) {
+  explicit Connection(const Library& lib, Clock::time_point deadline = Clock::time_point::max())
+      : lib_(lib), deadline_(deadline) {
     http_ =
         lib.connect2(lib.server(), lib.port(), nullptr, 0 /* AF_UNSPEC */, lib.encryption(), 1, kConnectMs, nullptr);
     if (http_) lib.setTimeout(http_, 0.5, &Connection::KeepWaiting, this);
@@ -119,12 +129,13 @@ class Connection {
   Connection& operator=(const Connection&) = delete;
   Http* get() const { return http_; }
 
-  // Runs the requests on a worker thread until they finish or the server has
-  // been silent too long (or the overall deadline passed). Returns false on
-  // time-out: the socket is then shut down and the worker no longer awaited.
-  // The requests must own (or share) everything they touch.
-  static bool Run(const std::shared_ptr<Connection>& http, std::function<void()> requests, Clock::time_point deadline,
-                  bool processEvents) {
+  enum class Outcome { Done, Silent, Stopped };
+  // Runs the requests on a worker thread until they finish, the server has
+  // been silent too long (or the overall deadline passed), or stop() says so.
+  // Unless Done, the socket is then shut down and the worker no longer
+  // awaited. The requests must own (or share) everything they touch.
+  static Outcome Run(const std::shared_ptr<Connection>& http, std::function<void()> requests,
+                     Clock::time_point deadline, bool processEvents, const std::function<bool()>& stop = {}) {
     http->Touch();
     auto done = std::make_shared<std::atomic<bool>>(false);
     std::thread worker([http, done, requests = std::move(requests)] {
@@ -133,32 +144,55 @@ class Connection {
     });
     while (!*done) {
       if (processEvents) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (*done) break;
+      const bool stopped = stop && stop();
+      if (!stopped) std::this_thread::sleep_for(std::chrono::milliseconds(10));
       const auto now = Clock::now();
-      if (now > deadline || now - Clock::time_point(Clock::duration(http->lastActivity_)) > kSilence) {
+      if (stopped || now > deadline || now - Clock::time_point(Clock::duration(http->lastActivity_)) > kSilence) {
         http->expired_ = true;
         ::shutdown(http->lib_.getFd(http->http_), SHUT_RDWR);
         worker.detach();
-        return false;
+        return stopped ? Outcome::Stopped : Outcome::Silent;
       }
     }
     worker.join();
-    return true;
+    return Outcome::Done;
   }
   // Called by the worker after each piece of progress.
   void Touch() { lastActivity_ = Clock::now().time_since_epoch().count(); }
   bool Expired() const { return expired_; }
 
  private:
-  static int KeepWaiting(Http*, void* self) { return static_cast<Connection*>(self)->expired_ ? 0 : 1; }
+  static int KeepWaiting(Http*, void* self) {
+    const auto* http = static_cast<Connection*>(self);
+    return http->expired_ || Clock::now() > http->deadline_ ? 0 : 1;
+  }
 
   const Library& lib_;
+  Clock::time_point deadline_;
   Http* http_ = nullptr;
   std::atomic<Clock::rep> lastActivity_{0};
   std::atomic<bool> expired_{false};
 };
 
 QString Reason(const char* text) { return text ? QString::fromUtf8(text) : QString(); }
+
+// The server's own reason for the last failure, or the fallback where libcups
+// left none (or a stale "successful-ok" from an earlier request).
+QString FailureReason(const Library& lib, const QString& fallback) {
+  const QString told = Reason(lib.lastErrorString());
+  return told.isEmpty() || told.startsWith(QLatin1String("successful")) ? fallback : told;
+}
+
+// How long withdrawing a half-made job may take.
+constexpr auto kCancelDeadline = std::chrono::seconds(3);
+
+// Withdraws a job the server has not confirmed, over a connection of its own
+// (the job's may be gone); a server that does not answer in time is left.
+void WithdrawJob(const Library& lib, const QByteArray& queue, int id) {
+  Connection http(lib, Clock::now() + kCancelDeadline);
+  if (http.get()) lib.cancelJob2(http.get(), queue.constData(), id, 0);
+}
 
 }  // namespace
 
@@ -179,17 +213,21 @@ Lookup FindDefault(Destination& found, int deadlineMs) {
   auto http = std::make_shared<Connection>(lib);
   if (!http->get()) return Lookup::NoAnswer;
   auto answer = std::make_shared<std::optional<Destination>>();
-  const bool answered = Connection::Run(
+  auto lost = std::make_shared<bool>(false);
+  const Connection::Outcome outcome = Connection::Run(
       http,
-      [&lib, http, answer] {
+      [&lib, http, answer, lost] {
         Dest* dest = lib.getNamedDest(http->get(), nullptr, nullptr);
-        if (!dest) return;
+        if (!dest) {
+          *lost = lib.lastError() >= kIppFirstServerError;
+          return;
+        }
         *answer =
             Destination{QString::fromUtf8(dest->name), dest->instance ? QString::fromUtf8(dest->instance) : QString()};
         lib.freeDests(1, dest);
       },
       deadline, false);
-  if (!answered) return Lookup::NoAnswer;
+  if (outcome != Connection::Outcome::Done || *lost) return Lookup::NoAnswer;
   if (!answer->has_value()) return Lookup::NoDefault;
   found = **answer;
   return Lookup::Found;
@@ -208,24 +246,26 @@ Lookup FindNamed(const Destination& wanted, int deadlineMs, QString& reason) {
     QByteArray queue, instance;
     bool found = false;
     QString reason;
+    bool lost = false;
   };
   auto answer = std::make_shared<Answer>();
   answer->queue = wanted.queue.toUtf8();
   answer->instance = wanted.instance.toUtf8();
-  const bool answered = Connection::Run(
+  const Connection::Outcome outcome = Connection::Run(
       http,
       [&lib, http, answer] {
         Dest* dest = lib.getNamedDest(http->get(), answer->queue.constData(),
                                       answer->instance.isEmpty() ? nullptr : answer->instance.constData());
         if (!dest) {
           answer->reason = Reason(lib.lastErrorString());
+          answer->lost = lib.lastError() >= kIppFirstServerError;
           return;
         }
         answer->found = true;
         lib.freeDests(1, dest);
       },
       deadline, false);
-  if (!answered) return Lookup::NoAnswer;
+  if (outcome != Connection::Outcome::Done || answer->lost) return Lookup::NoAnswer;
   if (!answer->found) {
     // libcups may leave no error of its own for a destination it did not find.
     const bool told = !answer->reason.isEmpty() && !answer->reason.startsWith(QLatin1String("successful"));
@@ -235,7 +275,8 @@ Lookup FindNamed(const Destination& wanted, int deadlineMs, QString& reason) {
   return Lookup::Found;
 }
 
-void Submit(const Destination& destination, QIODevice& data, const QString& title, int copies, const QString& media) {
+bool Submit(const Destination& destination, QIODevice& data, const QString& title, int copies, const QString& media,
+            const std::function<bool()>& cancelled) {
   const Library& lib = Load();
   const QString name = destination.Name();
   const auto refused = [&](const QString& reason) {
@@ -261,7 +302,7 @@ void Submit(const Destination& destination, QIODevice& data, const QString& titl
   job->pdf = data.readAll();
   const auto* file = qobject_cast<const QFileDevice*>(&data);
   if ((file && file->error() != QFileDevice::NoError) || !data.atEnd()) throw refused(data.errorString());
-  const bool answered = Connection::Run(
+  const Connection::Outcome outcome = Connection::Run(
       http,
       [&lib, http, job] {
         Job& j = *job;
@@ -271,7 +312,7 @@ void Submit(const Destination& destination, QIODevice& data, const QString& titl
         if (!j.instance.isEmpty()) {
           Dest* dest = lib.getNamedDest(http->get(), j.queue.constData(), j.instance.constData());
           if (!dest) {
-            j.failure = Reason(lib.lastErrorString());
+            j.failure = FailureReason(lib, QStringLiteral("the print server did not describe the printer"));
             return;
           }
           for (int i = 0; i < dest->optionCount; ++i)
@@ -283,7 +324,7 @@ void Submit(const Destination& destination, QIODevice& data, const QString& titl
         const int id = lib.createJob(http->get(), j.queue.constData(), j.title.constData(), count, options);
         lib.freeOptions(count, options);
         if (id <= 0) {
-          j.failure = Reason(lib.lastErrorString());
+          j.failure = FailureReason(lib, QStringLiteral("the print server did not confirm the new job"));
           return;
         }
         http->Touch();
@@ -295,18 +336,28 @@ void Submit(const Destination& destination, QIODevice& data, const QString& titl
           written = lib.writeRequestData(http->get(), j.pdf.constData() + at, size_t(n)) == kHttpContinue;
           http->Touch();
         }
-        if (!written) j.failure = Reason(lib.lastErrorString());
-        const int status = lib.finishDocument(http->get(), j.queue.constData());
-        if (written && status <= kIppLastSuccess) {
-          j.sent = true;
-          return;
+        if (!written) {
+          j.failure = FailureReason(lib, QStringLiteral("the connection to the print server was lost"));
+        } else {
+          // Sent only once the server's answer to the document is read and says so.
+          const QByteArray resource = "/printers/" + j.queue;
+          Ipp* response = lib.getResponse(http->get(), resource.constData());
+          const int status = response ? lib.statusCode(response) : -1;
+          if (response) lib.deleteIpp(response);
+          if (response && status <= kIppLastSuccess) {
+            j.sent = true;
+            return;
+          }
+          j.failure = response ? FailureReason(lib, QStringLiteral("the print server refused the document"))
+                               : QStringLiteral("the print server did not confirm the document");
         }
-        if (j.failure.isEmpty()) j.failure = Reason(lib.lastErrorString());
-        lib.cancelJob2(http->get(), j.queue.constData(), id, 1);
+        WithdrawJob(lib, j.queue, id);
       },
-      Clock::time_point::max(), true);
-  if (!answered) throw EPrinter(NoAnswerMessage());
+      Clock::time_point::max(), true, cancelled);
+  if (outcome == Connection::Outcome::Stopped) return false;
+  if (outcome == Connection::Outcome::Silent) throw EPrinter(NoAnswerMessage());
   if (!job->sent) throw refused(job->failure);
+  return true;
 }
 
 }  // namespace cups

@@ -7,6 +7,7 @@
 // on a server that accepts connections and never answers. So the system
 // printer looks its queue up and hands its spooled PDF over here.
 #include <QString>
+#include <functional>
 
 class QIODevice;
 
@@ -33,8 +34,12 @@ Lookup FindNamed(const Destination& wanted, int deadlineMs, QString& reason);
 // Sends the PDF in data (read from its start) as one job with the destination's
 // own options (an instance's included) under ours. The calling thread keeps
 // processing window events meanwhile; a server silent for a few seconds ends
-// the attempt. Raises EPrinter when the job could not be sent.
-void Submit(const Destination& destination, QIODevice& data, const QString& title, int copies, const QString& media);
+// the attempt. The job counts as sent only once the server has confirmed its
+// document; otherwise it is withdrawn and EPrinter raised with the reason.
+// When cancelled() turns true first, the attempt ends at once, the job is
+// withdrawn and the result is false.
+bool Submit(const Destination& destination, QIODevice& data, const QString& title, int copies, const QString& media,
+            const std::function<bool()>& cancelled = {});
 
 // The sentence for a print server that did not answer.
 QString NoAnswerMessage();

@@ -9,9 +9,10 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QScopeGuard>
 #include <QTemporaryFile>
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 #include "CairoPdfJob.h"
@@ -19,11 +20,9 @@
 #include "Errors.h"
 #include "PrinterMessages.h"
 #include "Printer.h"
+#include "QueueLookup.h"
 
 namespace {
-
-// How long the first question to the print server may take.
-constexpr int kLookupDeadlineMs = 3000;
 
 // The folder for spool files: TMPDIR when it names a folder, else the system's.
 QString SpoolFolder() {
@@ -34,11 +33,11 @@ QString SpoolFolder() {
 
 class SystemPrinter : public TPrinter {
  public:
-  // The queue is looked up on first use, so that merely starting the program asks nothing of CUPS.
-  SystemPrinter() = default;
+  // The queue is looked up from first use on, so that merely starting the program asks nothing of CUPS.
+  SystemPrinter() : lookup_(cups::Destination(), QPageSize()) {}
   // A named queue, and a sheet that replaces the queue's own paper when valid.
   SystemPrinter(const QString& destination, const QPageSize& paper)
-      : wanted_(cups::Destination::FromName(destination)), paper_(paper) {}
+      : wanted_(cups::Destination::FromName(destination)), lookup_(wanted_, paper) {}
   ~SystemPrinter() override {
     if (printing_) DiscardJob();
   }
@@ -62,18 +61,22 @@ class SystemPrinter : public TPrinter {
 
   void SetOrientation(TPrinterOrientation o) override {
     Prepare();
-    if (!setup_) throw EPrinter(NoPrinterMessage());
     if (printing_) throw EPrinter(printer_messages::PrintingInProgress());
+    // Until the queue is known it answers as without a printer, and keeps the
+    // orientation for the queue's set-up when it comes.
+    orientation_ = o;
+    if (!setup_) throw EPrinter(NoPrinterMessage());
     setup_->setPageOrientation(o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     Refresh();
   }
 
   void BeginDoc() override {
     if (printing_) throw EPrinter(printer_messages::PrintingInProgress());
-    // A server that did not answer before is asked again when the user prints.
-    if (!setup_ && lookup_ == cups::Lookup::NoAnswer) probed_ = false;
+    // The answer the command waited for serves this job; the next one asks again if need be.
+    const auto nextJobAsks = qScopeGuard([this] { askedForJob_ = false; });
+    if (!askedForJob_ && !WaitUntilReady()) throw EPrinter(QStringLiteral("Printing Cancelled"));
     Prepare();
-    if (!setup_ && lookup_ == cups::Lookup::NoAnswer) throw EPrinter(cups::NoAnswerMessage());
+    if (!setup_ && answer_ == cups::Lookup::NoAnswer) throw EPrinter(cups::NoAnswerMessage());
     if (!setup_) throw EPrinter(NoPrinterMessage());
     const QString docName = title_.isEmpty() ? QStringLiteral("Untitled") : title_;
     // The spool file's name goes at once: the open file is all the job needs,
@@ -86,6 +89,8 @@ class SystemPrinter : public TPrinter {
     ::unlink(QFile::encodeName(spoolFile->fileName()).constData());
     spoolFile->setAutoRemove(false);
     spoolFile_ = std::move(spoolFile);
+    spoolFolder_ = folder;
+    spoolFailure_.clear();
     Refresh();
     try {
       job_ = std::make_unique<CairoPdfJob>([this](const char* data, size_t size) { Spool(data, size); }, docName,
@@ -104,6 +109,7 @@ class SystemPrinter : public TPrinter {
     try {
       job_->NewPage();
     } catch (const EInOutError&) {
+      if (!spoolFailure_.isEmpty()) throw EPrinter(SpoolFailure());
       throw EPrinter(QStringLiteral("Unable to start a new page on the printer"));
     }
   }
@@ -113,15 +119,17 @@ class SystemPrinter : public TPrinter {
     // The spool goes whatever CUPS answers: it has its own copy once it accepted the job.
     const auto dropSpool = qScopeGuard([this] { DiscardJob(); });
     printing_ = false;
+    cancelHandOver_ = false;
+    handOverCancelled_ = false;
     try {
       job_->Finish();
     } catch (const Exception&) {
-      throw EPrinter(QStringLiteral("The print job could not be completed: %1").arg(spoolFile_->errorString()));
+      throw EPrinter(SpoolFailure());
     }
     job_.reset();
-    if (spoolFile_->error() != QFileDevice::NoError || !spoolFile_->flush() || !spoolFile_->seek(0))
-      throw EPrinter(QStringLiteral("The print job could not be completed: %1").arg(spoolFile_->errorString()));
-    cups::Submit(destination_, *spoolFile_, jobTitle_, jobCopies_, setup_->pageLayout().pageSize().key());
+    if (!spoolFailure_.isEmpty() || !spoolFile_->seek(0)) throw EPrinter(SpoolFailure());
+    handOverCancelled_ = !cups::Submit(destination_, *spoolFile_, jobTitle_, jobCopies_,
+                                       setup_->pageLayout().pageSize().key(), [this] { return cancelHandOver_; });
   }
 
   void Abort() override {
@@ -130,40 +138,69 @@ class SystemPrinter : public TPrinter {
     DiscardJob();
   }
 
- private:
-  void Prepare() {
-    if (probed_) return;
-    probed_ = true;
-    if (wanted_.queue.isEmpty()) {
-      lookup_ = cups::FindDefault(destination_, kLookupDeadlineMs);
-    } else {
-      destination_ = wanted_;
-      lookup_ = cups::FindNamed(wanted_, kLookupDeadlineMs, reason_);
+  bool WaitUntilReady() override {
+    if (printing_) return true;
+    Prepare();
+    // A server that did not answer before is asked again when the user prints.
+    if (adopted_ && answer_ == cups::Lookup::NoAnswer && !askedForJob_) {
+      adopted_ = false;
+      lookup_.Start();
     }
-    if (lookup_ != cups::Lookup::Found) return;
-    // The server has just answered: Qt may ask it for the queue's page set-up.
-    const QPrinterInfo queue = QPrinterInfo::printerInfo(destination_.queue);
-    if (queue.isNull()) return;
-    auto printer = std::make_unique<QPrinter>(queue, QPrinter::HighResolution);
-    printer->setFullPage(false);
-    if (paper_.isValid()) printer->setPageSize(paper_);
-    setup_ = std::move(printer);
+    askedForJob_ = true;
+    if (!lookup_.Wait()) {
+      askedForJob_ = false;
+      return false;
+    }
+    Prepare();
+    return true;
+  }
+
+ private:
+  // Starts the lookup at first use and takes its answer once it is in; never waits.
+  void Prepare() {
+    if (!lookup_.Started()) lookup_.Start();
+    if (adopted_ || !lookup_.Finished()) return;
+    adopted_ = true;
+    cups::QueueAnswer answer = lookup_.Answer();
+    answer_ = answer.lookup;
+    destination_ = answer.destination;
+    reason_ = answer.reason;
+    setup_ = std::move(answer.setup);
+    if (!setup_) return;
+    setup_->setPageOrientation(orientation_ == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     Refresh();
   }
 
   // The default queue keeps the specified sentence; a queue asked for by name says which and why.
   QString NoPrinterMessage() const {
     if (wanted_.queue.isEmpty()) return printer_messages::NoPrinter();
-    if (lookup_ == cups::Lookup::NoAnswer) return cups::NoAnswerMessage();
+    if (answer_ == cups::Lookup::NoAnswer) return cups::NoAnswerMessage();
     return QStringLiteral("There is no printer \"%1\"%2")
         .arg(wanted_.Name(), reason_.isEmpty() ? QString() : QStringLiteral(": ") + reason_);
   }
 
   void Refresh() { context_.Set(setup_->pageLayout(), setup_->logicalDpiX()); }
 
+  // Written straight to the file, so that a full folder is noticed at the
+  // write that fails and with the system's reason (a short write has none).
   void Spool(const char* data, size_t size) {
-    if (spoolFile_->write(data, qint64(size)) != qint64(size))
-      throw EInOutError(QStringLiteral("The print job could not be completed: %1").arg(spoolFile_->errorString()));
+    const int fd = spoolFile_->handle();
+    while (size > 0) {
+      const ssize_t n = ::write(fd, data, size);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        spoolFailure_ = QString::fromLocal8Bit(std::strerror(n < 0 ? errno : ENOSPC));
+        throw EInOutError(SpoolFailure());
+      }
+      data += n;
+      size -= size_t(n);
+    }
+  }
+
+  QString SpoolFailure() const {
+    const QString reason = spoolFailure_.isEmpty() ? spoolFile_->errorString() : spoolFailure_;
+    return QStringLiteral("The print job could not be completed: the temporary folder %1 could not take it: %2")
+        .arg(QDir::toNativeSeparators(spoolFolder_), reason);
   }
 
   void DiscardJob() noexcept {
@@ -173,16 +210,20 @@ class SystemPrinter : public TPrinter {
   }
 
   cups::Destination wanted_;  // empty: the default queue
-  QPageSize paper_;           // invalid: the queue's own paper
+  cups::QueueLookup lookup_;  // runs in the background
+  bool adopted_ = false;      // the lookup's answer has been taken
+  bool askedForJob_ = false;  // a command waited for an answer that the next BeginDoc uses
   QString reason_;            // why the print server refused the named queue
-  bool probed_ = false;
-  cups::Lookup lookup_ = cups::Lookup::NoDefault;
+  cups::Lookup answer_ = cups::Lookup::NoDefault;
   cups::Destination destination_;
-  std::unique_ptr<QPrinter> setup_;  // the queue's page set-up, never painted on
+  TPrinterOrientation orientation_ = poPortrait;
+  std::shared_ptr<QPrinter> setup_;  // the queue's page set-up, never painted on
   PageSetupContext context_;
   QString jobTitle_;
   int jobCopies_ = 1;
   std::unique_ptr<QTemporaryFile> spoolFile_;
+  QString spoolFolder_;
+  QString spoolFailure_;              // the system's reason when writing the spool file failed
   std::unique_ptr<CairoPdfJob> job_;  // the job being spooled
 };
 

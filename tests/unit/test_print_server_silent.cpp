@@ -11,16 +11,42 @@
 #include <functional>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <iostream>
 
 #include "CupsServerOverride.h"
 #include "CupsSubmission.h"
 #include "Errors.h"
 #include "Printer.h"
+#include "Startup.h"
 #include "main.h"
+
+#include <QApplication>
+#include <QEvent>
 
 namespace {
 
 constexpr qint64 kHangGuardMs = 20000;
+// The main window is painted within this of start whatever the print server does.
+constexpr qint64 kFirstPaintMs = 1000;
+
+// Notes when the watched window is first painted.
+class FirstPaint : public QObject {
+ public:
+  explicit FirstPaint(const QElapsedTimer& clock) : clock_(clock) { qApp->installEventFilter(this); }
+  ~FirstPaint() override { qApp->removeEventFilter(this); }
+  void Watch(QWidget* window) { window_ = window; }
+  qint64 at = -1;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (at < 0 && event->type() == QEvent::Paint && watched == window_) at = clock_.elapsed();
+    return false;
+  }
+
+ private:
+  const QElapsedTimer& clock_;
+  QWidget* window_ = nullptr;
+};
 
 class SilentPrintServer : public ::testing::Test {
  protected:
@@ -75,6 +101,23 @@ TEST_F(SilentPrintServer, TheWindowStartsAndPrintingSaysTheServerDidNotAnswer) {
   }
   SetPrinter(std::move(previous));
   EXPECT_LT(timer_.elapsed(), 2 * kHangGuardMs);
+}
+
+TEST_F(SilentPrintServer, TheMainWindowIsPaintedAtOnce) {
+  const CupsServerOverride server(address_);
+  auto previous = SetPrinter(MakeSystemPrinter());
+  {
+    QElapsedTimer clock;
+    FirstPaint paint(clock);
+    clock.start();
+    TProgramWindows windows;
+    paint.Watch(&windows.MainForm());
+    while (paint.at < 0 && clock.elapsed() < kHangGuardMs) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::cout << "first paint after " << paint.at << " ms\n";
+    EXPECT_GE(paint.at, 0);
+    EXPECT_LT(paint.at, kFirstPaintMs);
+  }
+  SetPrinter(std::move(previous));
 }
 
 TEST_F(SilentPrintServer, ASubmissionTheServerDoesNotTakeEndsWithThatMessage) {

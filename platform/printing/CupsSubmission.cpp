@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QThread>
 #include <algorithm>
+#include <ctime>
 #include <atomic>
 #include <chrono>
 #include <dlfcn.h>
@@ -35,6 +36,19 @@ struct Dest {
   int optionCount;
   Option* options;
 };
+struct Job {
+  int id;
+  char* dest;
+  char* title;
+  char* user;
+  char* format;
+  int state;
+  int size;
+  int priority;
+  time_t completedTime;
+  time_t creationTime;
+  time_t processingTime;
+};
 struct Http;
 struct Ipp;
 using TimeoutCallback = int (*)(Http*, void*);
@@ -62,6 +76,8 @@ struct Library {
   int (*statusCode)(Ipp*) = nullptr;
   void (*deleteIpp)(Ipp*) = nullptr;
   int (*cancelJob2)(Http*, const char*, int, int) = nullptr;
+  int (*getJobs2)(Http*, Job**, const char*, int, int) = nullptr;
+  void (*freeJobs)(int, Job*) = nullptr;
   const char* (*lastErrorString)() = nullptr;
   int (*lastError)() = nullptr;
   bool ok = false;
@@ -97,6 +113,8 @@ const Library& Load() {
     Bind(h, lib.statusCode, "ippGetStatusCode", ok);
     Bind(h, lib.deleteIpp, "ippDelete", ok);
     Bind(h, lib.cancelJob2, "cupsCancelJob2", ok);
+    Bind(h, lib.getJobs2, "cupsGetJobs2", ok);
+    Bind(h, lib.freeJobs, "cupsFreeJobs", ok);
     Bind(h, lib.lastErrorString, "cupsLastErrorString", ok);
     Bind(h, lib.lastError, "cupsLastError", ok);
     lib.ok = ok;
@@ -187,6 +205,22 @@ QString FailureReason(const Library& lib, const QString& fallback) {
 // How long withdrawing a half-made job may take.
 constexpr auto kCancelDeadline = std::chrono::seconds(3);
 
+// Withdraws the jobs that a Create-Job whose answer was lost may have left:
+// ours, on the queue, with this title, made since it was asked and still
+// without a document.
+void WithdrawUnconfirmed(const Library& lib, const QByteArray& queue, const QByteArray& title, time_t since) {
+  Connection http(lib, Clock::now() + kCancelDeadline);
+  if (!http.get()) return;
+  Job* jobs = nullptr;
+  const int count = lib.getJobs2(http.get(), &jobs, queue.constData(), 1, 0 /* active jobs */);
+  for (int i = 0; i < count; ++i) {
+    const Job& job = jobs[i];
+    if (job.title && title == job.title && job.creationTime >= since && job.size == 0)
+      lib.cancelJob2(http.get(), queue.constData(), job.id, 0);
+  }
+  if (jobs) lib.freeJobs(count, jobs);
+}
+
 // Withdraws a job the server has not confirmed, over a connection of its own
 // (the job's may be gone); a server that does not answer in time is left.
 void WithdrawJob(const Library& lib, const QByteArray& queue, int id) {
@@ -211,7 +245,8 @@ Lookup FindDefault(Destination& found, int deadlineMs) {
   if (!lib.ok) return Lookup::NoDefault;
   const auto deadline = Clock::now() + std::chrono::milliseconds(deadlineMs);
   auto http = std::make_shared<Connection>(lib);
-  if (!http->get()) return Lookup::NoAnswer;
+  // No print server at all (nothing listens): no printer.
+  if (!http->get()) return Lookup::NoDefault;
   auto answer = std::make_shared<std::optional<Destination>>();
   auto lost = std::make_shared<bool>(false);
   const Connection::Outcome outcome = Connection::Run(
@@ -321,10 +356,15 @@ bool Submit(const Destination& destination, QIODevice& data, const QString& titl
         }
         if (!j.media.isEmpty()) count = lib.addOption("media", j.media.constData(), count, &options);
         if (j.copies > 1) count = lib.addOption("copies", QByteArray::number(j.copies).constData(), count, &options);
+        const time_t asked = time(nullptr) - 1;
         const int id = lib.createJob(http->get(), j.queue.constData(), j.title.constData(), count, options);
         lib.freeOptions(count, options);
         if (id <= 0) {
           j.failure = FailureReason(lib, QStringLiteral("the print server did not confirm the new job"));
+          // Unless the server refused it, the job may exist without our knowing its number.
+          const int status = lib.lastError();
+          if (status >= kIppFirstServerError || status <= kIppLastSuccess)
+            WithdrawUnconfirmed(lib, j.queue, j.title, asked);
           return;
         }
         http->Touch();

@@ -12,6 +12,7 @@
 #include <QScopeGuard>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <unistd.h>
 
@@ -23,6 +24,9 @@
 #include "QueueLookup.h"
 
 namespace {
+
+// An answer this recent serves the command that waited for it.
+constexpr auto kFreshAnswer = std::chrono::seconds(2);
 
 // The folder for spool files: TMPDIR when it names a folder, else the system's.
 QString SpoolFolder() {
@@ -72,9 +76,7 @@ class SystemPrinter : public TPrinter {
 
   void BeginDoc() override {
     if (printing_) throw EPrinter(printer_messages::PrintingInProgress());
-    // The answer the command waited for serves this job; the next one asks again if need be.
-    const auto nextJobAsks = qScopeGuard([this] { askedForJob_ = false; });
-    if (!askedForJob_ && !WaitUntilReady()) throw EPrinter(QStringLiteral("Printing Cancelled"));
+    if (!WaitUntilReady()) throw EPrinter(QStringLiteral("Printing Cancelled"));
     Prepare();
     if (!setup_ && answer_ == cups::Lookup::NoAnswer) throw EPrinter(cups::NoAnswerMessage());
     if (!setup_) throw EPrinter(NoPrinterMessage());
@@ -141,16 +143,13 @@ class SystemPrinter : public TPrinter {
   bool WaitUntilReady() override {
     if (printing_) return true;
     Prepare();
-    // A server that did not answer before is asked again when the user prints.
-    if (adopted_ && answer_ == cups::Lookup::NoAnswer && !askedForJob_) {
+    // Without a usable queue the server is asked again when the user prints,
+    // unless the answer has only just come (for this very command).
+    if (adopted_ && !setup_ && std::chrono::steady_clock::now() - answeredAt_ > kFreshAnswer) {
       adopted_ = false;
       lookup_.Start();
     }
-    askedForJob_ = true;
-    if (!lookup_.Wait()) {
-      askedForJob_ = false;
-      return false;
-    }
+    if (!lookup_.Wait()) return false;
     Prepare();
     return true;
   }
@@ -161,6 +160,7 @@ class SystemPrinter : public TPrinter {
     if (!lookup_.Started()) lookup_.Start();
     if (adopted_ || !lookup_.Finished()) return;
     adopted_ = true;
+    answeredAt_ = std::chrono::steady_clock::now();
     cups::QueueAnswer answer = lookup_.Answer();
     answer_ = answer.lookup;
     destination_ = answer.destination;
@@ -173,8 +173,8 @@ class SystemPrinter : public TPrinter {
 
   // The default queue keeps the specified sentence; a queue asked for by name says which and why.
   QString NoPrinterMessage() const {
-    if (wanted_.queue.isEmpty()) return printer_messages::NoPrinter();
     if (answer_ == cups::Lookup::NoAnswer) return cups::NoAnswerMessage();
+    if (wanted_.queue.isEmpty()) return printer_messages::NoPrinter();
     return QStringLiteral("There is no printer \"%1\"%2")
         .arg(wanted_.Name(), reason_.isEmpty() ? QString() : QStringLiteral(": ") + reason_);
   }
@@ -212,8 +212,8 @@ class SystemPrinter : public TPrinter {
   cups::Destination wanted_;  // empty: the default queue
   cups::QueueLookup lookup_;  // runs in the background
   bool adopted_ = false;      // the lookup's answer has been taken
-  bool askedForJob_ = false;  // a command waited for an answer that the next BeginDoc uses
-  QString reason_;            // why the print server refused the named queue
+  std::chrono::steady_clock::time_point answeredAt_;
+  QString reason_;  // why the print server refused the named queue
   cups::Lookup answer_ = cups::Lookup::NoDefault;
   cups::Destination destination_;
   TPrinterOrientation orientation_ = poPortrait;

@@ -33,7 +33,7 @@ struct QueueLookup::State {
   QueueAnswer answer;
 };
 
-QueueLookup::QueueLookup(Destination wanted, QPageSize paper) : wanted_(std::move(wanted)), paper_(std::move(paper)) {}
+QueueLookup::QueueLookup(Destination wanted, const QPageSize& paper) : wanted_(std::move(wanted)), paper_(paper) {}
 
 QueueLookup::~QueueLookup() = default;
 

@@ -30,7 +30,7 @@ class QueueLookup {
  public:
   // wanted: a queue by name, or empty for the default queue; paper: a sheet that
   // replaces the queue's own when valid. Nothing is asked until Start.
-  QueueLookup(Destination wanted, QPageSize paper);
+  QueueLookup(Destination wanted, const QPageSize& paper);
   ~QueueLookup();
   QueueLookup(const QueueLookup&) = delete;
   QueueLookup& operator=(const QueueLookup&) = delete;

@@ -146,6 +146,20 @@ TEST_F(FaultyServer, SilentAtStartUpThenBackPrintsAtTheNextPrint) {
   EXPECT_FALSE(WaitForNewJob(before, 60).isEmpty()) << "the second Print printed nothing";
 }
 
+// A server that answers the lookup and falls silent while the queue's page
+// set-up is read: the window is up at once, Print says the server did not answer.
+TEST_F(FaultyServer, SilentAfterTheLookupKeepsTheWindowResponsive) {
+  QElapsedTimer sinceStart;
+  sinceStart.start();
+  ASSERT_NO_FATAL_FAILURE(Start(Fault{"", "GET", "silent", ""}));
+  if (!QueueReady()) return;
+  EXPECT_LT(sinceStart.elapsed(), 3000);
+  qint64 ms = 0;
+  EXPECT_EQ(Print(ms).join(u'|').toStdString(), cups::NoAnswerMessage().toStdString());
+  EXPECT_TRUE(Struck());
+  EXPECT_LT(ms, kHangGuardMs);
+}
+
 // Cancel while the job is handed over ends it at once, quietly, and withdraws the job.
 TEST_F(FaultyServer, CancelDuringTheHandOverWithdrawsTheJob) {
   ASSERT_NO_FATAL_FAILURE(Start(Fault{"", "0x0006", "silent-reply", ""}));

@@ -141,6 +141,8 @@ void PrintSchedule(const ScheduleOptions& options, const ScheduleDocument& docum
     // component makes the copies, collated, as the window's Print does.
     printer.SetPrinter(MakeSystemPrinter(options.queue, options.paper ? QPageSize(*options.paper) : QPageSize()));
     printer.SetCopies(uint32_t(options.copies));
+    // The queue is looked up in the background; the document is laid out on its page set-up.
+    if (!printer.Printer()->WaitUntilReady()) throw Exception(QStringLiteral("Printing was canceled"));
     BuildScheduleDocument(printer, document);
     if (!printer.Print()) throw Exception(QStringLiteral("Printing was canceled"));
   }

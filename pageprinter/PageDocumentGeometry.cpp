@@ -24,7 +24,8 @@ int DifferenceOrZero(long long value) { return (value > INT_MAX || value < INT_M
 }  // namespace
 
 TDeviceContext* TPageDocument::PrinterHandle() const {
-  if (!d_->printer_) return nullptr;
+  // A printer still looking its queue up counts as none: building the window never waits for it.
+  if (!d_->printer_ || !d_->printer_->Ready()) return nullptr;
   try {
     return d_->printer_->Handle();
   } catch (const EPrinter&) {

@@ -89,6 +89,8 @@ double TPreviewBox::PrinterScreenRatio(bool horizontal) const {
   if (d_->constructing_) return 1.0;
   int printerDpi = 0;
   try {
+    // Painting never waits for a printer still looking its queue up.
+    if (!d_->doc().Printer()->Ready()) return 1.0;
     printerDpi = GetDeviceCaps(d_->doc().Printer()->Handle(), horizontal ? LOGPIXELSX : LOGPIXELSY);
   } catch (const EPrinter&) {
     return 1.0;
@@ -102,6 +104,7 @@ double TPreviewBox::PrinterScreenRatio(bool horizontal) const {
 int TPreviewBox::PageExtentOnScreen(bool horizontal) const {
   long double p = 0;
   try {
+    if (!d_->doc().Printer()->Ready()) throw EPrinter(QString());
     p = GetDeviceCaps(d_->doc().Printer()->Handle(), horizontal ? PHYSICALWIDTH : PHYSICALHEIGHT);
   } catch (const EPrinter&) {
     // A Letter or A4 sheet by unit, already in screen pixels.

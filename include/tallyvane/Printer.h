@@ -55,6 +55,9 @@ class TALLYVANE_PLATFORM_EXPORT TPrinter {
   /// when the user cancelled. Commands that print, set up or preview call it
   /// first; the queries above never wait, and answer as without a printer meanwhile.
   virtual bool WaitUntilReady() { return true; }
+  /// Whether the printer answers at once; until then Handle waits for the answer
+  /// (without window events), so that a component that must not wait asks this first.
+  virtual bool Ready() { return true; }
   /// Asks the hand-over that EndDoc is running (while it keeps the windows
   /// responsive) to stop: a job the print server has not confirmed is withdrawn
   /// there, and EndDoc returns with HandOverCancelled() true. Ignored otherwise.
@@ -88,12 +91,12 @@ class QPrinter;
 /// a usable queue Handle() raises EPrinter ("There is no default printer currently
 /// selected"), and so do Orientation, SetOrientation and BeginDoc. The queue is looked
 /// up in the background from first use, with a deadline of a few seconds; until the answer
-/// is in, the queries answer as without a printer, and WaitUntilReady (which BeginDoc calls)
-/// waits for it. A print server that does not answer makes BeginDoc say so, and the next
-/// print asks it again. A job is written as PDF with
-/// cairo while its pages are played, on the queue's page set-up, and handed to CUPS by
-/// EndDoc (which raises EPrinter when CUPS refuses it or does not answer); Abort
-/// discards it, so nothing is printed.
+/// is in, Ready() is false, Handle() waits for it, Orientation and SetOrientation answer as
+/// without a printer (keeping the orientation for the queue), and WaitUntilReady (which
+/// BeginDoc calls) waits for it with the windows responsive. A print server that does not answer makes BeginDoc say so,
+/// and the next print asks it again. A job is written as PDF with cairo while its pages are played, on the queue's page
+/// set-up, and handed to CUPS by EndDoc (which raises EPrinter when CUPS refuses it or does not answer); Abort discards
+/// it, so nothing is printed.
 TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter();
 /// A CUPS queue by name ("queue" or "queue/instance"; empty: the default queue, as
 /// MakeSystemPrinter), on the given sheet (an invalid QPageSize: the queue's own paper).

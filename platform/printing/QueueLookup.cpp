@@ -73,6 +73,11 @@ bool QueueLookup::Finished() const {
   return state_->done || Clock::now() - state_->started > kDeadline;
 }
 
+void QueueLookup::Block() {
+  if (!state_) Start();
+  while (!Finished()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
 QueueAnswer QueueLookup::Answer() const {
   QueueAnswer answer;
   if (!state_) return answer;

@@ -46,6 +46,8 @@ class QueueLookup {
   // small window says what is awaited and offers Cancel. False when the user
   // cancelled (the lookup goes on in the background).
   bool Wait(QWidget* parent = nullptr);
+  // Waits for the answer without processing events (bounded by the deadline).
+  void Block();
   // The answer of a finished lookup.
   QueueAnswer Answer() const;
 

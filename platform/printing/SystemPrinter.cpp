@@ -48,6 +48,10 @@ class SystemPrinter : public TPrinter {
 
   TDeviceContext* Handle() override {
     Prepare();
+    if (!adopted_) {
+      lookup_.Block();
+      Prepare();
+    }
     if (!setup_) throw EPrinter(NoPrinterMessage());
     return &context_;
   }
@@ -59,6 +63,7 @@ class SystemPrinter : public TPrinter {
 
   TPrinterOrientation Orientation() const override {
     const_cast<SystemPrinter*>(this)->Prepare();
+    if (!adopted_) return orientation_;
     if (!setup_) throw EPrinter(NoPrinterMessage());
     return setup_->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
   }
@@ -138,6 +143,11 @@ class SystemPrinter : public TPrinter {
     if (!printing_) throw EPrinter(printer_messages::NotPrinting());
     // Nothing has reached a queue yet: discarding the document is the whole abort.
     DiscardJob();
+  }
+
+  bool Ready() override {
+    Prepare();
+    return adopted_;
   }
 
   bool WaitUntilReady() override {

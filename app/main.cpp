@@ -26,6 +26,7 @@
 #include "Errors.h"
 #include "FormLoading.h"
 #include "PagePrnt.h"
+#include "PrintChoice.h"
 #include "ScheduleDocument.h"
 #include "ScheduleMenu.h"
 #include "ScheduleGrid.h"
@@ -433,7 +434,14 @@ void TMainForm::BuildPrintDocument(const QDate& start) {
 
 void TMainForm::flblPrintClick(QObject*) {
   RunDocumentCommand([this](const QDate& start) {
+    // A set-up chosen in Print Setup: its printer, copies and pages.
+    ChoiceInEffect choice(*PgPrint);
     BuildPrintDocument(start);
+    QString outside;
+    if (!choice.SelectPages(outside)) {
+      TheDialogs().ShowMessage(Application::Title(), outside);
+      return;
+    }
     PgPrint->Print();
   });
 }

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "PrintSetup.h"
 
+#include <QDialogButtonBox>
 #include <QPageLayout>
+#include <QPushButton>
 #include <QPageRanges>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -76,6 +78,9 @@ std::optional<PrintChoice> AskPrintSetup(QWidget* parent) {
   dialog.setOptions(dialog.options() | QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies |
                     QAbstractPrintDialog::PrintShowPageSize);
   dialog.setMinMax(1, kLastPossiblePage);
+  // The dialog only chooses; Print prints.
+  for (auto* buttons : dialog.findChildren<QDialogButtonBox*>())
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   // The dialog's own "print to file" entry has no queue behind it.
   if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty()) return std::nullopt;

@@ -317,7 +317,7 @@ void SchedulePreview::SavePdf() {
                       QPageSize::FuzzyMatch);
     if (laidOut != QPageSize::Custom) paper = laidOut;
   }
-  SaveSchedulePdf(fileName, paper, [&](std::shared_ptr<TPrinter> pdf) {
+  SaveSchedulePdf(fileName, paper, [&](const std::shared_ptr<TPrinter>& pdf) {
     // The recorded pages themselves, scaled from the printer's resolution to the PDF's.
     pdf->SetTitle(pages_->Title());
     if (pages_->Orientation() == poLandscape) pdf->SetOrientation(poLandscape);

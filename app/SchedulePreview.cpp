@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCache>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QListView>
@@ -201,6 +202,7 @@ SchedulePreview::SchedulePreview(TMainForm* form, const ScheduleDocument& docume
   key(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { ActualSize(); });
 
   pages_->viewport()->installEventFilter(this);
+  pageBox_->installEventFilter(this);
   const QWidget* order[] = {pageBox_, fitPage, fitWidth, actual,      zoomIn, zoomOut,
                             print,    pdf,     close,    thumbnails_, pages_};
   for (size_t i = 1; i < std::size(order); ++i)
@@ -347,11 +349,21 @@ void SchedulePreview::showEvent(QShowEvent* event) {
   if (!fitted_) {
     fitted_ = true;
     FitPage();
-    pageBox_->setFocus();
+    pages_->setFocus();
   }
 }
 
 bool SchedulePreview::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == pageBox_ && event->type() == QEvent::ShortcutOverride) {
+    // The page keys turn pages in the page box too, instead of moving its caret.
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Home:
+      case Qt::Key_End:
+      case Qt::Key_PageUp:
+      case Qt::Key_PageDown: event->ignore(); return true;
+      default: break;
+    }
+  }
   if (watched == pages_->viewport() && event->type() == QEvent::Wheel) {
     auto* wheel = static_cast<QWheelEvent*>(event);
     if (wheel->modifiers() & Qt::ControlModifier) {

@@ -169,8 +169,14 @@ TEST_F(PrintSetupTest, PreviewTurnsPagesAndZooms) {
     const std::pair<Qt::Key, int> turns[] = {{Qt::Key_PageDown, 2},     {Qt::Key_End, count},
                                              {Qt::Key_PageDown, count}, {Qt::Key_PageUp, count - 1},
                                              {Qt::Key_Home, 1},         {Qt::Key_PageUp, 1}};
+    EXPECT_TRUE(preview.Pages()->hasFocus());
+    bool fromBox = false;
     for (const auto& [key, page] : turns) {
-      QTest::keyClick(preview.Pages(), key);
+      // From the page view and from the page box alike.
+      QWidget* target = fromBox ? static_cast<QWidget*>(preview.PageBox()) : preview.Pages();
+      fromBox = !fromBox;
+      target->setFocus();
+      QTest::keyClick(target, key);
       EXPECT_EQ(preview.CurrentPage(), page) << QKeySequence(key).toString().toStdString();
       EXPECT_EQ(preview.Thumbnails()->currentIndex().row(), page - 1);
     }

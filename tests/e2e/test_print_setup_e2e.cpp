@@ -12,6 +12,7 @@
 
 #include "PrintChoice.h"
 #include "PrintEndToEnd.h"
+#include "SchedulePreview.h"
 
 namespace print_e2e {
 
@@ -106,6 +107,49 @@ TEST_F(PrintSetupEndToEnd, SecondQueueGetsTheChosenCopiesAndPages) {
   ASSERT_EQ(doc.pages.size(), 4u);
   const char* footers[] = {"Page - 2", "Page - 3", "Page - 2", "Page - 3"};
   for (int p = 0; p < 4; ++p) EXPECT_EQ(doc.pages[p].lines.last(), QString::fromLatin1(footers[p])) << p;
+}
+
+TEST_F(PrintSetupEndToEnd, PreviewPrintsThePagesShownToTheChosenQueue) {
+  const Loan loan{"1000", "$1,000.00", "12", "12", false, "1/31/2025"};
+  EnterAndCalculate(loan);
+  PrintChoice choice;
+  choice.destination = kSecondQueue;
+  SetChosenPrint(choice);
+  const QStringList firstBefore = Jobs(CaptureDir()), secondBefore = Jobs(SecondDir());
+  int shown = 0;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* preview = qobject_cast<SchedulePreview*>(QApplication::activeModalWidget());
+    if (!preview || shown) return;
+    shown = preview->PageCount();
+    auto* print = preview->findChild<QPushButton*>();
+    for (auto* button : preview->findChildren<QPushButton*>())
+      if (button->accessibleName() == QStringLiteral("Print")) print = button;
+    QMetaObject::invokeMethod(
+        preview,
+        [print, preview] {
+          print->click();
+          preview->reject();
+        },
+        Qt::QueuedConnection);
+  });
+  poll.start(20);
+  QString pdf;
+  {
+    DialogAnswerer answerer(form, QString::fromLatin1(loan.start));
+    QTest::keyClick(form->grdAmort, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    poll.stop();
+    pdf = WaitForJobIn(SecondDir(), secondBefore, 120);
+    EXPECT_TRUE(answerer.messages.isEmpty()) << answerer.messages.join(" | ").toStdString();
+    EXPECT_EQ(answerer.queries, 1);
+  }
+  ASSERT_EQ(shown, 1);
+  ASSERT_FALSE(pdf.isEmpty()) << "no job reached " << kSecondQueue.toStdString();
+  EXPECT_EQ(Jobs(CaptureDir()), firstBefore);
+  const PrintedDocument doc = ReadPdf(pdf);
+  ASSERT_EQ(doc.pages.size(), 1u);
+  EXPECT_EQ(doc.rows.size(), 12u);
+  EXPECT_EQ(doc.totals, QStringList({QStringLiteral("Totals $1,065.36 $1,000.00 $65.36")}));
 }
 
 }  // namespace print_e2e

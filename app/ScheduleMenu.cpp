@@ -16,9 +16,12 @@
 #include "Application.h"
 #include "Dialogs.h"
 #include "PagePrnt.h"
+#include "PrintChoice.h"
+#include "PrintSetup.h"
 #include "ScheduleCsv.h"
 #include "ScheduleDocument.h"
 #include "ScheduleExport.h"
+#include "SchedulePreview.h"
 #include "main.h"
 
 ScheduleMenu::ScheduleMenu(TMainForm* form) : QObject(form), form_(form) {
@@ -36,6 +39,10 @@ ScheduleMenu::ScheduleMenu(TMainForm* form) : QObject(form), form_(form) {
   copy_ = add(QStringLiteral("Copy Schedule"), QKeySequence::Copy, &ScheduleMenu::CopySchedule);
   csv_ = add(QStringLiteral("Save as CSV..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &ScheduleMenu::SaveCsv);
   pdf_ = add(QStringLiteral("Save as PDF..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &ScheduleMenu::SavePdf);
+  setup_ =
+      add(QStringLiteral("Print Setup..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &ScheduleMenu::PrintSetup);
+  preview_ = add(QStringLiteral("Print Preview..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+                 &ScheduleMenu::PrintPreview);
 
   QTableView* grid = form_->grdAmort;
   grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -58,7 +65,7 @@ ScheduleMenu::ScheduleMenu(TMainForm* form) : QObject(form), form_(form) {
 
 void ScheduleMenu::UpdateEnabled() {
   const bool calculated = !form_->GridModel()->Blank();
-  for (QAction* action : {copy_, csv_, pdf_}) action->setEnabled(calculated);
+  for (QAction* action : {copy_, csv_, pdf_, setup_, preview_}) action->setEnabled(calculated);
 }
 
 void ScheduleMenu::ShowMenu(const QPoint& viewportPos) {
@@ -102,7 +109,7 @@ void ScheduleMenu::SavePdf() {
         fileName.isEmpty())
       return;
     const ScheduleDocument document = form_->PrintSnapshot(start);
-    SaveSchedulePdf(fileName, LocalePaperSize(QLocale::system()), [&](std::shared_ptr<TPrinter> pdf) {
+    SaveSchedulePdf(fileName, ChosenOrLocalePaper(), [&](std::shared_ptr<TPrinter> pdf) {
       // A page printer of its own on the PDF printer, set up as the window's;
       // the body font carries over as it stands, size changes of earlier prints included.
       TPagePrinter printer(std::move(pdf));
@@ -111,5 +118,19 @@ void ScheduleMenu::SavePdf() {
       BuildScheduleDocument(printer, document);
       return printer.Print();
     });
+  });
+}
+
+void ScheduleMenu::PrintSetup() {
+  if (form_->GridModel()->Blank() || form_->PrintRunning()) return;
+  std::optional<PrintChoice> choice = AskPrintSetup(form_);
+  if (choice) SetChosenPrint(std::move(choice));
+}
+
+void ScheduleMenu::PrintPreview() {
+  if (form_->GridModel()->Blank()) return;
+  form_->RunDocumentCommand([this](const QDate& start) {
+    SchedulePreview preview(form_, form_->PrintSnapshot(start));
+    preview.exec();
   });
 }

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
 #pragma once
-// The schedule table's commands: Copy Schedule, Save as CSV... and Save as
-// PDF..., offered in the table's context menu and by keyboard shortcuts
+// The schedule table's commands: Copy Schedule, Save as CSV..., Save as
+// PDF..., Print Setup... and Print Preview..., offered in the table's context menu and by keyboard shortcuts
 // anywhere in the main window. They are enabled only while the table holds a
 // calculated schedule.
 #include <QDate>
@@ -22,11 +22,15 @@ class ScheduleMenu : public QObject {
   QAction* CopyAction() const { return copy_; }
   QAction* CsvAction() const { return csv_; }
   QAction* PdfAction() const { return pdf_; }
+  QAction* PrintSetupAction() const { return setup_; }
+  QAction* PreviewAction() const { return preview_; }
   QMenu* Menu() const { return menu_; }
 
   void CopySchedule();
   void SaveCsv();
   void SavePdf();
+  void PrintSetup();
+  void PrintPreview();
 
  protected:
   // Ctrl+C in an edit box copies the box's selection; without one it is the
@@ -42,4 +46,6 @@ class ScheduleMenu : public QObject {
   QAction* copy_;
   QAction* csv_;
   QAction* pdf_;
+  QAction* setup_;
+  QAction* preview_;
 };

@@ -48,10 +48,13 @@ class ScheduleExportTest : public MainWindowFixture<> {
 
 TEST_F(ScheduleExportTest, MenuItemsShortcutsAndEnabledStates) {
   const QList<QAction*> items = Commands().Menu()->actions();
-  ASSERT_EQ(items.size(), 3);
-  const char* expected[3][2] = {
-      {"Copy Schedule", "Ctrl+C"}, {"Save as CSV...", "Ctrl+Shift+C"}, {"Save as PDF...", "Ctrl+Shift+S"}};
-  for (int i = 0; i < 3; ++i) {
+  ASSERT_EQ(items.size(), 5);
+  const char* expected[5][2] = {{"Copy Schedule", "Ctrl+C"},
+                                {"Save as CSV...", "Ctrl+Shift+C"},
+                                {"Save as PDF...", "Ctrl+Shift+S"},
+                                {"Print Setup...", "Ctrl+Shift+P"},
+                                {"Print Preview...", "Ctrl+Shift+O"}};
+  for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(items[i]->text(), expected[i][0]);
     EXPECT_EQ(items[i]->shortcut(), QKeySequence(expected[i][1]));
   }
@@ -60,7 +63,7 @@ TEST_F(ScheduleExportTest, MenuItemsShortcutsAndEnabledStates) {
   };
   EXPECT_EQ(enabledCount(), 0);
   Calculated();
-  EXPECT_EQ(enabledCount(), 3);
+  EXPECT_EQ(enabledCount(), 5);
   form->txtAmount->setText("2000");  // an amount edit clears the table
   EXPECT_EQ(enabledCount(), 0);
   // Disabled commands do nothing, from the keyboard either.

@@ -5,7 +5,9 @@
 #
 #   cups-capture.sh start DIR        install the backend, start a private cupsd,
 #                                    add the raw queue "tallyvane-capture" storing
-#                                    jobs in DIR and make it that scheduler's default
+#                                    jobs in DIR and make it that scheduler's default;
+#                                    a second raw queue "tallyvane-capture-2" stores
+#                                    its jobs in DIR/second (for choosing a printer)
 #   cups-capture.sh wait-jobs [SECS] wait until the queue has no pending job (default 60 s)
 #   cups-capture.sh stop             stop the private cupsd and remove its state
 #   cups-capture.sh status           show the scheduler, the queue and the default printer
@@ -19,6 +21,7 @@
 set -eu
 
 QUEUE=tallyvane-capture
+SECOND_QUEUE=tallyvane-capture-2
 HERE=$(cd "$(dirname "$0")" && pwd)
 BACKEND_SRC=$HERE/tallyvane-capture
 BACKEND_DIR=/usr/lib/cups/backend
@@ -129,12 +132,20 @@ cmd_start() {
     lpadmin -p "$QUEUE" -E -v "$QUEUE:$dir" -D "Tallyvane capture" -m raw ||
       { cat "$STATE_DIR/lpadmin.err" >&2; die "could not add the queue $QUEUE"; }
   fi
+  mkdir -p "$dir/second"
+  if ! lpadmin -p "$SECOND_QUEUE" -E -v "$QUEUE:$dir/second" -D "Tallyvane capture 2" 2>"$STATE_DIR/lpadmin.err"; then
+    lpadmin -p "$SECOND_QUEUE" -E -v "$QUEUE:$dir/second" -D "Tallyvane capture 2" -m raw ||
+      { cat "$STATE_DIR/lpadmin.err" >&2; die "could not add the queue $SECOND_QUEUE"; }
+  fi
   lpadmin -d "$QUEUE" || die "could not make $QUEUE the default printer"
-  cupsenable "$QUEUE" 2>/dev/null || true
-  cupsaccept "$QUEUE" 2>/dev/null || true
+  for q in "$QUEUE" "$SECOND_QUEUE"; do
+    cupsenable "$q" 2>/dev/null || true
+    cupsaccept "$q" 2>/dev/null || true
+  done
 
   lpstat -d | grep -q "$QUEUE" || die "$QUEUE is not the default printer"
   say "queue $QUEUE captures jobs in $dir and is the default printer"
+  say "queue $SECOND_QUEUE captures jobs in $dir/second"
   say "tests find the folder through: export TALLYVANE_CAPTURE_DIR=$dir"
   say "and the scheduler through CUPS_SERVER=$SERVER (set by CTest for the e2e tests)"
 }
@@ -146,15 +157,15 @@ cmd_wait_jobs() {
   scheduler_running || die "no CUPS scheduler is running"
   ticks=0
   limit=$((timeout * 10))
-  while [ -n "$(lpstat -o "$QUEUE" 2>/dev/null)" ]; do
+  while [ -n "$(lpstat -o "$QUEUE" 2>/dev/null)$(lpstat -o "$SECOND_QUEUE" 2>/dev/null)" ]; do
     ticks=$((ticks + 1))
     if [ "$ticks" -gt "$limit" ]; then
-      lpstat -o "$QUEUE" >&2 || true
+      lpstat -o "$QUEUE" "$SECOND_QUEUE" >&2 || true
       die "jobs still pending after $timeout seconds"
     fi
     sleep 0.1
   done
-  say "no pending jobs on $QUEUE"
+  say "no pending jobs on $QUEUE or $SECOND_QUEUE"
 }
 
 cmd_stop() {
@@ -183,7 +194,7 @@ cmd_stop() {
   # Its queue, jobs and configuration go with it.
   rm -rf "$STATE_DIR/conf" "$STATE_DIR/spool" "$STATE_DIR/cache" "$STATE_DIR/state" "$STATE_DIR/log"
   rm -f "$SERVER"
-  say "queue $QUEUE removed"
+  say "queues $QUEUE and $SECOND_QUEUE removed"
 }
 
 cmd_status() {
@@ -191,6 +202,7 @@ cmd_status() {
   echo "scheduler socket: $SERVER"
   lpstat -r || true
   lpstat -v "$QUEUE" 2>/dev/null || echo "no queue $QUEUE"
+  lpstat -v "$SECOND_QUEUE" 2>/dev/null || echo "no queue $SECOND_QUEUE"
   lpstat -d 2>/dev/null || true
   [ -r "$CONFIG_FILE" ] && echo "capture folder: $(cat "$CONFIG_FILE")"
   return 0

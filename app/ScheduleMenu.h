@@ -7,6 +7,9 @@
 // calculated schedule.
 #include <QDate>
 #include <QObject>
+#include <QPointer>
+
+#include "ExtraPaymentsWindow.h"
 
 class QAction;
 class QMenu;
@@ -23,10 +26,14 @@ class ScheduleMenu : public QObject {
   QAction* CsvAction() const { return csv_; }
   QAction* PdfAction() const { return pdf_; }
   QMenu* Menu() const { return menu_; }
+  QAction* ExtraPaymentsAction() const { return extra_; }
+  // The "Extra Payments..." window once opened, else null.
+  ExtraPaymentsWindow* ExtraPayments() const { return extraWindow_; }
 
   void CopySchedule();
   void SaveCsv();
   void SavePdf();
+  void OpenExtraPayments();
 
  protected:
   // Ctrl+C in an edit box copies the box's selection; without one it is the
@@ -42,4 +49,6 @@ class ScheduleMenu : public QObject {
   QAction* copy_;
   QAction* csv_;
   QAction* pdf_;
+  QAction* extra_;
+  QPointer<ExtraPaymentsWindow> extraWindow_;
 };

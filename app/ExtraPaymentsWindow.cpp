@@ -120,8 +120,10 @@ class YearTotalsModel : public QAbstractTableModel {
   const std::vector<YearTotals>& years_;
 };
 
-QString TableText(const QAbstractItemModel& model) {
-  QString text;
+// The table as tab-separated text; numbered: the payment numbers (the
+// vertical header) lead each row, under "#".
+QString TableText(const QAbstractItemModel& model, bool numbered) {
+  QString text = numbered ? QStringLiteral("#\t") : QString();
   const int columns = model.columnCount();
   for (int c = 0; c < columns; ++c) {
     if (c) text += u'\t';
@@ -130,6 +132,7 @@ QString TableText(const QAbstractItemModel& model) {
   text += u'\n';
   const int rows = model.rowCount();
   for (int r = 0; r < rows; ++r) {
+    if (numbered) text += QString::number(r + 1) + u'\t';
     for (int c = 0; c < columns; ++c) {
       if (c) text += u'\t';
       text += model.data(model.index(r, c), Qt::DisplayRole).toString();
@@ -609,7 +612,7 @@ bool ExtraPaymentsWindow::Busy() const { return printing_ || (form_ && form_->Pr
 
 void ExtraPaymentsWindow::CopyTables() {
   const bool years = tabs_->currentWidget() == yearsView_;
-  QApplication::clipboard()->setText(TableText(years ? *yearsModel_ : *scheduleModel_));
+  QApplication::clipboard()->setText(years ? TableText(*yearsModel_, false) : TableText(*scheduleModel_, true));
 }
 
 void ExtraPaymentsWindow::SaveCsv() {

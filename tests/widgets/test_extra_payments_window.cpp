@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QChartView>
+#include <QClipboard>
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
@@ -26,10 +28,11 @@
 #include "QVXFlashLabel.h"
 #include "ScheduleCsv.h"
 #include "ScheduleMenu.h"
+#include "TestPrinter.h"
 
 namespace {
 
-class ExtraWindowTest : public MainWindowFixture<> {
+class ExtraWindowTest : public MainWindowFixture<TTestPrinter> {
  protected:
   ExtraWindowTest() : MainWindowFixture(true) {}
   // Calculates the loan in the main window and opens the window with Ctrl+E.
@@ -239,7 +242,13 @@ TEST_F(ExtraWindowTest, SavesTheScheduleAsCsvAndPdf) {
   EXPECT_EQ(Read(csv), ExtraScheduleCsv(w->Result(), QDate(2025, 1, 1)));
   EXPECT_TRUE(
       Read(csv).startsWith("Payment,Due Date,Amount,Principal,Extra,Interest,Balance\r\n1,2025-01-01,1048.10,"));
-  // The yearly totals' tab saves the yearly totals.
+  w->ScheduleView()->setFocus();
+  QTest::keyClick(w->ScheduleView(), Qt::Key_C, Qt::ControlModifier);
+  const QStringList copied = QApplication::clipboard()->text().split('\n');
+  ASSERT_EQ(copied.size(), w->Result().PaymentCount() + 2);
+  EXPECT_EQ(copied[0], "#\tPayment\tPrincipal\tExtra\tInterest\tBalance");
+  EXPECT_EQ(copied[1], "1\t$1,048.10\t$135.60\t$100.00\t$812.51\t$149,764.40");
+  // The yearly totals' tab copies and saves the yearly totals.
   w->Tabs()->setCurrentWidget(w->YearsView());
   dialogs->QueueAnswer(csv);
   QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
@@ -259,6 +268,14 @@ TEST_F(ExtraWindowTest, SavesTheScheduleAsCsvAndPdf) {
   for (const QString& t : {QString("Year"), QString("Payments"), QString("2025"), QString("Totals"),
                            FormatMoney(w->Result().totalInterest)})
     EXPECT_TRUE(last.contains(t)) << t.toStdString();
+
+  // Print: the same pages on the process's printer (the progress dialog of
+  // the PDF took the activation away).
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  QTest::keyClick(w, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(int(printer->Sheets().size()), pages);
+  EXPECT_EQ(printer->TitleAtBeginDoc(), "Amortization Schedule");
 }
 
 }  // namespace

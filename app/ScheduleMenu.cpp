@@ -15,6 +15,7 @@
 
 #include "Application.h"
 #include "Dialogs.h"
+#include "ExtraPaymentsWindow.h"
 #include "PagePrnt.h"
 #include "PrintChoice.h"
 #include "PrintSetup.h"
@@ -43,6 +44,9 @@ ScheduleMenu::ScheduleMenu(TMainForm* form) : QObject(form), form_(form) {
       add(QStringLiteral("Print Setup..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &ScheduleMenu::PrintSetup);
   preview_ = add(QStringLiteral("Print Preview..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
                  &ScheduleMenu::PrintPreview);
+  menu_->addSeparator();
+  extra_ =
+      add(QStringLiteral("Extra Payments..."), QKeySequence(Qt::CTRL | Qt::Key_E), &ScheduleMenu::OpenExtraPayments);
 
   QTableView* grid = form_->grdAmort;
   grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -65,7 +69,7 @@ ScheduleMenu::ScheduleMenu(TMainForm* form) : QObject(form), form_(form) {
 
 void ScheduleMenu::UpdateEnabled() {
   const bool calculated = !form_->GridModel()->Blank();
-  for (QAction* action : {copy_, csv_, pdf_, setup_, preview_}) action->setEnabled(calculated);
+  for (QAction* action : {copy_, csv_, pdf_, setup_, preview_, extra_}) action->setEnabled(calculated);
 }
 
 void ScheduleMenu::ShowMenu(const QPoint& viewportPos) {
@@ -78,7 +82,9 @@ bool ScheduleMenu::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
     auto* box = qobject_cast<QLineEdit*>(watched);
     auto* key = static_cast<QKeyEvent*>(event);
-    if (box && !box->hasSelectedText() && key->matches(QKeySequence::Copy)) {
+    // Ctrl+E is the window's too, not the box's end of line (End still is).
+    if (box && ((!box->hasSelectedText() && key->matches(QKeySequence::Copy)) ||
+                QKeySequence(key->keyCombination()) == extra_->shortcut())) {
       // Not taken by the box: the shortcut goes to the window.
       event->ignore();
       return true;
@@ -133,4 +139,21 @@ void ScheduleMenu::PrintPreview() {
     SchedulePreview preview(form_, form_->PrintSnapshot(start));
     preview.exec();
   });
+}
+
+void ScheduleMenu::OpenExtraPayments() {
+  if (form_->GridModel()->Blank() || form_->PrintRunning()) return;
+  ExtraPaymentsLoan loan;
+  loan.state = CalculationState();
+  loan.frequency = form_->rbtnWeekly->isChecked() ? PaymentFrequency::Weekly : PaymentFrequency::Monthly;
+  loan.interestText = form_->txtInterest->text();
+  if (extraWindow_) {
+    extraWindow_->SetLoan(loan);
+  } else {
+    extraWindow_ = new ExtraPaymentsWindow(loan, form_, form_);
+    extraWindow_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  extraWindow_->show();
+  extraWindow_->raise();
+  extraWindow_->activateWindow();
 }

@@ -7,6 +7,9 @@
 // calculated schedule.
 #include <QDate>
 #include <QObject>
+#include <QPointer>
+
+#include "ExtraPaymentsWindow.h"
 
 class QAction;
 class QMenu;
@@ -25,12 +28,16 @@ class ScheduleMenu : public QObject {
   QAction* PrintSetupAction() const { return setup_; }
   QAction* PreviewAction() const { return preview_; }
   QMenu* Menu() const { return menu_; }
+  QAction* ExtraPaymentsAction() const { return extra_; }
+  // The "Extra Payments..." window once opened, else null.
+  ExtraPaymentsWindow* ExtraPayments() const { return extraWindow_; }
 
   void CopySchedule();
   void SaveCsv();
   void SavePdf();
   void PrintSetup();
   void PrintPreview();
+  void OpenExtraPayments();
 
  protected:
   // Ctrl+C in an edit box copies the box's selection; without one it is the
@@ -48,4 +55,6 @@ class ScheduleMenu : public QObject {
   QAction* pdf_;
   QAction* setup_;
   QAction* preview_;
+  QAction* extra_;
+  QPointer<ExtraPaymentsWindow> extraWindow_;
 };

@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -165,6 +166,37 @@ int FinishOutput(std::string& out) {
   return 0;
 }
 
+// The table of either schedule: the heading row, then per payment its number,
+// the amounts `amounts` lists and the balance (the last one the fixed text),
+// cells separated by tabs; then the output is finished.
+template <size_t N, class Row, class Amounts>
+int WriteTable(std::string& out, const QString (&headings)[N], const std::vector<Row>& rows,
+               const MoneyUtf8Writer& money, Amounts amounts) {
+  for (size_t c = 0; c < N; ++c) {
+    if (c) out += '\t';
+    Put(out, headings[c]);
+  }
+  out += '\n';
+  const std::string lastBalance = ScheduleText::kLastBalance.toStdString();
+  const int count = int(rows.size());
+  for (int i = 0; i < count; ++i) {
+    const Row& r = rows[size_t(i)];
+    PutRowNumber(out, i + 1);
+    for (const Money m : amounts(r)) {
+      out += '\t';
+      money.Append(m, out);
+    }
+    out += '\t';
+    if (i + 1 == count)
+      out += lastBalance;
+    else
+      money.Append(r.balance, out);
+    out += '\n';
+    Flush(out, 1 << 16);
+  }
+  return FinishOutput(out);
+}
+
 // The schedule with extras: the summary with what the extras change, then the
 // rows with their Extra column, or the yearly totals; the CSV likewise.
 int WriteWithExtras(const ScheduleOptions& options, const LoanState& state, const ExtraPlan& plan,
@@ -211,29 +243,9 @@ int WriteWithExtras(const ScheduleOptions& options, const LoanState& state, cons
     }
     return FinishOutput(out);
   }
-  for (int c = 0; c < 6; ++c) {
-    if (c) out += '\t';
-    Put(out, ExtraScheduleText::kHeadings[c]);
-  }
-  out += '\n';
-  const std::string lastBalance = ScheduleText::kLastBalance.toStdString();
-  const int rows = schedule.PaymentCount();
-  for (int i = 0; i < rows; ++i) {
-    const ExtraRow& r = schedule.rows[size_t(i)];
-    PutRowNumber(out, i + 1);
-    for (const Money m : {r.payment, r.principal, r.extra, r.interest}) {
-      out += '\t';
-      money.Append(m, out);
-    }
-    out += '\t';
-    if (i + 1 == rows)
-      out += lastBalance;
-    else
-      money.Append(r.balance, out);
-    out += '\n';
-    Flush(out, 1 << 16);
-  }
-  return FinishOutput(out);
+  return WriteTable(out, ExtraScheduleText::kHeadings, schedule.rows, money, [](const ExtraRow& r) {
+    return std::array<Money, 4>{r.payment, r.principal, r.extra, r.interest};
+  });
 }
 
 }  // namespace
@@ -343,36 +355,8 @@ int main(int argc, char** argv) {
   Put(out, QStringLiteral("Total Interest\t") + FormatMoney(schedule.totalInterest, settings) + u'\n');
   Put(out, QStringLiteral("Total Principal\t") + FormatMoney(schedule.totalPrincipal, settings) + u'\n');
   Put(out, QStringLiteral("Total\t") + FormatMoney(schedule.totalPaid, settings) + u'\n');
-  for (int c = 0; c < 5; ++c) {
-    if (c) out += '\t';
-    Put(out, ScheduleText::kHeadings[c]);
-  }
-  out += '\n';
-  const std::string lastBalance = ScheduleText::kLastBalance.toStdString();
   const MoneyUtf8Writer money(settings);
-  const int rows = int(schedule.rows.size());
-  for (int i = 0; i < rows; ++i) {
-    const ScheduleRow& r = schedule.rows[size_t(i)];
-    PutRowNumber(out, i + 1);
-    for (const Money m : {r.payment, r.principal, r.interest}) {
-      out += '\t';
-      money.Append(m, out);
-    }
-    out += '\t';
-    if (i + 1 == rows)
-      out += lastBalance;
-    else
-      money.Append(r.balance, out);
-    out += '\n';
-    if (out.size() > (1 << 16)) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      out.clear();
-    }
-  }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::fprintf(stderr, "tallyvane-schedule: could not write the output\n");
-    return 1;
-  }
-  return 0;
+  return WriteTable(out, ScheduleText::kHeadings, schedule.rows, money, [](const ScheduleRow& r) {
+    return std::array<Money, 3>{r.payment, r.principal, r.interest};
+  });
 }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "ScheduleCsv.h"
 
+#include <array>
+
 #include "DueDates.h"
 
 QByteArray PlainMoney(Money value) {
@@ -19,16 +21,19 @@ QByteArray PlainMoney(Money value) {
   return text;
 }
 
-QByteArray ScheduleCsv(const Schedule& schedule, const QDate& firstDueDate, PaymentFrequency frequency) {
+namespace {
+// The rows of either schedule: the payment number, the due date with a first
+// due date, then the row's amounts as `amounts` lists them.
+template <class Row, class Amounts>
+QByteArray RowsCsv(const std::vector<Row>& rows, const char* heading, const char* headingWithDates, qsizetype rowSize,
+                   const QDate& firstDueDate, PaymentFrequency frequency, Amounts amounts) {
   const bool withDates = firstDueDate.isValid();
   QByteArray csv;
-  csv.reserve(64 + qsizetype(schedule.rows.size()) * (withDates ? 64 : 52));
-  csv += withDates ? "Payment,Due Date,Amount,Principal,Interest,Balance\r\n"
-                   : "Payment,Amount,Principal,Interest,Balance\r\n";
+  csv.reserve(64 + qsizetype(rows.size()) * (rowSize + (withDates ? 12 : 0)));
+  csv += withDates ? headingWithDates : heading;
   QDate due = firstDueDate;
-  const size_t count = schedule.rows.size();
+  const size_t count = rows.size();
   for (size_t i = 0; i < count; ++i) {
-    const ScheduleRow& row = schedule.rows[i];
     csv += QByteArray::number(qulonglong(i) + 1);
     if (withDates) {
       csv += ',';
@@ -36,7 +41,7 @@ QByteArray ScheduleCsv(const Schedule& schedule, const QDate& firstDueDate, Paym
       if (due.isValid() && due.year() <= 9999) csv += due.toString(Qt::ISODate).toLatin1();
       due = NextDueDate(due, frequency);
     }
-    for (Money m : {row.payment, row.principal, row.interest, row.balance}) {
+    for (Money m : amounts(rows[i])) {
       csv += ',';
       csv += PlainMoney(m);
     }
@@ -44,30 +49,22 @@ QByteArray ScheduleCsv(const Schedule& schedule, const QDate& firstDueDate, Paym
   }
   return csv;
 }
+}  // namespace
+
+QByteArray ScheduleCsv(const Schedule& schedule, const QDate& firstDueDate, PaymentFrequency frequency) {
+  return RowsCsv(schedule.rows, "Payment,Amount,Principal,Interest,Balance\r\n",
+                 "Payment,Due Date,Amount,Principal,Interest,Balance\r\n", 52, firstDueDate, frequency,
+                 [](const ScheduleRow& r) {
+                   return std::array<Money, 4>{r.payment, r.principal, r.interest, r.balance};
+                 });
+}
 
 QByteArray ExtraScheduleCsv(const ExtraSchedule& schedule, const QDate& firstDueDate, PaymentFrequency frequency) {
-  const bool withDates = firstDueDate.isValid();
-  QByteArray csv;
-  csv.reserve(64 + qsizetype(schedule.rows.size()) * (withDates ? 72 : 60));
-  csv += withDates ? "Payment,Due Date,Amount,Principal,Extra,Interest,Balance\r\n"
-                   : "Payment,Amount,Principal,Extra,Interest,Balance\r\n";
-  QDate due = firstDueDate;
-  const size_t count = schedule.rows.size();
-  for (size_t i = 0; i < count; ++i) {
-    const ExtraRow& row = schedule.rows[i];
-    csv += QByteArray::number(qulonglong(i) + 1);
-    if (withDates) {
-      csv += ',';
-      if (due.isValid() && due.year() <= 9999) csv += due.toString(Qt::ISODate).toLatin1();
-      due = NextDueDate(due, frequency);
-    }
-    for (Money m : {row.payment, row.principal, row.extra, row.interest, row.balance}) {
-      csv += ',';
-      csv += PlainMoney(m);
-    }
-    csv += "\r\n";
-  }
-  return csv;
+  return RowsCsv(schedule.rows, "Payment,Amount,Principal,Extra,Interest,Balance\r\n",
+                 "Payment,Due Date,Amount,Principal,Extra,Interest,Balance\r\n", 60, firstDueDate, frequency,
+                 [](const ExtraRow& r) {
+                   return std::array<Money, 5>{r.payment, r.principal, r.extra, r.interest, r.balance};
+                 });
 }
 
 QByteArray YearlyTotalsCsv(const std::vector<YearTotals>& years) {

@@ -27,6 +27,11 @@ QString LoanLine(const LoanLineParts& loan, const FormatSettings& fs) {
 }
 
 void WriteScheduleHeading(TPagePrinter& printer, const LoanLineParts& loan, const FormatSettings& fs) {
+  WriteScheduleHeading(printer, loan, QStringLiteral("Due Date|Payment|Principal|Interest|Balance"), fs);
+}
+
+void WriteScheduleHeading(TPagePrinter& printer, const LoanLineParts& loan, const QString& columnHeading,
+                          const FormatSettings& fs) {
   TFont& font = printer.Font();
   font.SetStyle(fsBold);
   printer.WriteLine(QString());
@@ -35,7 +40,7 @@ void WriteScheduleHeading(TPagePrinter& printer, const LoanLineParts& loan, cons
   font.SetSize(9);
   printer.WriteLine(QStringLiteral(" "));
   font.SetStyle(font.Style() | fsItalic | fsUnderline);
-  printer.WriteTableLine(QStringLiteral("Due Date|Payment|Principal|Interest|Balance"));
+  printer.WriteTableLine(columnHeading);
   font.SetStyle(0);
   printer.WriteLine(QStringLiteral(" "));
 }

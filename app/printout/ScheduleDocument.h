@@ -58,6 +58,10 @@ QString LoanLine(const LoanLineParts& loan, const FormatSettings& fs = FormatSet
 // column heading and another blank.
 void WriteScheduleHeading(TPagePrinter& printer, const LoanLineParts& loan,
                           const FormatSettings& fs = FormatSettings::Current());
+// The same top of the page over other columns ("Due Date|Payment|...", cells
+// separated by bars).
+void WriteScheduleHeading(TPagePrinter& printer, const LoanLineParts& loan, const QString& columnHeading,
+                          const FormatSettings& fs = FormatSettings::Current());
 
 // One table line per payment row, with its due date.
 void WriteScheduleRows(TPagePrinter& printer, const ScheduleRowsInput& rows);

@@ -31,6 +31,8 @@ QStringList Texts() {
                        QStringLiteral("1\u00A0234,56\u00A0\u20AC"),
                        QStringLiteral("1\u202F234\u2009\u20AC"),
                        QStringLiteral("\u00A3\u00A5\u00A2 \u2212 5"),
+                       QStringLiteral("\uFFE5149,918.31"),
+                       QStringLiteral("\uFFE5\u3000\uFF05\u20B9\u2030\u2116 \u00B7\u2022\u3001 7"),
                        QStringLiteral("01/15/2025"),
                        QStringLiteral("12:30 #5 %!?*+=<>[]{}|~^_\"'`;@&\\"),
                        QStringLiteral("      Payment"),

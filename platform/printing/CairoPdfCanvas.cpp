@@ -87,12 +87,10 @@ CairoPdfCanvas::CairoPdfCanvas(cairo_t* cr, TDeviceContext* reference) : cr_(cr)
 CairoPdfCanvas::~CairoPdfCanvas() = default;
 
 void CairoPdfCanvas::BeginPage(QPointF origin, int dpi) {
-  for (size_t i = 0; i < heldCount_; ++i) {
-    held_[i].glyphs.clear();
-    held_[i].text.clear();
-    held_[i].clusters.clear();
-  }
-  heldCount_ = 0;
+  heldGlyphs_.clear();
+  heldText_.clear();
+  heldClusters_.clear();
+  heldFace_ = nullptr;
   setFace_ = nullptr;
   colorKnown_ = false;
   scale_ = 1.0;
@@ -155,14 +153,10 @@ const CairoPdfCanvas::Simple& CairoPdfCanvas::SimpleGlyph(TextFont& font, char16
   return s;
 }
 
-// Checked whole before anything is held, so that a text is drawn one way only.
-bool CairoPdfCanvas::IsSimple(TextFont& font, const QString& text) {
+bool CairoPdfCanvas::SimpleRun(TextFont& font, const QString& text, double x, double y, double& width) {
+  // Checked whole before anything is held, so that a text is drawn one way only.
   for (const QChar ch : text)
     if (!SimpleGlyph(font, ch.unicode()).face) return false;
-  return true;
-}
-
-double CairoPdfCanvas::HoldSimple(TextFont& font, const QString& text, double x, double y) {
   double pen = 0;
   char utf8[3];
   for (const QChar ch : text) {
@@ -181,38 +175,10 @@ double CairoPdfCanvas::HoldSimple(TextFont& font, const QString& text, double x,
       utf8[2] = char(0x80 | (c & 0x3F));
       bytes = 3;
     }
-    Held& held = HeldFor(s.face);
-    held.glyphs.push_back({s.glyph, x + pen, y + font.ascent});
-    held.text.append(utf8, bytes);
-    held.clusters.push_back({bytes, 1});
+    Hold(s.face, s.glyph, x + pen, y + font.ascent, utf8, bytes);
     pen += s.advance;
   }
-  return pen;
-}
-
-bool CairoPdfCanvas::Holds(const CairoFaceRef* face) const {
-  for (size_t i = 0; i < heldCount_; ++i)
-    if (held_[i].face == face) return true;
-  return false;
-}
-
-// Texts of the line the batch began on may bring new faces; a later line
-// only faces already held, so that no line's glyphs go out before an earlier one's.
-bool CairoPdfCanvas::Joins(TextFont& font, const QString& text, const Layout* laid, double top) const {
-  if (heldCount_ == 0 || (!heldLines_ && top == heldTop_)) return true;
-  if (laid) {
-    for (const Run& run : laid->runs)
-      if (!Holds(run.face)) return false;
-    return true;
-  }
-  const CairoFaceRef* last = nullptr;
-  for (const QChar ch : text) {
-    const char16_t c = ch.unicode();
-    const CairoFaceRef* face = (c < kSimpleLimit ? font.simple[c] : font.simpleAbove.value(c)).face;
-    if (face == last) continue;
-    if (!Holds(face)) return false;
-    last = face;
-  }
+  width = pen;
   return true;
 }
 
@@ -281,75 +247,67 @@ const CairoPdfCanvas::Layout& CairoPdfCanvas::LaidOut(TextFont& font, const QStr
   return font.layouts.insert(text, laid).value();
 }
 
-CairoPdfCanvas::Held& CairoPdfCanvas::HeldFor(const CairoFaceRef* face) {
-  if (lastHeld_ < heldCount_ && held_[lastHeld_].face == face) return held_[lastHeld_];
-  for (size_t i = 0; i < heldCount_; ++i) {
-    if (held_[i].face == face) {
-      lastHeld_ = i;
-      return held_[i];
-    }
-  }
-  if (heldCount_ == held_.size()) held_.emplace_back();
-  lastHeld_ = heldCount_++;
-  Held& held = held_[lastHeld_];
-  held.face = face;
-  return held;
+void CairoPdfCanvas::Hold(const CairoFaceRef* face, unsigned long glyph, double x, double y, const char* utf8,
+                          int bytes) {
+  if (face != heldFace_) Flush();
+  heldFace_ = face;
+  heldGlyphs_.push_back({glyph, x, y});
+  heldText_.append(utf8, bytes);
+  heldClusters_.push_back({bytes, 1});
 }
 
 void CairoPdfCanvas::Append(const Run& run, double x, double y) {
-  Held& held = HeldFor(run.face);
-  for (const cairo_glyph_t& g : run.glyphs) held.glyphs.push_back({g.index, g.x + x, g.y + y});
-  held.text += run.utf8;
-  held.clusters.insert(held.clusters.end(), run.clusters.begin(), run.clusters.end());
+  if (run.face != heldFace_) Flush();
+  heldFace_ = run.face;
+  for (const cairo_glyph_t& g : run.glyphs) heldGlyphs_.push_back({g.index, g.x + x, g.y + y});
+  heldText_ += run.utf8;
+  heldClusters_.insert(heldClusters_.end(), run.clusters.begin(), run.clusters.end());
 }
 
 void CairoPdfCanvas::Flush() {
-  for (size_t i = 0; i < heldCount_; ++i) {
-    Held& held = held_[i];
-    if (held.face && held.face->face && !held.clusters.empty()) {
-      SetColor(heldColor_);
-      if (setFace_ != held.face) {
-        cairo_set_font_face(cr_, held.face->face);
-        SetFontSize(cr_, *held.face);
-        setFace_ = held.face;
-      }
-      cairo_show_text_glyphs(cr_, held.text.constData(), int(held.text.size()), held.glyphs.data(),
-                             int(held.glyphs.size()), held.clusters.data(), int(held.clusters.size()),
-                             cairo_text_cluster_flags_t(0));
-      if (held.face->bitmap) PaintBitmapGlyphs(held);
+  if (heldFace_ && heldFace_->face && !heldClusters_.empty()) {
+    SetColor(heldColor_);
+    if (setFace_ != heldFace_) {
+      cairo_set_font_face(cr_, heldFace_->face);
+      SetFontSize(cr_, *heldFace_);
+      setFace_ = heldFace_;
     }
-    held.glyphs.clear();
-    held.text.clear();
-    held.clusters.clear();
+    cairo_show_text_glyphs(cr_, heldText_.constData(), int(heldText_.size()), heldGlyphs_.data(),
+                           int(heldGlyphs_.size()), heldClusters_.data(), int(heldClusters_.size()),
+                           cairo_text_cluster_flags_t(0));
+    if (heldFace_->bitmap) PaintBitmapGlyphs();
   }
-  heldCount_ = 0;
+  heldFace_ = nullptr;
+  heldGlyphs_.clear();
+  heldText_.clear();
+  heldClusters_.clear();
 }
 
 // cairo scales a bitmap face's strike down to the page's size in points,
 // which leaves its Type 3 glyphs a pixel or two high: the text stays there
 // for search and copy, and the strike's own pixels are painted over it as a
 // mask at the frame's resolution.
-void CairoPdfCanvas::PaintBitmapGlyphs(const Held& held) {
+void CairoPdfCanvas::PaintBitmapGlyphs() {
   cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
   cairo_t* measure = cairo_create(probe);
-  cairo_set_font_face(measure, held.face->face);
-  SetFontSize(measure, *held.face);
+  cairo_set_font_face(measure, heldFace_->face);
+  SetFontSize(measure, *heldFace_);
   cairo_text_extents_t box{};
-  cairo_glyph_extents(measure, held.glyphs.data(), int(held.glyphs.size()), &box);
+  cairo_glyph_extents(measure, heldGlyphs_.data(), int(heldGlyphs_.size()), &box);
   cairo_destroy(measure);
   cairo_surface_destroy(probe);
   // The extents are measured from the first glyph's origin.
-  const int left = int(std::floor(held.glyphs.front().x + box.x_bearing));
-  const int top = int(std::floor(held.glyphs.front().y + box.y_bearing));
-  const int width = int(std::ceil(held.glyphs.front().x + box.x_bearing + box.width)) - left;
-  const int height = int(std::ceil(held.glyphs.front().y + box.y_bearing + box.height)) - top;
+  const int left = int(std::floor(heldGlyphs_.front().x + box.x_bearing));
+  const int top = int(std::floor(heldGlyphs_.front().y + box.y_bearing));
+  const int width = int(std::ceil(heldGlyphs_.front().x + box.x_bearing + box.width)) - left;
+  const int height = int(std::ceil(heldGlyphs_.front().y + box.y_bearing + box.height)) - top;
   if (width <= 0 || height <= 0 || qint64(width) * height > (qint64(1) << 26)) return;
   cairo_surface_t* ink = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
   cairo_t* draw = cairo_create(ink);
   cairo_translate(draw, -left, -top);
-  cairo_set_font_face(draw, held.face->face);
-  SetFontSize(draw, *held.face);
-  cairo_show_glyphs(draw, held.glyphs.data(), int(held.glyphs.size()));
+  cairo_set_font_face(draw, heldFace_->face);
+  SetFontSize(draw, *heldFace_);
+  cairo_show_glyphs(draw, heldGlyphs_.data(), int(heldGlyphs_.size()));
   cairo_destroy(draw);
   cairo_pattern_t* mask = cairo_pattern_create_for_surface(ink);
   cairo_pattern_set_filter(mask, CAIRO_FILTER_NEAREST);
@@ -403,21 +361,12 @@ void CairoPdfCanvas::Text(const TFont& wanted, const TBrush& brush, int x, int y
     cairo_rectangle(cr_, ox, oy, dc->TextWidth(wanted, text), dc->TextHeight(wanted, text));
     cairo_fill(cr_);
   }
-  const Layout* laid = IsSimple(font, text) ? nullptr : &LaidOut(font, text);
-  if (!Joins(font, text, laid, oy)) Flush();
-  if (heldCount_ == 0) {
-    heldTop_ = oy;
-    heldLines_ = false;
-  } else if (oy != heldTop_) {
-    heldLines_ = true;
-  }
   heldColor_ = color;
   double width = 0;
-  if (laid) {
-    for (const Run& run : laid->runs) Append(run, ox, oy);
-    width = laid->width;
-  } else {
-    width = HoldSimple(font, text, ox, oy);
+  if (!SimpleRun(font, text, ox, oy, width)) {
+    const Layout& laid = LaidOut(font, text);
+    for (const Run& run : laid.runs) Append(run, ox, oy);
+    width = laid.width;
   }
   if (font.font.underline() || font.font.strikeOut()) {
     Flush();

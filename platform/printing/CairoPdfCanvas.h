@@ -6,11 +6,7 @@
 // cairo draws the glyphs with the text and its clusters, so a reader extracts
 // what the page shows. Texts of digits, signs and blanks (the bulk of a
 // schedule) come from per-font glyph tables; any other text is laid out once
-// and kept. Texts of one colour are held back until something else is drawn
-// and then go out in one call per face, so that a fallback face (the
-// full-width yen of a Japanese schedule, say) does not break the rows up cell
-// by cell; glyphs of one colour cover the same ink in any order, and the lines
-// keep their order for readers that go by it.
+// and kept. Consecutive texts in one face and colour go out in one call.
 #include <QByteArray>
 #include <QFont>
 #include <QHash>
@@ -31,6 +27,7 @@ class CairoPdfCanvas : public TCanvas {
   void BeginPage(QPointF origin, int dpi);
   // Draws the texts still held back; before the page ends.
   void Flush();
+  void PaintBitmapGlyphs();
 
   void TextOut(int x, int y, const QString& text) override;
   int TextWidth(const QString& text) override;
@@ -61,25 +58,14 @@ class CairoPdfCanvas : public TCanvas {
     bool known = false;
   };
   struct TextFont;
-  // The glyphs held back for one face, with their text and clusters.
-  struct Held {
-    const CairoFaceRef* face = nullptr;
-    std::vector<cairo_glyph_t> glyphs;
-    QByteArray text;
-    std::vector<cairo_text_cluster_t> clusters;
-  };
 
   TextFont& Realized(const TFont& wanted);
   const Simple& SimpleGlyph(TextFont& font, char16_t c);
-  bool IsSimple(TextFont& font, const QString& text);
-  double HoldSimple(TextFont& font, const QString& text, double x, double y);
-  bool Holds(const CairoFaceRef* face) const;
-  bool Joins(TextFont& font, const QString& text, const Layout* laid, double top) const;
+  bool SimpleRun(TextFont& font, const QString& text, double x, double y, double& width);
   const Layout& LaidOut(TextFont& font, const QString& text);
   void Text(const TFont& font, const TBrush& brush, int x, int y, const QString& text);
   void Append(const Run& run, double x, double y);
-  Held& HeldFor(const CairoFaceRef* face);
-  void PaintBitmapGlyphs(const Held& held);
+  void Hold(const CairoFaceRef* face, unsigned long glyph, double x, double y, const char* utf8, int bytes);
   void Lines(const TPen& pen, const std::vector<QPoint>& points);
   void Box(const TPen& pen, const TBrush& brush, const QRect& r);
   void Fill(const TBrush& brush, const QRect& r);
@@ -93,14 +79,12 @@ class CairoPdfCanvas : public TCanvas {
   CairoFontCache faces_;
   std::vector<std::unique_ptr<TextFont>> fonts_;  // most recent first
   double scale_ = 1.0;                            // device pixels per unit of the current frame
-  // The texts held back, by face in the order first used (the first heldCount_
-  // of held_; the rest keep their buffers for the next page), and their colour.
-  std::vector<Held> held_;
-  size_t heldCount_ = 0;
-  size_t lastHeld_ = 0;
+  // What the texts held back draw with, and their glyphs and text.
+  const CairoFaceRef* heldFace_ = nullptr;
   QRgb heldColor_ = 0;
-  double heldTop_ = 0;      // where the batch's first text is
-  bool heldLines_ = false;  // texts of later lines joined it
+  std::vector<cairo_glyph_t> heldGlyphs_;
+  QByteArray heldText_;
+  std::vector<cairo_text_cluster_t> heldClusters_;
   // What was last set on the cairo context.
   const CairoFaceRef* setFace_ = nullptr;
   QRgb setColor_ = 0;

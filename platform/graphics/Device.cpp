@@ -77,8 +77,13 @@ int* TDeviceContext::MetricsCache::Slot(char16_t c) {
   if (c < 256) return &latin[c];
   for (auto& [ch, advance] : extra)
     if (ch == c) return &advance;
-  // Surrogates stand for characters beyond the table's reach.
+  // Surrogates stand for characters beyond the table's reach; format
+  // characters (bidi controls, joiners, number signs that span the digits
+  // after them) and line separators act on their neighbours.
   if (QChar::isSurrogate(c)) return nullptr;
+  const QChar::Category category = QChar::category(char32_t(c));
+  if (category == QChar::Other_Format || category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
+    return nullptr;
   auto known = others.find(c);
   if (known == others.end()) known = others.insert(c, kUnknown);
   return &known.value();

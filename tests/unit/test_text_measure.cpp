@@ -33,6 +33,7 @@ QStringList Texts() {
                        QStringLiteral("\u00A3\u00A5\u00A2 \u2212 5"),
                        QStringLiteral("\uFFE5149,918.31"),
                        QStringLiteral("\uFFE5\u3000\uFF05\u20B9\u2030\u2116 \u00B7\u2022\u3001 7"),
+                       QStringLiteral("\u0600\u0661\u0662 \u202E45\u202C \u200D6\u20287"),
                        QStringLiteral("01/15/2025"),
                        QStringLiteral("12:30 #5 %!?*+=<>[]{}|~^_\"'`;@&\\"),
                        QStringLiteral("      Payment"),

@@ -63,6 +63,8 @@ struct TDeviceContext::MetricsCache {
   std::array<int, 256> latin;
   std::array<std::pair<char16_t, int>, 4> extra{
       {{u'\u2009', kUnknown}, {u'\u202F', kUnknown}, {u'\u20AC', kUnknown}, {u'\u2212', kUnknown}}};
+  // The rest of the characters met (the full-width yen of Japanese amounts, say).
+  QHash<char16_t, int> others;
   QHash<QString, int> widths;
 
  private:
@@ -75,7 +77,16 @@ int* TDeviceContext::MetricsCache::Slot(char16_t c) {
   if (c < 256) return &latin[c];
   for (auto& [ch, advance] : extra)
     if (ch == c) return &advance;
-  return nullptr;
+  // Surrogates stand for characters beyond the table's reach; format
+  // characters (bidi controls, joiners, number signs that span the digits
+  // after them) and line separators act on their neighbours.
+  if (QChar::isSurrogate(c)) return nullptr;
+  const QChar::Category category = QChar::category(char32_t(c));
+  if (category == QChar::Other_Format || category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
+    return nullptr;
+  auto known = others.find(c);
+  if (known == others.end()) known = others.insert(c, kUnknown);
+  return &known.value();
 }
 
 // A character joins the table only if it measures the same alone and between

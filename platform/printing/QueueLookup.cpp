@@ -22,6 +22,39 @@ constexpr int kServerDeadlineMs = 3000;
 // A wait this short passes without a window.
 constexpr auto kQuietWait = std::chrono::milliseconds(300);
 
+// A worker may come back from the print server after the application object
+// is gone (the program ended during a lookup), and a QPrinter made then ends
+// the process. The application's end is noted under this lock, which the
+// worker holds while it makes the page set-up.
+std::timed_mutex applicationLock;
+bool applicationAlive = false;
+
+void NoteApplicationEnd() {
+  // A worker stuck in the server's questions must not hold the program's end up for long.
+  const bool locked = applicationLock.try_lock_for(std::chrono::seconds(1));
+  applicationAlive = false;
+  if (locked) applicationLock.unlock();
+}
+
+// Called on the GUI thread before each lookup, so that a later application object is followed too.
+void FollowApplication() {
+  const std::lock_guard<std::timed_mutex> lock(applicationLock);
+  if (applicationAlive || !QCoreApplication::instance()) return;
+  applicationAlive = true;
+  qAddPostRoutine(NoteApplicationEnd);
+}
+
+std::shared_ptr<QPrinter> MakeSetup(const QString& queueName, const QPageSize& paper) {
+  if (!applicationAlive) return nullptr;
+  const QPrinterInfo queue = QPrinterInfo::printerInfo(queueName);
+  const std::lock_guard<std::timed_mutex> lock(applicationLock);
+  if (queue.isNull() || !applicationAlive) return nullptr;
+  auto printer = std::make_shared<QPrinter>(queue, QPrinter::HighResolution);
+  printer->setFullPage(false);
+  if (paper.isValid()) printer->setPageSize(paper);
+  return printer;
+}
+
 }  // namespace
 
 // Shared with the worker, which may outlive the lookup (a server that stopped
@@ -40,6 +73,7 @@ QueueLookup::~QueueLookup() = default;
 void QueueLookup::Start() {
   if (state_ && !Finished()) return;
   auto state = std::make_shared<State>();
+  FollowApplication();
   std::thread([state, wanted = wanted_, paper = paper_] {
     QueueAnswer answer;
     if (wanted.queue.isEmpty()) {
@@ -50,13 +84,7 @@ void QueueLookup::Start() {
     }
     if (answer.lookup == Lookup::Found) {
       // The server has just answered: Qt may ask it for the queue's page set-up.
-      const QPrinterInfo queue = QPrinterInfo::printerInfo(answer.destination.queue);
-      if (!queue.isNull()) {
-        auto printer = std::make_shared<QPrinter>(queue, QPrinter::HighResolution);
-        printer->setFullPage(false);
-        if (paper.isValid()) printer->setPageSize(paper);
-        answer.setup = std::move(printer);
-      }
+      answer.setup = MakeSetup(answer.destination.queue, paper);
     }
     const std::lock_guard<std::mutex> lock(state->mutex);
     state->answer = std::move(answer);

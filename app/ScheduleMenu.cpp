@@ -136,6 +136,8 @@ void ScheduleMenu::PrintSetup() {
 void ScheduleMenu::PrintPreview() {
   if (form_->GridModel()->Blank()) return;
   form_->RunDocumentCommand([this](const QDate& start) {
+    // The pages are laid out on the printer's page set-up, which may still be on its way.
+    if (!WaitForPrintPrinter(*form_->PgPrint)) return;
     SchedulePreview preview(form_, form_->PrintSnapshot(start));
     preview.exec();
   });

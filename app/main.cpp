@@ -434,11 +434,11 @@ void TMainForm::BuildPrintDocument(const QDate& start) {
 
 void TMainForm::flblPrintClick(QObject*) {
   RunDocumentCommand([this](const QDate& start) {
+    // The printer's queue is looked up in the background and the document is
+    // laid out on its page set-up: wait for it here (a Cancel ends it quietly).
+    if (!WaitForPrintPrinter(*PgPrint)) return;
     // A set-up chosen in Print Setup: its printer, copies and pages.
     ChoiceInEffect choice(*PgPrint);
-    // The (chosen) printer's queue is looked up in the background and the
-    // document is laid out on its page set-up: wait for it here (a Cancel ends it quietly).
-    if (!PgPrint->Printer()->WaitUntilReady()) return;
     BuildPrintDocument(start);
     QString outside;
     if (!choice.SelectPages(outside)) {

@@ -51,6 +51,12 @@ QPageSize::PageSizeId ChosenOrLocalePaper() {
   return LocalePaperSize(QLocale::system());
 }
 
+bool WaitForPrintPrinter(const TPagePrinter& printer) {
+  const auto& choice = ChosenPrint();
+  TPrinter* target = choice && choice->printer ? choice->printer.get() : printer.Printer();
+  return !target || target->WaitUntilReady();
+}
+
 ChoiceInEffect::ChoiceInEffect(TPagePrinter& printer) : printer_(printer) {
   const auto& choice = ChosenPrint();
   if (!choice || !choice->printer) return;

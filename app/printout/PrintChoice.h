@@ -33,6 +33,10 @@ const std::optional<PrintChoice>& ChosenPrint();
 // Replaces the choice (a new printer is made for it); std::nullopt forgets it.
 void SetChosenPrint(std::optional<PrintChoice> choice);
 
+// Waits, with Cancel live, until the printer a print would use (the chosen
+// one, else the page printer's own) knows its queue; false when the user cancelled.
+bool WaitForPrintPrinter(const TPagePrinter& printer);
+
 // How a choice becomes a printer: the system printer on the destination and
 // paper by default. Tests install their own; returns the previous maker.
 using ChoicePrinterMaker = std::function<std::shared_ptr<TPrinter>(const PrintChoice&)>;

@@ -15,9 +15,19 @@ std::optional<PrintChoice>& ChoiceSlot() {
   return choice;
 }
 
+// The IPP "sides" value of what the dialog showed.
+QString SidesValue(PrintChoice::Sides sides) {
+  switch (sides) {
+    case PrintChoice::Sides::LongEdge: return QStringLiteral("two-sided-long-edge");
+    case PrintChoice::Sides::ShortEdge: return QStringLiteral("two-sided-short-edge");
+    case PrintChoice::Sides::OneSided: break;
+  }
+  return QStringLiteral("one-sided");
+}
+
 ChoicePrinterMaker& MakerSlot() {
   static ChoicePrinterMaker maker = [](const PrintChoice& choice) -> std::shared_ptr<TPrinter> {
-    return MakeSystemPrinter(choice.destination, choice.paper);
+    return MakeSystemPrinter(choice.destination, choice.paper, SidesValue(choice.sides));
   };
   return maker;
 }

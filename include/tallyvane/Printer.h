@@ -104,6 +104,10 @@ TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter();
 /// EPrinter with the server's reason.
 TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter(const QString& destination,
                                                                       const QPageSize& paper = QPageSize());
+/// The same, printing on both sides or one as the IPP "sides" value says
+/// ("one-sided", "two-sided-long-edge", "two-sided-short-edge"; empty: the queue's own).
+TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter(const QString& destination,
+                                                                      const QPageSize& paper, const QString& sides);
 /// A PDF file at the given resolution (pixels per inch) on a Letter sheet (or the given one)
 /// with 0.25-inch offsets; asks nothing of the print server. The title becomes the document's title.
 /// The file is replaced when EndDoc completes it (EInOutError names it and the reason

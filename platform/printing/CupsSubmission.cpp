@@ -311,7 +311,7 @@ Lookup FindNamed(const Destination& wanted, int deadlineMs, QString& reason) {
 }
 
 bool Submit(const Destination& destination, QIODevice& data, const QString& title, int copies, const QString& media,
-            const std::function<bool()>& cancelled) {
+            const std::function<bool()>& cancelled, const QString& sides) {
   const Library& lib = Load();
   const QString name = destination.Name();
   const auto refused = [&](const QString& reason) {
@@ -323,7 +323,7 @@ bool Submit(const Destination& destination, QIODevice& data, const QString& titl
   if (!http->get()) throw EPrinter(NoAnswerMessage());
   // The worker may outlive this call (a server that stops answering), so it gets its own copy of everything.
   struct Job {
-    QByteArray queue, instance, title, media, pdf;
+    QByteArray queue, instance, title, media, sides, pdf;
     int copies = 1;
     QString failure;
     bool sent = false;
@@ -333,6 +333,7 @@ bool Submit(const Destination& destination, QIODevice& data, const QString& titl
   job->instance = destination.instance.toUtf8();
   job->title = title.toUtf8();
   job->media = media.toUtf8();
+  job->sides = sides.toUtf8();
   job->copies = copies;
   job->pdf = data.readAll();
   const auto* file = qobject_cast<const QFileDevice*>(&data);
@@ -355,6 +356,7 @@ bool Submit(const Destination& destination, QIODevice& data, const QString& titl
           lib.freeDests(1, dest);
         }
         if (!j.media.isEmpty()) count = lib.addOption("media", j.media.constData(), count, &options);
+        if (!j.sides.isEmpty()) count = lib.addOption("sides", j.sides.constData(), count, &options);
         if (j.copies > 1) count = lib.addOption("copies", QByteArray::number(j.copies).constData(), count, &options);
         const time_t asked = time(nullptr) - 1;
         const int id = lib.createJob(http->get(), j.queue.constData(), j.title.constData(), count, options);

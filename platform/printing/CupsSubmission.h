@@ -38,8 +38,9 @@ Lookup FindNamed(const Destination& wanted, int deadlineMs, QString& reason);
 // document; otherwise it is withdrawn and EPrinter raised with the reason.
 // When cancelled() turns true first, the attempt ends at once, the job is
 // withdrawn and the result is false.
+// sides: the IPP "sides" value (two-sided-long-edge, ...); empty leaves the queue's own.
 bool Submit(const Destination& destination, QIODevice& data, const QString& title, int copies, const QString& media,
-            const std::function<bool()>& cancelled = {});
+            const std::function<bool()>& cancelled = {}, const QString& sides = {});
 
 // The sentence for a print server that did not answer.
 QString NoAnswerMessage();

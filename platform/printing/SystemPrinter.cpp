@@ -40,8 +40,8 @@ class SystemPrinter : public TPrinter {
   // The queue is looked up from first use on, so that merely starting the program asks nothing of CUPS.
   SystemPrinter() : lookup_(cups::Destination(), QPageSize()) {}
   // A named queue, and a sheet that replaces the queue's own paper when valid.
-  SystemPrinter(const QString& destination, const QPageSize& paper)
-      : wanted_(cups::Destination::FromName(destination)), lookup_(wanted_, paper) {}
+  SystemPrinter(const QString& destination, const QPageSize& paper, QString sides = {})
+      : wanted_(cups::Destination::FromName(destination)), lookup_(wanted_, paper), sides_(std::move(sides)) {}
   ~SystemPrinter() override {
     if (printing_) DiscardJob();
   }
@@ -135,8 +135,9 @@ class SystemPrinter : public TPrinter {
     }
     job_.reset();
     if (!spoolFailure_.isEmpty() || !spoolFile_->seek(0)) throw EPrinter(SpoolFailure());
-    handOverCancelled_ = !cups::Submit(destination_, *spoolFile_, jobTitle_, jobCopies_,
-                                       setup_->pageLayout().pageSize().key(), [this] { return cancelHandOver_; });
+    handOverCancelled_ = !cups::Submit(
+        destination_, *spoolFile_, jobTitle_, jobCopies_, setup_->pageLayout().pageSize().key(),
+        [this] { return cancelHandOver_; }, sides_);
   }
 
   void Abort() override {
@@ -221,6 +222,7 @@ class SystemPrinter : public TPrinter {
 
   cups::Destination wanted_;  // empty: the default queue
   cups::QueueLookup lookup_;  // runs in the background
+  QString sides_;             // the IPP "sides" value; empty: the queue's own
   bool adopted_ = false;      // the lookup's answer has been taken
   std::chrono::steady_clock::time_point answeredAt_;
   QString reason_;  // why the print server refused the named queue
@@ -243,4 +245,8 @@ std::unique_ptr<TPrinter> MakeSystemPrinter() { return std::make_unique<SystemPr
 
 std::unique_ptr<TPrinter> MakeSystemPrinter(const QString& destination, const QPageSize& paper) {
   return std::make_unique<SystemPrinter>(destination, paper);
+}
+
+std::unique_ptr<TPrinter> MakeSystemPrinter(const QString& destination, const QPageSize& paper, const QString& sides) {
+  return std::make_unique<SystemPrinter>(destination, paper, sides);
 }

@@ -52,6 +52,7 @@ TEST_F(PrintSetupEndToEnd, SecondQueueGetsTheChosenCopiesAndPages) {
   // The real dialog, filled in as a user does.
   QStringList listed;
   bool answered = false;
+  bool duplexOffered = false;
   QStringList warnings;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -69,7 +70,8 @@ TEST_F(PrintSetupEndToEnd, SecondQueueGetsTheChosenCopiesAndPages) {
     auto* from = dialog->findChild<QSpinBox*>(QStringLiteral("from"));
     auto* to = dialog->findChild<QSpinBox*>(QStringLiteral("to"));
     auto* buttons = dialog->findChild<QDialogButtonBox*>();
-    if (!printers || !copies || !pages || !from || !to || !buttons) {
+    auto* duplex = dialog->findChild<QRadioButton*>(QStringLiteral("duplexLong"));
+    if (!printers || !copies || !pages || !from || !to || !buttons || !duplex) {
       ADD_FAILURE() << "the print dialog lacks a control this test sets";
       dialog->reject();
       return;
@@ -80,6 +82,8 @@ TEST_F(PrintSetupEndToEnd, SecondQueueGetsTheChosenCopiesAndPages) {
     pages->setChecked(true);
     to->setValue(3);
     from->setValue(2);
+    if (duplex->isEnabled()) duplex->setChecked(true);
+    duplexOffered = duplex->isEnabled();
     // Clicked once this handler has returned, so that the poll goes on meanwhile.
     QMetaObject::invokeMethod(buttons->button(QDialogButtonBox::Ok), &QAbstractButton::click, Qt::QueuedConnection);
   });
@@ -102,6 +106,12 @@ TEST_F(PrintSetupEndToEnd, SecondQueueGetsTheChosenCopiesAndPages) {
   }
   ASSERT_FALSE(pdf.isEmpty()) << "no job reached " << kSecondQueue.toStdString();
   EXPECT_EQ(Jobs(CaptureDir()), firstBefore);  // nothing went to the default queue
+  QString meta = pdf;
+  meta.replace(QRegularExpression(QStringLiteral("\\.pdf$")), QStringLiteral(".meta"));
+  EXPECT_TRUE(
+      MetaValue(meta, QStringLiteral("options"))
+          .contains(duplexOffered ? QLatin1String("sides=two-sided-long-edge") : QLatin1String("sides=one-sided")))
+      << MetaValue(meta, QStringLiteral("options")).toStdString();
   // Collated copies made by the page printer: 2, 3, 2, 3, each with its own number.
   const PrintedDocument doc = ReadPdf(pdf);
   ASSERT_EQ(doc.pages.size(), 4u);

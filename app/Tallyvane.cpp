@@ -4,6 +4,7 @@
 // order main window, about box, help window, and the message loop.
 #include <QApplication>
 
+#include "CupsSubmission.h"
 #include "HeapTuning.h"
 #include "Startup.h"
 
@@ -13,5 +14,8 @@ int main(int argc, char** argv) {
   InitializeApplication();
   QGuiApplication::setDesktopFileName(ApplicationId());
   TProgramWindows windows;
-  return app.exec();
+  const int code = app.exec();
+  // A print given up on just before quitting gets a moment to withdraw its half-made job.
+  cups::WaitForGivenUpRequests(3000);
+  return code;
 }

@@ -156,9 +156,11 @@ class Connection {
                      Clock::time_point deadline, bool processEvents, const std::function<bool()>& stop = {}) {
     http->Touch();
     auto done = std::make_shared<std::atomic<bool>>(false);
+    Running().fetch_add(1);
     std::thread worker([http, done, requests = std::move(requests)] {
       requests();
       *done = true;
+      Running().fetch_sub(1);
     });
     while (!*done) {
       if (processEvents) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -179,6 +181,11 @@ class Connection {
   // Called by the worker after each piece of progress.
   void Touch() { lastActivity_ = Clock::now().time_since_epoch().count(); }
   bool Expired() const { return expired_; }
+  // Workers still inside libcups, those given up on included.
+  static std::atomic<int>& Running() {
+    static std::atomic<int> running{0};
+    return running;
+  }
 
  private:
   static int KeepWaiting(Http*, void* self) {
@@ -203,7 +210,7 @@ QString FailureReason(const Library& lib, const QString& fallback) {
 }
 
 // How long withdrawing a half-made job may take.
-constexpr auto kCancelDeadline = std::chrono::seconds(3);
+constexpr auto kCancelDeadline = std::chrono::seconds(10);
 
 // Withdraws the jobs that a Create-Job whose answer was lost may have left:
 // ours, on the queue, with this title, made since it was asked and still
@@ -229,6 +236,15 @@ void WithdrawJob(const Library& lib, const QByteArray& queue, int id) {
 }
 
 }  // namespace
+
+bool WaitForGivenUpRequests(int deadlineMs) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(deadlineMs);
+  while (Connection::Running().load() > 0) {
+    if (Clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
 
 QString NoAnswerMessage() {
   return QStringLiteral("The print job could not be sent: the print server did not answer.");
@@ -367,6 +383,12 @@ bool Submit(const Destination& destination, QIODevice& data, const QString& titl
           const int status = lib.lastError();
           if (status >= kIppFirstServerError || status <= kIppLastSuccess)
             WithdrawUnconfirmed(lib, j.queue, j.title, asked);
+          return;
+        }
+        // libcups may have sent the request again on a connection of its own
+        // after the attempt was given up: that job must not go on to print.
+        if (http->Expired()) {
+          WithdrawJob(lib, j.queue, id);
           return;
         }
         http->Touch();

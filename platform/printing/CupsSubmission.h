@@ -42,6 +42,10 @@ Lookup FindNamed(const Destination& wanted, int deadlineMs, QString& reason);
 bool Submit(const Destination& destination, QIODevice& data, const QString& title, int copies, const QString& media,
             const std::function<bool()>& cancelled = {}, const QString& sides = {});
 
+// Waits until no request to the server is still under way, those whose
+// answer was given up on included (they withdraw what they left); false when
+// some still are after deadlineMs.
+bool WaitForGivenUpRequests(int deadlineMs);
 // The sentence for a print server that did not answer.
 QString NoAnswerMessage();
 

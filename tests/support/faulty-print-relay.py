@@ -16,7 +16,8 @@ an HTTP GET) meets FAULT:
     silent-reply  the request is passed on; its answer is held
 
 Every other request and connection passes untouched, so a client may withdraw
-a job afterwards. The relay prints "fault" on stderr when it struck.
+a job afterwards. The relay prints "fault" on stderr when it struck, and
+"passed OPERATION" for every other request.
 """
 import selectors
 import socket
@@ -92,6 +93,7 @@ def main() -> int:
         """Strikes at the wanted request; True when nothing more passes now."""
         nonlocal struck
         if struck or op != wanted:
+            print("passed", op, file=sys.stderr, flush=True)
             return False
         struck = True
         print("fault", file=sys.stderr, flush=True)

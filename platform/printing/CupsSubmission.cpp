@@ -214,18 +214,26 @@ constexpr auto kCancelDeadline = std::chrono::seconds(10);
 
 // Withdraws the jobs that a Create-Job whose answer was lost may have left:
 // ours, on the queue, with this title, made since it was asked and still
-// without a document.
-void WithdrawUnconfirmed(const Library& lib, const QByteArray& queue, const QByteArray& title, time_t since) {
-  Connection http(lib, Clock::now() + kCancelDeadline);
+// without a document. A server may read the request after the connection
+// broke and make the job a moment later, so it is looked for a few times.
+void WithdrawUnconfirmed(const Library& lib, const QByteArray& queue, const QByteArray& title, time_t since,
+                         const std::function<void()>& progress) {
+  const auto deadline = Clock::now() + kCancelDeadline;
+  Connection http(lib, deadline);
   if (!http.get()) return;
-  Job* jobs = nullptr;
-  const int count = lib.getJobs2(http.get(), &jobs, queue.constData(), 1, 0 /* active jobs */);
-  for (int i = 0; i < count; ++i) {
-    const Job& job = jobs[i];
-    if (job.title && title == job.title && job.creationTime >= since && job.size == 0)
-      lib.cancelJob2(http.get(), queue.constData(), job.id, 0);
+  for (const int waitMs : {0, 300, 500, 700, 1000}) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+    Job* jobs = nullptr;
+    const int count = lib.getJobs2(http.get(), &jobs, queue.constData(), 1, 0 /* active jobs */);
+    for (int i = 0; i < count; ++i) {
+      const Job& job = jobs[i];
+      if (job.title && title == job.title && job.creationTime >= since && job.size == 0)
+        lib.cancelJob2(http.get(), queue.constData(), job.id, 0);
+    }
+    if (jobs) lib.freeJobs(count, jobs);
+    if (Clock::now() > deadline) return;
+    progress();
   }
-  if (jobs) lib.freeJobs(count, jobs);
 }
 
 // Withdraws a job the server has not confirmed, over a connection of its own
@@ -382,7 +390,7 @@ bool Submit(const Destination& destination, QIODevice& data, const QString& titl
           // Unless the server refused it, the job may exist without our knowing its number.
           const int status = lib.lastError();
           if (status >= kIppFirstServerError || status <= kIppLastSuccess)
-            WithdrawUnconfirmed(lib, j.queue, j.title, asked);
+            WithdrawUnconfirmed(lib, j.queue, j.title, asked, [&http] { http->Touch(); });
           return;
         }
         // libcups may have sent the request again on a connection of its own

@@ -13,6 +13,8 @@ an HTTP GET) meets FAULT:
     drop          the connection is closed before the request reaches the server
     silent        the request is held and nothing more passes on that connection
     drop-reply    the request is passed on; the connection is closed instead of the answer
+    drop-late     the client's connection is closed at once; the request reaches the
+                  server half a second later (a server that reads it after the break)
     silent-reply  the request is passed on; its answer is held
 
 Every other request and connection passes untouched, so a client may withdraw
@@ -22,6 +24,7 @@ a job afterwards. The relay prints "fault" on stderr when it struck, and
 import selectors
 import socket
 import sys
+import time
 
 
 class Pipe:
@@ -80,6 +83,7 @@ def main() -> int:
     selector.register(listener, selectors.EVENT_READ, None)
     struck = False
     held = []
+    late = []  # (when, pipe, request bytes) still to reach the server
 
     def close(pipe):
         for end in (pipe.client, pipe.server):
@@ -98,6 +102,13 @@ def main() -> int:
         struck = True
         print("fault", file=sys.stderr, flush=True)
         pipe.server.sendall(pipe.pending[:start])
+        if fault == "drop-late":
+            late.append((time.monotonic() + 0.5, pipe, pipe.pending[start:]))
+            pipe.pending = b""
+            pipe.state = "drop-reply"
+            selector.unregister(pipe.client)
+            pipe.client.close()
+            return True
         if fault in ("drop", "silent"):
             pipe.pending = b""
             if fault == "drop":
@@ -111,7 +122,11 @@ def main() -> int:
         return False
 
     while True:
-        for key, _ in selector.select():
+        events = selector.select(0.05 if late else None)
+        for due in [entry for entry in late if entry[0] <= time.monotonic()]:
+            late.remove(due)
+            due[1].server.sendall(due[2])
+        for key, _ in events:
             if key.data is None:
                 client, _ = listener.accept()
                 server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)

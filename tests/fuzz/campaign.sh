@@ -1,0 +1,61 @@
+#!/bin/sh
+# SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
+# SPDX-License-Identifier: MIT
+# A long fuzzing campaign, run by hand (the test stage runs each target for a
+# bounded time only):
+#
+#   tests/fuzz/campaign.sh FUZZ_BUILD WORK [RUNS] [TARGET...]
+#
+# Runs each fuzz target of FUZZ_BUILD (the fuzz preset's build folder) for RUNS
+# executions (default 1,000,000) on a copy of its seed corpus, two targets at a
+# time, in WORK/TARGET. Then merges into tests/fuzz/corpus/TARGET those inputs
+# of the run that raise the coverage of the seeds, and prints one line per
+# target: executions, findings (crash, leak, time-out, out of memory; kept in
+# WORK/TARGET/artifacts) and the inputs added to the seeds.
+#
+# Fast stack unwinding and no leak check keep the slow PDF target at a usable
+# speed; the test stage's bounded runs keep checking for leaks.
+set -u
+die() { printf 'campaign: %s\n' "$*" >&2; exit 1; }
+[ $# -ge 2 ] || die "usage: $0 FUZZ_BUILD WORK [RUNS] [TARGET...]"
+build=$1
+work=$2
+runs=${3:-1000000}
+shift 2
+[ $# -gt 0 ] && shift
+here=$(cd "$(dirname "$0")" && pwd)
+targets=${*:-$(ls "$here/corpus")}
+mkdir -p "$work" || die "cannot create $work"
+
+one() {
+  name=$1
+  run="$work/$name"
+  rm -rf "$run"
+  mkdir -p "$run/corpus" "$run/artifacts"
+  cp -R "$here/corpus/$name/." "$run/corpus/"
+  status=0
+  (cd "$run" && QT_QPA_PLATFORM=offscreen \
+    ASAN_OPTIONS="detect_leaks=0:fast_unwind_on_malloc=1:malloc_context_size=5" \
+    UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+    "$build/tests/$name" -runs="$runs" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$run/artifacts/" "$run/corpus" >"$run/log" 2>&1) || status=$?
+  before=$(ls "$here/corpus/$name" | wc -l)
+  (cd "$run" && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS="detect_leaks=0" \
+    "$build/tests/$name" -merge=1 "$here/corpus/$name" "$run/corpus" >"$run/merge.log" 2>&1)
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$run/log" | tail -n 1)
+  printf '%-20s exit %s, %9s executions, %s findings, seeds %s -> %s\n' "$name" "$status" "${executions:-?}" \
+    "$(ls "$run/artifacts" | wc -l)" "$before" "$(ls "$here/corpus/$name" | wc -l)" | tee "$run/summary"
+}
+
+# Two at a time: the machines have two cores.
+set -- $targets
+while [ $# -gt 0 ]; do
+  one "$1" &
+  first=$!
+  shift
+  if [ $# -gt 0 ]; then
+    one "$1"
+    shift
+  fi
+  wait "$first"
+done

@@ -7,7 +7,9 @@
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <memory>
 
 #include "Device.h"
 #include "Metafile.h"
@@ -17,7 +19,6 @@ namespace {
 
 constexpr size_t kFontsKept = 8;
 constexpr qsizetype kLayoutsKept = 4096;
-constexpr char16_t kSimpleLimit = 0x3000;
 
 // A text's UTF-8 as cairo takes it: cairo refuses noncharacters (U+FFFE,
 // U+FDD0, ...) and lone surrogates, which are given back as U+FFFD.
@@ -70,9 +71,16 @@ struct CairoPdfCanvas::TextFont {
   double ascent = 0;
   bool bold = false;
   bool italic = false;
-  std::vector<Simple> simple;           // by character, below kSimpleLimit
-  QHash<char16_t, Simple> simpleAbove;  // the rest (currency signs of East Asian locales, say)
   QHash<QString, Layout> layouts;
+  // What is known of each character, in blocks of 256 made as texts need them.
+  Simple& SimpleAt(char16_t c) {
+    std::unique_ptr<std::array<Simple, 256>>& block = simple[c >> 8];
+    if (!block) block = std::make_unique<std::array<Simple, 256>>();
+    return (*block)[c & 0xFF];
+  }
+
+ private:
+  std::array<std::unique_ptr<std::array<Simple, 256>>, 256> simple;
 };
 
 CairoPdfCanvas::CairoPdfCanvas(cairo_t* cr, TDeviceContext* reference) : cr_(cr), reference_(reference) {
@@ -115,7 +123,6 @@ CairoPdfCanvas::TextFont& CairoPdfCanvas::Realized(const TFont& wanted) {
   made->ascent = QFontMetricsF(made->font).ascent();
   made->bold = made->font.weight() >= QFont::DemiBold;
   made->italic = made->font.style() != QFont::StyleNormal;
-  made->simple.assign(kSimpleLimit, Simple{});
   if (fonts_.size() == kFontsKept) fonts_.pop_back();
   fonts_.insert(fonts_.begin(), std::move(made));
   return *fonts_.front();
@@ -125,7 +132,7 @@ CairoPdfCanvas::TextFont& CairoPdfCanvas::Realized(const TFont& wanted) {
 // glyph on the baseline; texts of such characters are placed at the sum of
 // the advances before each, as Qt places them without kerning.
 const CairoPdfCanvas::Simple& CairoPdfCanvas::SimpleGlyph(TextFont& font, char16_t c) {
-  Simple& s = c < kSimpleLimit ? font.simple[c] : font.simpleAbove[c];
+  Simple& s = font.SimpleAt(c);
   if (s.known) return s;
   s.known = true;
   const QChar ch(c);
@@ -161,7 +168,7 @@ bool CairoPdfCanvas::SimpleRun(TextFont& font, const QString& text, double x, do
   char utf8[3];
   for (const QChar ch : text) {
     const char16_t c = ch.unicode();
-    const Simple& s = c < kSimpleLimit ? font.simple[c] : font.simpleAbove[c];
+    const Simple& s = font.SimpleAt(c);
     int bytes = 1;
     if (c < 0x80) {
       utf8[0] = char(c);

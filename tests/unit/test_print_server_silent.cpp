@@ -22,6 +22,10 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -117,6 +121,30 @@ TEST_F(SilentPrintServer, TheMainWindowIsPaintedAtOnce) {
     EXPECT_GE(paint.at, 0);
     EXPECT_LT(paint.at, kFirstPaintMs);
   }
+  SetPrinter(std::move(previous));
+}
+
+// Print waits for the lookup in a window of its own, whose Cancel ends the wait at once.
+TEST_F(SilentPrintServer, CancelInTheWaitingWindowEndsTheWaitAtOnce) {
+  const CupsServerOverride server(address_);
+  auto previous = SetPrinter(MakeSystemPrinter());
+  QString shown;
+  QElapsedTimer sinceCancel;
+  QTimer poke;
+  QObject::connect(&poke, &QTimer::timeout, [&] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      auto* waiting = qobject_cast<QProgressDialog*>(window);
+      if (!waiting || !waiting->isVisible() || sinceCancel.isValid()) continue;
+      shown = waiting->labelText();
+      sinceCancel.start();
+      QTest::mouseClick(waiting->findChild<QPushButton*>(), Qt::LeftButton);
+    }
+  });
+  poke.start(50);
+  EXPECT_FALSE(Printer()->WaitUntilReady());
+  ASSERT_TRUE(sinceCancel.isValid()) << "no waiting window was shown";
+  EXPECT_EQ(shown.toStdString(), "Waiting for the print server...");
+  EXPECT_LT(sinceCancel.elapsed(), 1000) << "Cancel did not end the wait at once";
   SetPrinter(std::move(previous));
 }
 

@@ -92,7 +92,9 @@ CairoPdfCanvas::CairoPdfCanvas(cairo_t* cr, TDeviceContext* reference) : cr_(cr)
   cairo_font_options_destroy(options);
 }
 
-CairoPdfCanvas::~CairoPdfCanvas() = default;
+CairoPdfCanvas::~CairoPdfCanvas() {
+  for (const Scaled& s : std::as_const(scaled_)) cairo_scaled_font_destroy(s.font);
+}
 
 void CairoPdfCanvas::BeginPage(QPointF origin, int dpi) {
   heldGlyphs_.clear();
@@ -108,6 +110,11 @@ void CairoPdfCanvas::BeginPage(QPointF origin, int dpi) {
   cairo_scale(cr_, s, s);
   cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(cr_, CAIRO_LINE_JOIN_MITER);
+  // The sheet painted white first: cairo then knows the whole page is drawn
+  // natively, instead of adding up the box of every call, which costs more
+  // with each call a page already has.
+  cairo_set_source_rgb(cr_, 1, 1, 1);
+  cairo_paint(cr_);
 }
 
 CairoPdfCanvas::TextFont& CairoPdfCanvas::Realized(const TFont& wanted) {
@@ -275,8 +282,7 @@ void CairoPdfCanvas::Flush() {
   if (heldFace_ && heldFace_->face && !heldClusters_.empty()) {
     SetColor(heldColor_);
     if (setFace_ != heldFace_) {
-      cairo_set_font_face(cr_, heldFace_->face);
-      SetFontSize(cr_, *heldFace_);
+      UseFace(*heldFace_);
       setFace_ = heldFace_;
     }
     cairo_show_text_glyphs(cr_, heldText_.constData(), int(heldText_.size()), heldGlyphs_.data(),
@@ -288,6 +294,26 @@ void CairoPdfCanvas::Flush() {
   heldGlyphs_.clear();
   heldText_.clear();
   heldClusters_.clear();
+}
+
+// A sized font stands for its face only in a frame of the same scale and
+// turn (cairo leaves the offset out of it).
+void CairoPdfCanvas::UseFace(const CairoFaceRef& face) {
+  cairo_matrix_t frame;
+  cairo_get_matrix(cr_, &frame);
+  Scaled& known = scaled_[&face];
+  if (known.font && known.frame.xx == frame.xx && known.frame.yx == frame.yx && known.frame.xy == frame.xy &&
+      known.frame.yy == frame.yy) {
+    cairo_set_scaled_font(cr_, known.font);
+    return;
+  }
+  cairo_set_font_face(cr_, face.face);
+  SetFontSize(cr_, face);
+  cairo_scaled_font_t* made = cairo_get_scaled_font(cr_);
+  if (cairo_scaled_font_status(made) != CAIRO_STATUS_SUCCESS) return;
+  if (known.font) cairo_scaled_font_destroy(known.font);
+  known.font = cairo_scaled_font_reference(made);
+  known.frame = frame;
 }
 
 // cairo scales a bitmap face's strike down to the page's size in points,

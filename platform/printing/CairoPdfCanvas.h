@@ -71,6 +71,7 @@ class CairoPdfCanvas : public TCanvas {
   void Fill(const TBrush& brush, const QRect& r);
   void Decorate(const TextFont& font, double x, double y, double width);
   void SetColor(QRgb rgb);
+  void UseFace(const CairoFaceRef& face);
   double SetPen(const TPen& pen);
   void Play(const QRect& dest, const TMetafile& page);
 
@@ -85,6 +86,14 @@ class CairoPdfCanvas : public TCanvas {
   std::vector<cairo_glyph_t> heldGlyphs_;
   QByteArray heldText_;
   std::vector<cairo_text_cluster_t> heldClusters_;
+  // The sized font cairo made for each face, for the frame it was made in:
+  // handing it back is far cheaper than cairo finding it again at every
+  // change of face (a fallback face for one sign in every amount).
+  struct Scaled {
+    cairo_scaled_font_t* font = nullptr;
+    cairo_matrix_t frame{};
+  };
+  QHash<const CairoFaceRef*, Scaled> scaled_;
   // What was last set on the cairo context.
   const CairoFaceRef* setFace_ = nullptr;
   QRgb setColor_ = 0;

@@ -104,6 +104,45 @@ TEST_P(PdfOutput, ReadsBackEveryTextWritten) {
   EXPECT_TRUE(QFile::exists(dir.filePath("render-1.png")));
 }
 
+// Word heights as a reader measures them (pdftotext -bbox), in page order.
+std::vector<std::pair<QString, double>> WordHeights(const QString& file) {
+  const QString html = RunTool("pdftotext", {"-bbox", file, "-"});
+  static const QRegularExpression word(
+      QStringLiteral("<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+  std::vector<std::pair<QString, double>> words;
+  for (const QRegularExpressionMatch& m : word.globalMatch(html))
+    words.emplace_back(m.captured(3), m.captured(2).toDouble() - m.captured(1).toDouble());
+  return words;
+}
+
+// A text that ends in a fallback face (the full-width yen) keeps its size
+// when its page is drawn again at a third of it, and again at full size
+// after: a face's sized font belongs to the frame it was made in.
+TEST(PdfOutputFrames, FacesKeepTheirSizeAcrossAStretchedPage) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("frames.pdf");
+  auto printer = MakePdfPrinter(file);
+  TMetafile page;
+  page.SetWidth(3000);
+  page.SetHeight(600);
+  {
+    TMetafileCanvas recorder(&page, printer->Handle());
+    Write(recorder, Font("Arial", -150), 0, 0, QStringLiteral("Paid \uFFE5"));
+  }
+  printer->BeginDoc();
+  printer->Canvas()->Draw(300, 300, page);
+  printer->Canvas()->StretchDraw(QRect(300, 1200, 1000, 200), page);
+  printer->Canvas()->Draw(300, 2100, page);
+  printer->EndDoc();
+  const auto words = WordHeights(file);
+  ASSERT_EQ(words.size(), 6u) << RunTool("pdftotext", {"-bbox", file, "-"}).toStdString();
+  for (size_t i = 0; i < 2; ++i) {
+    const double full = words[i].second, small = words[i + 2].second, again = words[i + 4].second;
+    EXPECT_NEAR(small * 3, full, full * 0.05) << words[i].first.toStdString();
+    EXPECT_NEAR(again, full, full * 0.01) << words[i].first.toStdString();
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Documents, PdfOutput,
                          ::testing::Values(PdfCase{"ScheduleLike", ScheduleLike},
                                            PdfCase{"ProportionalWords", ProportionalWords},

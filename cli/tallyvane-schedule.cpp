@@ -18,6 +18,7 @@
 #include <string>
 
 #include "Conversions.h"
+#include "CupsSubmission.h"
 #include "Errors.h"
 #include "ExtraPayments.h"
 #include "Loan.h"
@@ -256,7 +257,9 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
   if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   qInstallMessageHandler(QuietQtMessages);
   // Printing lays pages out with the page printer component, which needs
   // the GUI library; it runs on the offscreen platform, so no display is needed.
@@ -359,4 +362,13 @@ int main(int argc, char** argv) {
   return WriteTable(out, ScheduleText::kHeadings, schedule.rows, money, [](const ScheduleRow& r) {
     return std::array<Money, 3>{r.payment, r.principal, r.interest};
   });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int code = Run(argc, argv);
+  // A print given up on (a server that stopped answering) gets a moment to withdraw its half-made job.
+  cups::WaitForGivenUpRequests(3000);
+  return code;
 }

@@ -202,11 +202,17 @@ class Connection {
 
 QString Reason(const char* text) { return text ? QString::fromUtf8(text) : QString(); }
 
-// The server's own reason for the last failure, or the fallback where libcups
-// left none (or a stale "successful-ok" from an earlier request).
+// Whether libcups's last reason says nothing: none, a stale "successful-ok"
+// from an earlier request, or "Success" (the system's word for no error) when
+// the connection broke without one.
+bool Untold(const QString& reason) {
+  return reason.isEmpty() || reason.startsWith(QLatin1String("success"), Qt::CaseInsensitive);
+}
+
+// The server's own reason for the last failure, or the fallback where libcups left none.
 QString FailureReason(const Library& lib, const QString& fallback) {
   const QString told = Reason(lib.lastErrorString());
-  return told.isEmpty() || told.startsWith(QLatin1String("successful")) ? fallback : told;
+  return Untold(told) ? fallback : told;
 }
 
 // How long withdrawing a half-made job may take.
@@ -327,8 +333,7 @@ Lookup FindNamed(const Destination& wanted, int deadlineMs, QString& reason) {
   if (outcome != Connection::Outcome::Done || answer->lost) return Lookup::NoAnswer;
   if (!answer->found) {
     // libcups may leave no error of its own for a destination it did not find.
-    const bool told = !answer->reason.isEmpty() && !answer->reason.startsWith(QLatin1String("successful"));
-    reason = told ? answer->reason : QStringLiteral("the print server does not know it");
+    reason = Untold(answer->reason) ? QStringLiteral("the print server does not know it") : answer->reason;
     return Lookup::NoDefault;
   }
   return Lookup::Found;

@@ -222,5 +222,29 @@ TEST_F(FaultyServer, AFullTemporaryFolderIsNamedWithTheReason) {
   EXPECT_EQ(ActiveJobsAfterAMoment().toStdString(), "");
 }
 
+// The companion's --print through a Create-Job that the server reads after the
+// break: it fails with a reason and leaves no job.
+TEST_F(FaultyServer, CompanionLeavesNoJobMadeAfterTheBreak) {
+  ASSERT_NO_FATAL_FAILURE(Start(Fault{"", "0x0005", "drop-late", ""}));
+  if (!QueueReady()) return;
+  QProcess tool;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();  // the relay's CUPS_SERVER
+  env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+  tool.setProcessEnvironment(env);
+  tool.start(
+      QStringLiteral(TALLYVANE_BINARY_DIR "/cli/tallyvane-schedule"),
+      {QStringLiteral("--start"), QString::fromLatin1(kLoan.start), QStringLiteral("--print"), kCaptureQueue,
+       QString::fromLatin1(kLoan.amount), QString::fromLatin1(kLoan.interest), QString::fromLatin1(kLoan.payments)});
+  ASSERT_TRUE(tool.waitForFinished(int(kHangGuardMs)));
+  EXPECT_NE(tool.exitCode(), 0);
+  const QString said = QString::fromLocal8Bit(tool.readAllStandardError());
+  EXPECT_TRUE(said.contains(QLatin1String("could not be sent"))) << said.toStdString();
+  // A broken connection leaves libcups's reason at the system's "Success".
+  EXPECT_FALSE(said.contains(QLatin1String("Success"))) << said.toStdString();
+  EXPECT_EQ(ActiveJobsAfterAMoment().toStdString(), "")
+      << "the companion left a half-made job; the relay saw: " << RelayLog();
+  EXPECT_TRUE(Struck()) << "the relay never met the request";
+}
+
 }  // namespace
 }  // namespace print_e2e

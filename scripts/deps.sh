@@ -5,7 +5,7 @@
 # Usage: scripts/deps.sh [run|test|package]
 set -eu
 kind=${1:-test}
-packages="cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev libcairo2-dev
+packages="cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev libharfbuzz-dev
   libfontconfig-dev libfreetype-dev fonts-liberation fonts-dejavu-core"
 if [ "$kind" = run ]; then
   packages="$packages xvfb"

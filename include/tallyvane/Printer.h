@@ -94,7 +94,7 @@ class QPrinter;
 /// is in, Ready() is false, Handle() waits for it, Orientation and SetOrientation answer as
 /// without a printer (keeping the orientation for the queue), and WaitUntilReady (which
 /// BeginDoc calls) waits for it with the windows responsive. A print server that does not answer makes BeginDoc say so,
-/// and the next print asks it again. A job is written as PDF with cairo while its pages are played, on the queue's page
+/// and the next print asks it again. A job is written as PDF while its pages are played, on the queue's page
 /// set-up, and handed to CUPS by EndDoc (which raises EPrinter when CUPS refuses it or does not answer); Abort discards
 /// it, so nothing is printed.
 TALLYVANE_PLATFORM_EXPORT std::unique_ptr<TPrinter> MakeSystemPrinter();

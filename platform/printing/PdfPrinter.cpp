@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
 // The PDF printer: a PDF file on a Letter sheet (or the given one), written
-// with cairo page by page as the pages end. No QPrinter here: making one asks
+// page by page as the pages end. No QPrinter here: making one asks
 // the print server for its default queue, and a PDF file needs no print server.
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 
-#include "CairoPdfJob.h"
+#include "PdfJob.h"
 #include "Errors.h"
 #include "PrinterMessages.h"
 #include "Printer.h"
@@ -50,8 +50,8 @@ class PdfPrinter : public TPrinter {
     try {
       // The file named is replaced only when the document is complete.
       file_.Open();
-      job_ = std::make_unique<CairoPdfJob>([this](const char* data, size_t size) { file_.Write(data, qint64(size)); },
-                                           docName, layout_, dpi_, &context_);
+      job_ = std::make_unique<PdfJob>([this](const char* data, size_t size) { file_.Write(data, qint64(size)); },
+                                      docName, layout_, dpi_, &context_);
     } catch (const Exception&) {
       Discard();
       throw EPrinter(QStringLiteral("Unable to write the PDF file \"%1\"").arg(file_.FileName()));
@@ -106,7 +106,7 @@ class PdfPrinter : public TPrinter {
   int dpi_;
   PageSetupContext context_;
   TSafeFile file_;
-  std::unique_ptr<CairoPdfJob> job_;
+  std::unique_ptr<PdfJob> job_;
 };
 
 }  // namespace

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The system printer: CUPS's default queue. A QPrinter on the queue holds its
 // page set-up (paper, printable area, resolution) and is never painted on;
-// each job is written as PDF with cairo while its pages are played, into a
+// each job is written as PDF while its pages are played, into a
 // spool file that EndDoc hands to CUPS.
 #include <QDir>
 #include <QFileInfo>
@@ -16,7 +16,7 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "CairoPdfJob.h"
+#include "PdfJob.h"
 #include "CupsSubmission.h"
 #include "Errors.h"
 #include "PrinterMessages.h"
@@ -100,8 +100,8 @@ class SystemPrinter : public TPrinter {
     spoolFailure_.clear();
     Refresh();
     try {
-      job_ = std::make_unique<CairoPdfJob>([this](const char* data, size_t size) { Spool(data, size); }, docName,
-                                           setup_->pageLayout(), setup_->logicalDpiX(), &context_);
+      job_ = std::make_unique<PdfJob>([this](const char* data, size_t size) { Spool(data, size); }, docName,
+                                      setup_->pageLayout(), setup_->logicalDpiX(), &context_);
     } catch (const Exception&) {
       DiscardJob();
       throw EPrinter(QStringLiteral("Unable to start a print job on printer \"%1\"").arg(destination_.Name()));
@@ -235,8 +235,8 @@ class SystemPrinter : public TPrinter {
   int jobCopies_ = 1;
   std::unique_ptr<QTemporaryFile> spoolFile_;
   QString spoolFolder_;
-  QString spoolFailure_;              // the system's reason when writing the spool file failed
-  std::unique_ptr<CairoPdfJob> job_;  // the job being spooled
+  QString spoolFailure_;         // the system's reason when writing the spool file failed
+  std::unique_ptr<PdfJob> job_;  // the job being spooled
 };
 
 }  // namespace

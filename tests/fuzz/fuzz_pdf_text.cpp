@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
-// The PDF printer (cairo) on arbitrary texts: any UTF-16 (lone surrogates, marks,
+// The PDF printer on arbitrary texts: any UTF-16 (lone surrogates, marks,
 // right-to-left runs, characters no installed face has), fonts, styles,
 // heights and escapements, drawn directly and through a recorded page.
 // Input: byte 0 the font (bits 0-1) and style (bits 2-5), byte 1 the height,

@@ -3,7 +3,9 @@
 // The PDF printer on recorded pages: a reader extracts every text written,
 // page after page, and renders the file without a complaint.
 #include <QRegularExpression>
+#include <cmath>
 
+#include "PdfWriter.h"
 #include "PlatformPrintingTestSupport.h"
 
 using namespace platform_printing_test;
@@ -149,5 +151,24 @@ INSTANTIATE_TEST_SUITE_P(Documents, PdfOutput,
                                            PdfCase{"FallbackAndTurned", FallbackAndTurned},
                                            PdfCase{"ScheduleLikeLandscape", ScheduleLike, true}),
                          [](const auto& p) { return std::string(p.param.name); });
+
+// Content-stream numbers: three decimals at most, no exponent, no "-0".
+TEST(PdfNumbers, WrittenShortAndExact) {
+  const std::pair<double, const char*> cases[] = {{0, "0"},
+                                                  {-0.0004, "0"},
+                                                  {1, "1"},
+                                                  {-2.5, "-2.5"},
+                                                  {0.1234, "0.123"},
+                                                  {0.0005, "0.001"},
+                                                  {1e12, "1000000000000"},
+                                                  {-1234.5678, "-1234.568"},
+                                                  {std::nan(""), "0"},
+                                                  {0.12, "0.12"}};
+  for (const auto& [value, written] : cases) {
+    QByteArray out;
+    AppendPdfNumber(out, value);
+    EXPECT_EQ(out, QByteArray(written)) << value;
+  }
+}
 
 }  // namespace

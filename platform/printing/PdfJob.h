@@ -2,20 +2,20 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // What the PDF printer and the system printer share: the device capabilities
-// of a page set-up, and one PDF document written with cairo while its pages
-// are played, each page handed to the sink as it ends.
+// of a page set-up, and one PDF document written while its pages are played,
+// each page handed to the sink as it ends.
 #include <QPageLayout>
 #include <QString>
 #include <array>
 #include <exception>
 #include <functional>
-#include <cairo.h>
 #include <memory>
 
 #include "Canvas.h"
 #include "Device.h"
 
-class CairoPdfCanvas;
+class PdfCanvas;
+class PdfWriter;
 
 // Device capabilities of a page set-up at a resolution, worked out once per
 // change: layout code asks for them inside its per-line loops.
@@ -29,16 +29,16 @@ class PageSetupContext : public TDeviceContext {
   std::array<int, kCount> caps_{};
 };
 
-class CairoPdfJob {
+class PdfJob {
  public:
   // Takes every byte of the file in order; raises (EInOutError) when it cannot.
   using Sink = std::function<void(const char* data, size_t size)>;
   // Opens the document on its first page; reference measures the texts' background boxes.
-  CairoPdfJob(Sink sink, const QString& title, const QPageLayout& layout, int dpi, TDeviceContext* reference);
+  PdfJob(Sink sink, const QString& title, const QPageLayout& layout, int dpi, TDeviceContext* reference);
   // Without Finish the document is left incomplete: the caller throws its bytes away.
-  ~CairoPdfJob();
-  CairoPdfJob(const CairoPdfJob&) = delete;
-  CairoPdfJob& operator=(const CairoPdfJob&) = delete;
+  ~PdfJob();
+  PdfJob(const PdfJob&) = delete;
+  PdfJob& operator=(const PdfJob&) = delete;
 
   TCanvas* Canvas();
   // Ends the page (written out now) and starts the next; raises what the sink raised.
@@ -48,14 +48,9 @@ class CairoPdfJob {
 
  private:
   void StartPage();
-  void Check();
-  static int Write(void* closure, const unsigned char* data, unsigned int length);
 
-  Sink sink_;
   QPageLayout layout_;
   int dpi_;
-  std::exception_ptr failure_;
-  cairo_surface_t* surface_ = nullptr;
-  cairo_t* cr_ = nullptr;
-  std::unique_ptr<CairoPdfCanvas> canvas_;
+  std::unique_ptr<PdfWriter> writer_;
+  std::unique_ptr<PdfCanvas> canvas_;
 };

@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
-#include "CairoFonts.h"
+#include "PdfFaces.h"
 
-#include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -17,7 +16,6 @@ struct Candidate {
   int index = 0;
   int weight = FC_WEIGHT_REGULAR;
   int slant = FC_SLANT_ROMAN;
-  bool scalable = true;
 };
 
 QByteArray Table(FT_Library library, const Candidate& c, FT_ULong tag) {
@@ -63,14 +61,12 @@ std::optional<Candidate> CandidateOf(FcPattern* p) {
   FcPatternGetInteger(p, FC_INDEX, 0, &c.index);
   FcPatternGetInteger(p, FC_WEIGHT, 0, &c.weight);
   FcPatternGetInteger(p, FC_SLANT, 0, &c.slant);
-  FcBool scalable = FcTrue;
-  if (FcPatternGetBool(p, FC_SCALABLE, 0, &scalable) == FcResultMatch) c.scalable = scalable != FcFalse;
   return c;
 }
 
 std::vector<Candidate> Listed(FcPattern* wanted) {
   std::vector<Candidate> found;
-  FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_SCALABLE, FC_VARIABLE, nullptr);
+  FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_VARIABLE, nullptr);
   FcFontSet* set = FcFontList(nullptr, wanted, objects);
   FcObjectSetDestroy(objects);
   if (!set) return found;
@@ -87,12 +83,7 @@ std::vector<Candidate> Listed(FcPattern* wanted) {
 
 }  // namespace
 
-CairoFontCache::~CairoFontCache() {
-  for (const Loaded& loaded : std::as_const(faces_))
-    if (loaded.face) cairo_font_face_destroy(loaded.face);
-}
-
-CairoFontCache::Loaded CairoFontCache::Load(const QRawFont& raw, bool bold, bool italic) {
+PdfFaceCache::Loaded PdfFaceCache::Load(const QRawFont& raw, bool bold, bool italic) {
   const QByteArray family = raw.familyName().toUtf8();
   const QByteArray style = raw.styleName().toUtf8();
   FcPattern* wanted = FcPatternCreate();
@@ -117,27 +108,14 @@ CairoFontCache::Loaded CairoFontCache::Load(const QRawFont& raw, bool bold, bool
   }
   const Candidate* chosen = Pick(candidates, raw);
   if (!chosen) return {};
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(chosen->file.constData()));
-  // The index carries a named instance of a variable font in its upper bits; cairo applies it.
-  FcPatternAddInteger(pattern, FC_INDEX, chosen->index);
-  // cairo loads glyphs without their bitmaps unless told: a face of bitmaps
-  // only would draw nothing. A scalable face keeps its outlines.
-  if (!chosen->scalable) FcPatternAddBool(pattern, FC_EMBEDDED_BITMAP, FcTrue);
-  // Synthesis goes into the pattern, not onto the face: cairo hands out one
-  // face per file and options, shared with every other document.
+  // The index carries a named instance of a variable font in its upper bits.
   const bool embolden = bold && chosen->weight < FC_WEIGHT_DEMIBOLD;
-  if (embolden) FcPatternAddBool(pattern, FC_EMBOLDEN, FcTrue);
-  cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pattern);
-  FcPatternDestroy(pattern);
-  if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
-    cairo_font_face_destroy(face);
-    return {};
-  }
-  return Loaded{face, !chosen->scalable, italic && chosen->slant == FC_SLANT_ROMAN};
+  PdfFontFace* face = fonts_.Face(chosen->file, chosen->index, embolden);
+  if (!face) return {};
+  return Loaded{face, italic && chosen->slant == FC_SLANT_ROMAN, PdfFontSet::StrokesToEmbolden(*face)};
 }
 
-const CairoFaceRef* CairoFontCache::Face(const QRawFont& raw, bool bold, bool italic) {
+const PdfFaceRef* PdfFaceCache::Face(const QRawFont& raw, bool bold, bool italic) {
   // Qt stands in for characters that no face has with a font without a face:
   // it has no name to look up (asking for it crashes) and nothing to draw. It
   // is told by having neither tables nor a style (a Type 1 face has a style).
@@ -145,14 +123,14 @@ const CairoFaceRef* CairoFontCache::Face(const QRawFont& raw, bool bold, bool it
   const QString faceKey = raw.familyName() + u'\n' + raw.styleName() + u'\n' + QChar(u'0' + (bold ? 1 : 0)) +
                           QChar(u'0' + (italic ? 1 : 0));
   const QString refKey = faceKey + u'\n' + QString::number(raw.pixelSize(), 'g', 10);
-  if (CairoFaceRef* known = refs_.value(refKey)) return known;
+  if (PdfFaceRef* known = refs_.value(refKey)) return known;
   auto face = faces_.constFind(faceKey);
   if (face == faces_.constEnd()) face = faces_.insert(faceKey, Load(raw, bold, italic));
-  owned_.push_back(std::make_unique<CairoFaceRef>());
-  CairoFaceRef* ref = owned_.back().get();
+  owned_.push_back(std::make_unique<PdfFaceRef>());
+  PdfFaceRef* ref = owned_.back().get();
   ref->face = face.value().face;
-  ref->bitmap = face.value().bitmap;
   ref->oblique = face.value().oblique;
+  ref->stroked = face.value().stroked;
   ref->size = raw.pixelSize();
   refs_.insert(refKey, ref);
   return ref;

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
-#include "CairoPdfCanvas.h"
+#include "PdfCanvas.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -20,22 +20,13 @@ namespace {
 constexpr size_t kFontsKept = 8;
 constexpr qsizetype kLayoutsKept = 4096;
 
-// A text's UTF-8 as cairo takes it: cairo refuses noncharacters (U+FFFE,
-// U+FDD0, ...) and lone surrogates, which are given back as U+FFFD.
+// A text's UTF-8 as the page carries it: noncharacters (U+FFFE, U+FDD0, ...)
+// and lone surrogates are given back as U+FFFD.
 QByteArray ClusterText(QStringView text) {
   QList<uint> units = text.toUcs4();
   for (uint& c : units)
     if (QChar::isNonCharacter(c)) c = QChar::ReplacementCharacter;
   return QString::fromUcs4(reinterpret_cast<const char32_t*>(units.constData()), units.size()).toUtf8();
-}
-
-// The size, and for a face without an italic the slant that stands for it
-// (the shear of a typical oblique, the top to the right).
-void SetFontSize(cairo_t* cr, const CairoFaceRef& face) {
-  cairo_matrix_t matrix;
-  cairo_matrix_init_scale(&matrix, face.size, face.size);
-  if (face.oblique) matrix.xy = -0.2 * face.size;
-  cairo_set_font_matrix(cr, &matrix);
 }
 
 // Characters that never join, reorder or change shape with their neighbours.
@@ -58,14 +49,12 @@ bool MaybeSimple(QChar ch) {
   }
 }
 
-bool SameGlyph(const cairo_glyph_t& a, const cairo_glyph_t& b) {
-  return a.index == b.index && a.x == b.x && a.y == b.y;
-}
+bool SameGlyph(const PdfGlyph& a, const PdfGlyph& b) { return a.index == b.index && a.x == b.x && a.y == b.y; }
 
 }  // namespace
 
 // A font as the canvas draws it: Qt's font and what is known about its characters and texts.
-struct CairoPdfCanvas::TextFont {
+struct PdfCanvas::TextFont {
   TFont from;
   QFont font;
   double ascent = 0;
@@ -83,41 +72,23 @@ struct CairoPdfCanvas::TextFont {
   std::array<std::unique_ptr<std::array<Simple, 256>>, 256> simple;
 };
 
-CairoPdfCanvas::CairoPdfCanvas(cairo_t* cr, TDeviceContext* reference) : cr_(cr), reference_(reference) {
-  cairo_font_options_t* options = cairo_font_options_create();
-  // Qt lays out unhinted (see TFont::ToQFont): the glyphs drawn are the outlines it measured.
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr_, options);
-  cairo_font_options_destroy(options);
-}
+PdfCanvas::PdfCanvas(PdfWriter& writer, TDeviceContext* reference)
+    : writer_(writer), reference_(reference), faces_(writer.Fonts()) {}
 
-CairoPdfCanvas::~CairoPdfCanvas() {
-  for (const Scaled& s : std::as_const(scaled_)) cairo_scaled_font_destroy(s.font);
-}
+PdfCanvas::~PdfCanvas() = default;
 
-void CairoPdfCanvas::BeginPage(QPointF origin, int dpi) {
+void PdfCanvas::BeginPage(QPointF origin, int dpi) {
   heldGlyphs_.clear();
   heldText_.clear();
   heldClusters_.clear();
   heldFace_ = nullptr;
-  setFace_ = nullptr;
   colorKnown_ = false;
   scale_ = 1.0;
-  cairo_identity_matrix(cr_);
-  cairo_translate(cr_, origin.x(), origin.y());
   const double s = 72.0 / std::max(1, dpi);
-  cairo_scale(cr_, s, s);
-  cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
-  cairo_set_line_join(cr_, CAIRO_LINE_JOIN_MITER);
-  // The sheet painted white first: cairo then knows the whole page is drawn
-  // natively, instead of adding up the box of every call, which costs more
-  // with each call a page already has.
-  cairo_set_source_rgb(cr_, 1, 1, 1);
-  cairo_paint(cr_);
+  writer_.Transform(s, 0, 0, s, origin.x(), origin.y());
 }
 
-CairoPdfCanvas::TextFont& CairoPdfCanvas::Realized(const TFont& wanted) {
+PdfCanvas::TextFont& PdfCanvas::Realized(const TFont& wanted) {
   for (size_t i = 0; i < fonts_.size(); ++i) {
     if (fonts_[i]->from.SameAs(wanted)) {
       if (i) std::rotate(fonts_.begin(), fonts_.begin() + qsizetype(i), fonts_.begin() + qsizetype(i) + 1);
@@ -138,7 +109,7 @@ CairoPdfCanvas::TextFont& CairoPdfCanvas::Realized(const TFont& wanted) {
 // A character is taken as simple only after a layout of it alone gives one
 // glyph on the baseline; texts of such characters are placed at the sum of
 // the advances before each, as Qt places them without kerning.
-const CairoPdfCanvas::Simple& CairoPdfCanvas::SimpleGlyph(TextFont& font, char16_t c) {
+const PdfCanvas::Simple& PdfCanvas::SimpleGlyph(TextFont& font, char16_t c) {
   Simple& s = font.SimpleAt(c);
   if (s.known) return s;
   s.known = true;
@@ -156,7 +127,7 @@ const CairoPdfCanvas::Simple& CairoPdfCanvas::SimpleGlyph(TextFont& font, char16
       run.positions()[0].x() != 0)
     return s;
   const QRawFont raw = run.rawFont();
-  const CairoFaceRef* face = faces_.Face(raw, font.bold, font.italic);
+  const PdfFaceRef* face = faces_.Face(raw, font.bold, font.italic);
   if (!face->face) return s;
   quint32 glyph = run.glyphIndexes()[0];
   QPointF advance;
@@ -167,7 +138,7 @@ const CairoPdfCanvas::Simple& CairoPdfCanvas::SimpleGlyph(TextFont& font, char16
   return s;
 }
 
-bool CairoPdfCanvas::SimpleRun(TextFont& font, const QString& text, double x, double y, double& width) {
+bool PdfCanvas::SimpleRun(TextFont& font, const QString& text, double x, double y, double& width) {
   // Checked whole before anything is held, so that a text is drawn one way only.
   for (const QChar ch : text)
     if (!SimpleGlyph(font, ch.unicode()).face) return false;
@@ -199,7 +170,7 @@ bool CairoPdfCanvas::SimpleRun(TextFont& font, const QString& text, double x, do
 // Any other text: Qt's layout of the whole line, and for each grapheme the
 // glyphs Qt drew for it, which gives the clusters. A glyph shared by several
 // graphemes (a ligature) makes one cluster of them.
-const CairoPdfCanvas::Layout& CairoPdfCanvas::LaidOut(TextFont& font, const QString& text) {
+const PdfCanvas::Layout& PdfCanvas::LaidOut(TextFont& font, const QString& text) {
   const auto known = font.layouts.constFind(text);
   if (known != font.layouts.constEnd()) return known.value();
   if (font.layouts.size() >= kLayoutsKept) font.layouts.clear();
@@ -224,7 +195,7 @@ const CairoPdfCanvas::Layout& CairoPdfCanvas::LaidOut(TextFont& font, const QStr
     const QByteArray utf8 = ClusterText(QStringView(shown).mid(start, end - start));
     bool textPlaced = false;
     for (const QGlyphRun& run : line.glyphRuns(int(start), int(end - start))) {
-      const CairoFaceRef* face = faces_.Face(run.rawFont(), font.bold, font.italic);
+      const PdfFaceRef* face = faces_.Face(run.rawFont(), font.bold, font.italic);
       const QList<quint32> indexes = run.glyphIndexes();
       const QList<QPointF> positions = run.positions();
       if (indexes.isEmpty()) continue;
@@ -232,9 +203,8 @@ const CairoPdfCanvas::Layout& CairoPdfCanvas::LaidOut(TextFont& font, const QStr
       Run& target = laid.runs.back();
       int added = 0;
       for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
-        const cairo_glyph_t g{indexes[i], positions[i].x(), positions[i].y() + baselineShift};
-        if (std::any_of(target.glyphs.begin(), target.glyphs.end(),
-                        [&](const cairo_glyph_t& o) { return SameGlyph(o, g); }))
+        const PdfGlyph g{indexes[i], positions[i].x(), positions[i].y() + baselineShift};
+        if (std::any_of(target.glyphs.begin(), target.glyphs.end(), [&](const PdfGlyph& o) { return SameGlyph(o, g); }))
           continue;
         target.glyphs.push_back(g);
         ++added;
@@ -242,7 +212,7 @@ const CairoPdfCanvas::Layout& CairoPdfCanvas::LaidOut(TextFont& font, const QStr
       const QByteArray bytes = textPlaced ? QByteArray() : pendingText + utf8;
       if (added == 0 && !target.clusters.empty()) {
         // Part of a glyph already drawn: the earlier cluster grows by this text.
-        target.clusters.back().num_bytes += int(bytes.size());
+        target.clusters.back().bytes += int(bytes.size());
       } else if (added > 0 || !bytes.isEmpty()) {
         target.clusters.push_back({int(bytes.size()), added});
       }
@@ -261,8 +231,7 @@ const CairoPdfCanvas::Layout& CairoPdfCanvas::LaidOut(TextFont& font, const QStr
   return font.layouts.insert(text, laid).value();
 }
 
-void CairoPdfCanvas::Hold(const CairoFaceRef* face, unsigned long glyph, double x, double y, const char* utf8,
-                          int bytes) {
+void PdfCanvas::Hold(const PdfFaceRef* face, unsigned long glyph, double x, double y, const char* utf8, int bytes) {
   if (face != heldFace_) Flush();
   heldFace_ = face;
   heldGlyphs_.push_back({glyph, x, y});
@@ -270,25 +239,20 @@ void CairoPdfCanvas::Hold(const CairoFaceRef* face, unsigned long glyph, double 
   heldClusters_.push_back({bytes, 1});
 }
 
-void CairoPdfCanvas::Append(const Run& run, double x, double y) {
+void PdfCanvas::Append(const Run& run, double x, double y) {
   if (run.face != heldFace_) Flush();
   heldFace_ = run.face;
-  for (const cairo_glyph_t& g : run.glyphs) heldGlyphs_.push_back({g.index, g.x + x, g.y + y});
+  for (const PdfGlyph& g : run.glyphs) heldGlyphs_.push_back({g.index, g.x + x, g.y + y});
   heldText_ += run.utf8;
   heldClusters_.insert(heldClusters_.end(), run.clusters.begin(), run.clusters.end());
 }
 
-void CairoPdfCanvas::Flush() {
+void PdfCanvas::Flush() {
   if (heldFace_ && heldFace_->face && !heldClusters_.empty()) {
     SetColor(heldColor_);
-    if (setFace_ != heldFace_) {
-      UseFace(*heldFace_);
-      setFace_ = heldFace_;
-    }
-    cairo_show_text_glyphs(cr_, heldText_.constData(), int(heldText_.size()), heldGlyphs_.data(),
-                           int(heldGlyphs_.size()), heldClusters_.data(), int(heldClusters_.size()),
-                           cairo_text_cluster_flags_t(0));
-    if (heldFace_->bitmap) PaintBitmapGlyphs();
+    writer_.ShowGlyphs(*heldFace_->face, heldFace_->size, heldFace_->oblique, heldFace_->stroked, heldGlyphs_.data(),
+                       int(heldGlyphs_.size()), heldText_.constData(), int(heldText_.size()), heldClusters_.data(),
+                       int(heldClusters_.size()));
   }
   heldFace_ = nullptr;
   heldGlyphs_.clear();
@@ -296,72 +260,16 @@ void CairoPdfCanvas::Flush() {
   heldClusters_.clear();
 }
 
-// A sized font stands for its face only in a frame of the same scale and
-// turn (cairo leaves the offset out of it).
-void CairoPdfCanvas::UseFace(const CairoFaceRef& face) {
-  cairo_matrix_t frame;
-  cairo_get_matrix(cr_, &frame);
-  Scaled& known = scaled_[&face];
-  if (known.font && known.frame.xx == frame.xx && known.frame.yx == frame.yx && known.frame.xy == frame.xy &&
-      known.frame.yy == frame.yy) {
-    cairo_set_scaled_font(cr_, known.font);
-    return;
-  }
-  cairo_set_font_face(cr_, face.face);
-  SetFontSize(cr_, face);
-  cairo_scaled_font_t* made = cairo_get_scaled_font(cr_);
-  if (cairo_scaled_font_status(made) != CAIRO_STATUS_SUCCESS) return;
-  if (known.font) cairo_scaled_font_destroy(known.font);
-  known.font = cairo_scaled_font_reference(made);
-  known.frame = frame;
-}
-
-// cairo scales a bitmap face's strike down to the page's size in points,
-// which leaves its Type 3 glyphs a pixel or two high: the text stays there
-// for search and copy, and the strike's own pixels are painted over it as a
-// mask at the frame's resolution.
-void CairoPdfCanvas::PaintBitmapGlyphs() {
-  cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-  cairo_t* measure = cairo_create(probe);
-  cairo_set_font_face(measure, heldFace_->face);
-  SetFontSize(measure, *heldFace_);
-  cairo_text_extents_t box{};
-  cairo_glyph_extents(measure, heldGlyphs_.data(), int(heldGlyphs_.size()), &box);
-  cairo_destroy(measure);
-  cairo_surface_destroy(probe);
-  // The extents are measured from the first glyph's origin.
-  const int left = int(std::floor(heldGlyphs_.front().x + box.x_bearing));
-  const int top = int(std::floor(heldGlyphs_.front().y + box.y_bearing));
-  const int width = int(std::ceil(heldGlyphs_.front().x + box.x_bearing + box.width)) - left;
-  const int height = int(std::ceil(heldGlyphs_.front().y + box.y_bearing + box.height)) - top;
-  if (width <= 0 || height <= 0 || qint64(width) * height > (qint64(1) << 26)) return;
-  cairo_surface_t* ink = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-  cairo_t* draw = cairo_create(ink);
-  cairo_translate(draw, -left, -top);
-  cairo_set_font_face(draw, heldFace_->face);
-  SetFontSize(draw, *heldFace_);
-  cairo_show_glyphs(draw, heldGlyphs_.data(), int(heldGlyphs_.size()));
-  cairo_destroy(draw);
-  cairo_pattern_t* mask = cairo_pattern_create_for_surface(ink);
-  cairo_pattern_set_filter(mask, CAIRO_FILTER_NEAREST);
-  cairo_matrix_t placed;
-  cairo_matrix_init_translate(&placed, -left, -top);
-  cairo_pattern_set_matrix(mask, &placed);
-  cairo_mask(cr_, mask);
-  cairo_pattern_destroy(mask);
-  cairo_surface_destroy(ink);
-}
-
-void CairoPdfCanvas::SetColor(QRgb rgb) {
+void PdfCanvas::SetColor(QRgb rgb) {
   if (colorKnown_ && setColor_ == rgb) return;
-  cairo_set_source_rgb(cr_, qRed(rgb) / 255.0, qGreen(rgb) / 255.0, qBlue(rgb) / 255.0);
+  writer_.SetColor(qRed(rgb) / 255.0, qGreen(rgb) / 255.0, qBlue(rgb) / 255.0);
   setColor_ = rgb;
   colorKnown_ = true;
 }
 
-void CairoPdfCanvas::TextOut(int x, int y, const QString& text) { Text(font_, brush_, x, y, text); }
+void PdfCanvas::TextOut(int x, int y, const QString& text) { Text(font_, brush_, x, y, text); }
 
-void CairoPdfCanvas::Text(const TFont& wanted, const TBrush& brush, int x, int y, const QString& text) {
+void PdfCanvas::Text(const TFont& wanted, const TBrush& brush, int x, int y, const QString& text) {
   if (text.isEmpty()) return;
   TextFont& font = Realized(wanted);
   const QRgb color = ToQColor(wanted.Color()).rgb();
@@ -370,29 +278,27 @@ void CairoPdfCanvas::Text(const TFont& wanted, const TBrush& brush, int x, int y
   if (turned || boxed || color != heldColor_) Flush();
   const QRgb savedColor = setColor_;
   const bool savedKnown = colorKnown_;
-  const CairoFaceRef* savedFace = setFace_;
   double ox = x, oy = y;
   if (turned) {
-    cairo_save(cr_);
-    cairo_translate(cr_, x, y);
+    writer_.Save();
+    writer_.Transform(1, 0, 0, 1, x, y);
     // An escapement turns the text about its top-left corner, counter-clockwise; quarter turns exactly.
     const int tenths = -wanted.Orientation() % 3600;
     if (tenths % 900 == 0) {
       const int quarter = ((tenths / 900) % 4 + 4) % 4;
       const double sine = quarter == 1 ? 1 : quarter == 3 ? -1 : 0, cosine = quarter == 0 ? 1 : quarter == 2 ? -1 : 0;
-      cairo_matrix_t turn;
-      cairo_matrix_init(&turn, cosine, sine, -sine, cosine, 0, 0);
-      cairo_transform(cr_, &turn);
+      writer_.Transform(cosine, sine, -sine, cosine, 0, 0);
     } else {
-      cairo_rotate(cr_, tenths / 10.0 * M_PI / 180.0);
+      const double angle = tenths / 10.0 * M_PI / 180.0;
+      writer_.Transform(std::cos(angle), std::sin(angle), -std::sin(angle), std::cos(angle), 0, 0);
     }
     ox = oy = 0;
   }
   if (boxed) {
     const TDeviceContext* dc = reference_ ? reference_ : ScreenDC();
     SetColor(ToQColor(brush.Color).rgb());
-    cairo_rectangle(cr_, ox, oy, dc->TextWidth(wanted, text), dc->TextHeight(wanted, text));
-    cairo_fill(cr_);
+    writer_.Rect(ox, oy, dc->TextWidth(wanted, text), dc->TextHeight(wanted, text));
+    writer_.Fill();
   }
   heldColor_ = color;
   double width = 0;
@@ -407,25 +313,24 @@ void CairoPdfCanvas::Text(const TFont& wanted, const TBrush& brush, int x, int y
   }
   if (turned) {
     Flush();
-    cairo_restore(cr_);
+    writer_.Restore();
     setColor_ = savedColor;
     colorKnown_ = savedKnown;
-    setFace_ = savedFace;
   }
 }
 
 // Underline and strike-out where Qt's painter puts them: the underline a whole
 // pixel and a half below the baseline unless the descent is shorter, the
 // strike-out a third of the ascent above it.
-void CairoPdfCanvas::Decorate(const TextFont& font, double x, double y, double width) {
+void PdfCanvas::Decorate(const TextFont& font, double x, double y, double width) {
   const QFontMetricsF metrics(font.font);
   SetColor(ToQColor(font.from.Color()).rgb());
-  cairo_set_line_width(cr_, metrics.lineWidth());
-  cairo_set_dash(cr_, nullptr, 0, 0);
+  writer_.SetLineWidth(metrics.lineWidth());
+  writer_.SetDash(nullptr, 0);
   auto line = [&](double at) {
-    cairo_move_to(cr_, x, y + at);
-    cairo_line_to(cr_, x + std::floor(width), y + at);
-    cairo_stroke(cr_);
+    writer_.MoveTo(x, y + at);
+    writer_.LineTo(x + std::floor(width), y + at);
+    writer_.Stroke();
   };
   if (font.font.underline()) {
     const double offset = metrics.underlinePos();
@@ -436,71 +341,71 @@ void CairoPdfCanvas::Decorate(const TextFont& font, double x, double y, double w
   if (font.font.strikeOut()) line(font.ascent - metrics.ascent() / 3);
 }
 
-int CairoPdfCanvas::TextWidth(const QString& text) {
+int PdfCanvas::TextWidth(const QString& text) {
   return (reference_ ? reference_ : ScreenDC())->TextWidth(font_, OneLine(text));
 }
 
-int CairoPdfCanvas::TextHeight(const QString& text) {
+int PdfCanvas::TextHeight(const QString& text) {
   return (reference_ ? reference_ : ScreenDC())->TextHeight(font_, text);
 }
 
 // Never thinner than one device pixel, as on every other device; Qt's dash and
 // dot patterns, in units of the line's width.
-double CairoPdfCanvas::SetPen(const TPen& pen) {
+double PdfCanvas::SetPen(const TPen& pen) {
   SetColor(ToQColor(pen.Color).rgb());
   const double width = (pen.Width <= 0 || pen.Width * scale_ < 1.0) ? 1.0 / scale_ : double(pen.Width);
-  cairo_set_line_width(cr_, width);
+  writer_.SetLineWidth(width);
   if (pen.Style == psDash) {
     const double dashes[] = {4 * width, 2 * width};
-    cairo_set_dash(cr_, dashes, 2, 0);
+    writer_.SetDash(dashes, 2);
   } else if (pen.Style == psDot) {
     const double dashes[] = {width, 2 * width};
-    cairo_set_dash(cr_, dashes, 2, 0);
+    writer_.SetDash(dashes, 2);
   } else {
-    cairo_set_dash(cr_, nullptr, 0, 0);
+    writer_.SetDash(nullptr, 0);
   }
   return width;
 }
 
-void CairoPdfCanvas::Polyline(const std::vector<QPoint>& points) { Lines(pen_, points); }
+void PdfCanvas::Polyline(const std::vector<QPoint>& points) { Lines(pen_, points); }
 
-void CairoPdfCanvas::Lines(const TPen& pen, const std::vector<QPoint>& points) {
+void PdfCanvas::Lines(const TPen& pen, const std::vector<QPoint>& points) {
   if (points.size() < 2 || pen.Style == psClear) return;
   Flush();
   SetPen(pen);
-  cairo_move_to(cr_, points[0].x(), points[0].y());
-  for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cr_, points[i].x(), points[i].y());
-  cairo_stroke(cr_);
+  writer_.MoveTo(points[0].x(), points[0].y());
+  for (size_t i = 1; i < points.size(); ++i) writer_.LineTo(points[i].x(), points[i].y());
+  writer_.Stroke();
 }
 
-void CairoPdfCanvas::Rectangle(const QRect& r) { Box(pen_, brush_, r); }
+void PdfCanvas::Rectangle(const QRect& r) { Box(pen_, brush_, r); }
 
-void CairoPdfCanvas::Box(const TPen& pen, const TBrush& brush, const QRect& r) {
+void PdfCanvas::Box(const TPen& pen, const TBrush& brush, const QRect& r) {
   if (r.width() <= 0 || r.height() <= 0) return;
   Fill(brush, r);
   if (pen.Style == psClear) return;
   Flush();
   // The stroke stays inside the rectangle's pixels, as the fill does.
   const double width = SetPen(pen), half = width / 2;
-  cairo_rectangle(cr_, r.x() + half, r.y() + half, std::max(0.0, r.width() - width), std::max(0.0, r.height() - width));
-  cairo_stroke(cr_);
+  writer_.Rect(r.x() + half, r.y() + half, std::max(0.0, r.width() - width), std::max(0.0, r.height() - width));
+  writer_.Stroke();
 }
 
-void CairoPdfCanvas::FillRect(const QRect& r) { Fill(brush_, r); }
+void PdfCanvas::FillRect(const QRect& r) { Fill(brush_, r); }
 
-void CairoPdfCanvas::Fill(const TBrush& brush, const QRect& r) {
+void PdfCanvas::Fill(const TBrush& brush, const QRect& r) {
   if (brush.Style == bsClear || r.width() <= 0 || r.height() <= 0) return;
   Flush();
   SetColor(ToQColor(brush.Color).rgb());
-  cairo_rectangle(cr_, r.x(), r.y(), r.width(), r.height());
-  cairo_fill(cr_);
+  writer_.Rect(r.x(), r.y(), r.width(), r.height());
+  writer_.Fill();
 }
 
-void CairoPdfCanvas::Draw(int x, int y, const TMetafile& page) { Play(QRect(x, y, page.Width(), page.Height()), page); }
+void PdfCanvas::Draw(int x, int y, const TMetafile& page) { Play(QRect(x, y, page.Width(), page.Height()), page); }
 
-void CairoPdfCanvas::StretchDraw(const QRect& r, const TMetafile& page) { Play(r, page); }
+void PdfCanvas::StretchDraw(const QRect& r, const TMetafile& page) { Play(r, page); }
 
-void CairoPdfCanvas::Play(const QRect& dest, const TMetafile& page) {
+void PdfCanvas::Play(const QRect& dest, const TMetafile& page) {
   Flush();
   double sx = 1, sy = 1;
   // A page without a frame plays at its own size.
@@ -511,16 +416,11 @@ void CairoPdfCanvas::Play(const QRect& dest, const TMetafile& page) {
   const bool framed = sx != 1 || sy != 1;
   const QRgb savedColor = setColor_;
   const bool savedKnown = colorKnown_;
-  const CairoFaceRef* savedFace = setFace_;
   const double outerScale = scale_;
-  cairo_save(cr_);
-  cairo_translate(cr_, dest.x(), dest.y());
+  if (framed && (sx == 0 || sy == 0)) return;
+  writer_.Save();
+  writer_.Transform(framed ? sx : 1, 0, 0, framed ? sy : 1, dest.x(), dest.y());
   if (framed) {
-    if (sx == 0 || sy == 0) {
-      cairo_restore(cr_);
-      return;
-    }
-    cairo_scale(cr_, sx, sy);
     scale_ *= std::sqrt(std::abs(sx * sy));
   }
   // The operations carry their own font, pen and brush; the canvas's own stay as they are.
@@ -535,9 +435,8 @@ void CairoPdfCanvas::Play(const QRect& dest, const TMetafile& page) {
     }
   }
   Flush();
-  cairo_restore(cr_);
+  writer_.Restore();
   scale_ = outerScale;
   setColor_ = savedColor;
   colorKnown_ = savedKnown;
-  setFace_ = savedFace;
 }

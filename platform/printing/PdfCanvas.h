@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2024-2026 The Tallyvane authors
 // SPDX-License-Identifier: MIT
 #pragma once
-// A canvas drawing on cairo: device pixels in, cairo paths and glyphs out.
+// A canvas drawing on a PDF page: device pixels in, paths and glyphs out.
 // Qt lays every text out (the faces it picks, its glyphs and their places);
-// cairo draws the glyphs with the text and its clusters, so a reader extracts
-// what the page shows. Texts of digits, signs and blanks (the bulk of a
+// the page gets the glyphs with the text and its clusters, so a reader
+// extracts what the page shows. Texts of digits, signs and blanks (the bulk of a
 // schedule) come from per-font glyph tables; any other text is laid out once
 // and kept. Consecutive texts in one face and colour go out in one call.
 #include <QByteArray>
@@ -14,20 +14,18 @@
 #include <memory>
 #include <vector>
 
-#include <cairo.h>
-
-#include "CairoFonts.h"
 #include "Canvas.h"
+#include "PdfFaces.h"
+#include "PdfWriter.h"
 
-class CairoPdfCanvas : public TCanvas {
+class PdfCanvas : public TCanvas {
  public:
-  CairoPdfCanvas(cairo_t* cr, TDeviceContext* reference);
-  ~CairoPdfCanvas() override;
+  PdfCanvas(PdfWriter& writer, TDeviceContext* reference);
+  ~PdfCanvas() override;
   // Starts a page: device pixels at dpi, (0, 0) at origin (in points from the sheet's top-left).
   void BeginPage(QPointF origin, int dpi);
   // Draws the texts still held back; before the page ends.
   void Flush();
-  void PaintBitmapGlyphs();
 
   void TextOut(int x, int y, const QString& text) override;
   int TextWidth(const QString& text) override;
@@ -41,10 +39,10 @@ class CairoPdfCanvas : public TCanvas {
  private:
   // Glyphs of one face with the text behind them; positions from the text's top-left.
   struct Run {
-    const CairoFaceRef* face = nullptr;
-    std::vector<cairo_glyph_t> glyphs;
+    const PdfFaceRef* face = nullptr;
+    std::vector<PdfGlyph> glyphs;
     QByteArray utf8;
-    std::vector<cairo_text_cluster_t> clusters;
+    std::vector<PdfCluster> clusters;
   };
   struct Layout {
     std::vector<Run> runs;
@@ -52,7 +50,7 @@ class CairoPdfCanvas : public TCanvas {
   };
   // A character drawn as one glyph of one face, whatever surrounds it.
   struct Simple {
-    const CairoFaceRef* face = nullptr;  // null: the character needs a full layout
+    const PdfFaceRef* face = nullptr;  // null: the character needs a full layout
     unsigned long glyph = 0;
     double advance = 0;
     bool known = false;
@@ -65,37 +63,27 @@ class CairoPdfCanvas : public TCanvas {
   const Layout& LaidOut(TextFont& font, const QString& text);
   void Text(const TFont& font, const TBrush& brush, int x, int y, const QString& text);
   void Append(const Run& run, double x, double y);
-  void Hold(const CairoFaceRef* face, unsigned long glyph, double x, double y, const char* utf8, int bytes);
+  void Hold(const PdfFaceRef* face, unsigned long glyph, double x, double y, const char* utf8, int bytes);
   void Lines(const TPen& pen, const std::vector<QPoint>& points);
   void Box(const TPen& pen, const TBrush& brush, const QRect& r);
   void Fill(const TBrush& brush, const QRect& r);
   void Decorate(const TextFont& font, double x, double y, double width);
   void SetColor(QRgb rgb);
-  void UseFace(const CairoFaceRef& face);
   double SetPen(const TPen& pen);
   void Play(const QRect& dest, const TMetafile& page);
 
-  cairo_t* cr_;
+  PdfWriter& writer_;
   TDeviceContext* reference_;
-  CairoFontCache faces_;
+  PdfFaceCache faces_;
   std::vector<std::unique_ptr<TextFont>> fonts_;  // most recent first
   double scale_ = 1.0;                            // device pixels per unit of the current frame
   // What the texts held back draw with, and their glyphs and text.
-  const CairoFaceRef* heldFace_ = nullptr;
+  const PdfFaceRef* heldFace_ = nullptr;
   QRgb heldColor_ = 0;
-  std::vector<cairo_glyph_t> heldGlyphs_;
+  std::vector<PdfGlyph> heldGlyphs_;
   QByteArray heldText_;
-  std::vector<cairo_text_cluster_t> heldClusters_;
-  // The sized font cairo made for each face, for the frame it was made in:
-  // handing it back is far cheaper than cairo finding it again at every
-  // change of face (a fallback face for one sign in every amount).
-  struct Scaled {
-    cairo_scaled_font_t* font = nullptr;
-    cairo_matrix_t frame{};
-  };
-  QHash<const CairoFaceRef*, Scaled> scaled_;
-  // What was last set on the cairo context.
-  const CairoFaceRef* setFace_ = nullptr;
+  std::vector<PdfCluster> heldClusters_;
+  // The colour last set on the page.
   QRgb setColor_ = 0;
   bool colorKnown_ = false;
 };

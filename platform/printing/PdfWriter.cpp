@@ -147,7 +147,8 @@ void PdfWriter::Finish() {
   WriteObject(kCatalog, QByteArrayLiteral("<< /Type /Catalog /Pages 2 0 R >>"));
   WriteObject(kInfo, "<< /Title " + title_ + " /Creator " + creator_ + " /Producer " + creator_ + " >>");
   const qint64 xref = offset_;
-  QByteArray table = "xref\n0 " + QByteArray::number(qsizetype(offsets_.size() + 1)) + "\n0000000000 65535 f \n";
+  const QByteArray objects = QByteArray::number(qsizetype(offsets_.size()) + 1);
+  QByteArray table = "xref\n0 " + objects + "\n0000000000 65535 f \n";
   char entry[40];
   for (const qint64 at : offsets_) {
     // An object reserved and never written is marked free.
@@ -157,8 +158,8 @@ void PdfWriter::Finish() {
       std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", static_cast<long long>(at));
     table += entry;
   }
-  table += "trailer\n<< /Size " + QByteArray::number(qsizetype(offsets_.size() + 1)) +
-           " /Root 1 0 R /Info 4 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+  table += "trailer\n<< /Size " + objects + " /Root 1 0 R /Info 4 0 R >>\nstartxref\n" + QByteArray::number(xref) +
+           "\n%%EOF\n";
   Write(table);
 }
 

@@ -8,7 +8,6 @@
 #include <hb-ot.h>
 #include <hb-subset.h>
 
-#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -108,9 +107,8 @@ QByteArray Num(double v) {
 }
 
 QByteArray HexCode(unsigned code, int bytes) {
-  static const char hex[] = "0123456789ABCDEF";
   QByteArray out;
-  for (int shift = bytes * 8 - 4; shift >= 0; shift -= 4) out += hex[(code >> shift) & 0xF];
+  AppendPdfHex(out, code, bytes);
   return out;
 }
 

@@ -17,14 +17,14 @@ constexpr int kInfo = 4;
 
 const char kHex[] = "0123456789ABCDEF";
 
-void AppendHex(QByteArray& out, unsigned code, int bytes) {
+}  // namespace
+
+void AppendPdfHex(QByteArray& out, unsigned code, int bytes) {
   char digits[8];
   int n = 0;
   for (int shift = bytes * 8 - 4; shift >= 0; shift -= 4) digits[n++] = kHex[(code >> shift) & 0xF];
   out.append(digits, n);
 }
-
-}  // namespace
 
 void AppendPdfNumber(QByteArray& out, double v) {
   if (!std::isfinite(v)) v = 0;
@@ -58,7 +58,7 @@ void AppendPdfNumber(QByteArray& out, double v) {
 
 QByteArray PdfTextString(const QString& text) {
   QByteArray out("<FEFF");
-  for (const QChar ch : text) AppendHex(out, ch.unicode(), 2);
+  for (const QChar ch : text) AppendPdfHex(out, ch.unicode(), 2);
   out += '>';
   return out;
 }

@@ -99,5 +99,7 @@ class PdfWriter {
 
 // How a number is written in a content stream: at most three decimals, no exponent.
 void AppendPdfNumber(QByteArray& out, double v);
+// A code of bytes bytes in hexadecimal, as character codes are written.
+void AppendPdfHex(QByteArray& out, unsigned code, int bytes);
 // A text string as UTF-16BE in hexadecimal, with its byte-order mark.
 QByteArray PdfTextString(const QString& text);
